@@ -1,0 +1,58 @@
+#include "app/Entry.h"
+
+#include <GL/glut.h>
+
+#include "app/Sequencer.h"
+#include "app/ShowObjects.h"
+#include "render/RenderState.h"
+
+namespace {
+
+ShowObjects* current = nullptr;
+
+void ignoreKey(unsigned char, int, int) {}
+
+}  // namespace
+
+int runShow(int argc, char** argv, ShowObjects& show) {
+    current = &show;
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
+    glutInitWindowSize(640, 480);
+    glutInitWindowPosition(0, 0);
+    glutCreateWindow("Marrowick");
+    glutFullScreen();
+    glutSetCursor(GLUT_CURSOR_NONE);
+    init();
+    glutDisplayFunc(display);
+    glutReshapeFunc(reshape);
+    glutKeyboardFunc(ignoreKey);
+    glutIdleFunc(display);
+    glutMainLoop();
+    return 0;
+}
+
+void init() {
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_LIGHTING);
+    initShowObjects(*current);
+}
+
+void display() {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    resetRenderState();
+    runScene(current->scenes);
+    endFrame(FrameClocks{current->timer1, current->timer2, current->timer3, current->frameLimiter});
+    glutSwapBuffers();
+}
+
+void reshape(int width, int height) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(65.0, 1.0, 1.5, 2000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, 10.0f);
+}

@@ -1,0 +1,37 @@
+#include "app/ShowObjects.h"
+
+#include <cstdlib>
+
+#include "platform/Ticks.h"
+#include "render/Material.h"
+#include "render/RenderState.h"
+
+namespace {
+
+// Until the scenes exist every state only shows the cleared screen.
+bool holdScene() { return true; }
+void holdCredits() {}
+
+}  // namespace
+
+ShowObjects& showObjects() {
+    // Function-local statics: each is built when control first passes it and
+    // is destroyed at exit in reverse order, exactly like a global, including
+    // when a later object ends the process while it is being built.
+    static Material& material = defaultMaterial();
+    static Timer timer1;
+    static Timer timer2;
+    static FrameLimiter frameLimiter(80);
+    static Timer timer3;
+
+    static ShowObjects show{material, timer1, timer2, frameLimiter, timer3,
+                            SceneRunners{holdScene, holdScene, holdScene, holdCredits}};
+    return show;
+}
+
+void initShowObjects(ShowObjects& show) {
+    resetRenderState();
+    show.timer2.start();
+    std::srand(platform::tickCount());
+    show.timer3.start();
+}
