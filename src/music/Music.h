@@ -29,7 +29,7 @@ public:
 
     // The name of the cue point passed since the previous call, or "". The
     // call consumes it; the text stays valid until the next call.
-    const char* getTag();
+    static const char* getTag();
 
     // What the sound layer calls on its own thread for each cue passed;
     // public so that tests can deliver cues without playing anything. A null
