@@ -98,10 +98,9 @@ TEST(ShowCueRun, EveryCueIsReadOncePerPassInOrderWithinAFrame) {
         worst = std::max(worst, delay);
         total += delay;
         std::cout << std::left << std::setw(16) << reads[i].name << " " << i / score.size() + 1 << "    " << std::fixed
-                  << std::setprecision(3) << std::setw(7)
-                  << std::chrono::duration<double>(reads[i].at - start).count() << " " << std::setw(13)
-                  << static_cast<double>(i / score.size()) * trackSeconds +
-                         track.cues[i % score.size()].frame / 44100.0
+                  << std::setprecision(3) << std::setw(7) << std::chrono::duration<double>(reads[i].at - start).count()
+                  << " " << std::setw(13)
+                  << static_cast<double>(i / score.size()) * trackSeconds + track.cues[i % score.size()].frame / 44100.0
                   << " " << std::setprecision(1) << delay << "\n";
     }
     std::cout << "delay handed->read: mean " << total / static_cast<double>(reads.size()) << " ms, worst " << worst

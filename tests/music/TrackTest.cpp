@@ -25,11 +25,10 @@ struct Wanted {
     double seconds;
 };
 const std::vector<Wanted> kTimeline = {
-    {"queenRoll", 5},      {"queenText", 10},     {"queenThrow", 14},    {"kingStart", 17},
-    {"queenRoll2", 21},    {"outKing", 25},       {"pesants", 29},       {"graphical", 35},
-    {"graphical2", 42},    {"allBalls", 52},      {"fadeOutScene2", 60}, {"scene3", 66},
-    {"alienSuicide", 70},  {"alienSuicide2", 74}, {"alienSuicide3", 78}, {"kubeShow", 83},
-    {"littleChase", 88},   {"handJobb", 96},      {"fadeToCredits", 104},
+    {"queenRoll", 5},      {"queenText", 10},   {"queenThrow", 14},   {"kingStart", 17},      {"queenRoll2", 21},
+    {"outKing", 25},       {"pesants", 29},     {"graphical", 35},    {"graphical2", 42},     {"allBalls", 52},
+    {"fadeOutScene2", 60}, {"scene3", 66},      {"alienSuicide", 70}, {"alienSuicide2", 74},  {"alienSuicide3", 78},
+    {"kubeShow", 83},      {"littleChase", 88}, {"handJobb", 96},     {"fadeToCredits", 104},
 };
 
 class TrackTest : public ::testing::Test {

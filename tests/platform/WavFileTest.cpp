@@ -48,7 +48,8 @@ std::pair<std::size_t, std::size_t> dataChunk(const std::vector<unsigned char>& 
     while (at + 8 <= bytes.size()) {
         std::uint32_t size;
         std::memcpy(&size, &bytes[at + 4], 4);
-        if (std::memcmp(&bytes[at], "data", 4) == 0) return {at + 8, std::min<std::size_t>(size, bytes.size() - at - 8)};
+        if (std::memcmp(&bytes[at], "data", 4) == 0)
+            return {at + 8, std::min<std::size_t>(size, bytes.size() - at - 8)};
         at += 8 + size + (size & 1);
     }
     return {0, 0};
@@ -61,20 +62,19 @@ TEST(WavFile, EveryCueAndLabelOfTheMarkerFiles) {
     expectCues("wavefile-js/16bit-16kHz-2markers-mono.wav", {{1, 24000, "wave1"}, {2, 72000, "wave2"}});
     expectCues("wavefile-js/16bit-8kHz-1c-reaper-utf8cue.wav", {{1, 4000, "\xCE\xA9"}});
     expectCues("wavefile-js/16bit-9khz-1c-1region-reaper.wav", {{1, 4000, ""}});
-    expectCues("wavefile-js/Audacity-16bit-lots-of-markers.wav",
-               {{1, 11025, "m2"},
-                {2, 23108, "maker2"},
-                {3, 34133, "marker with a really long name"},
-                {4, 52655, "more markers"},
-                {5, 74264, "this is marker 5"},
-                {6, 122333, "marker 6"},
-                {7, 164669, "a marker close to the end"}});
+    expectCues("wavefile-js/Audacity-16bit-lots-of-markers.wav", {{1, 11025, "m2"},
+                                                                  {2, 23108, "maker2"},
+                                                                  {3, 34133, "marker with a really long name"},
+                                                                  {4, 52655, "more markers"},
+                                                                  {5, 74264, "this is marker 5"},
+                                                                  {6, 122333, "marker 6"},
+                                                                  {7, 164669, "a marker close to the end"}});
 }
 
 TEST(WavFile, LabelsBetweenTextChunksAreAllFound) {
     // Each labl is followed by an ltxt; libsndfile alone stops after the first.
     std::vector<ExpectedCue> expected;
-    const char* labels[16] = {"Hat + Kick", "Hat", "Hat", "Hat", "Snare + Clap + Hat", "Hat", "Hat", "Hat",
+    const char* labels[16] = {"Hat + Kick", "Hat", "Hat", "Hat", "Snare + Clap + Hat", "Hat", "Hat",        "Hat",
                               "Kick + Hat", "Hat", "Hat", "Hat", "Clap + Snare + Hat", "Hat", "Kick + Hat", "Hat"};
     for (std::uint32_t i = 0; i < 16; ++i) expected.push_back({i + 1, i * 6750, labels[i]});
     expectCues("go-audio/flloop.wav", expected);
@@ -86,7 +86,8 @@ TEST(WavFile, PositionComesFromTheSampleOffsetAndLabelsFromALowerCaseList) {
 }
 
 TEST(WavFile, FilesWithoutCuesHaveNone) {
-    for (const char* name : {"go-audio/kick.wav", "raylib/coin.wav", "wavinfo/umid.wav", "go-audio/listChunkInHeader.wav"}) {
+    for (const char* name :
+         {"go-audio/kick.wav", "raylib/coin.wav", "wavinfo/umid.wav", "go-audio/listChunkInHeader.wav"}) {
         SCOPED_TRACE(name);
         const WavSound wav = load(name);
         EXPECT_TRUE(wav.cues.empty());
@@ -138,7 +139,8 @@ TEST(WavFile, UnusualFormatsDecodeToTheirSamples) {
                 std::int64_t value = static_cast<std::int8_t>(raw[c.bytesPerSample - 1]);
                 for (int b = c.bytesPerSample - 2; b >= 0; --b) value = value * 256 + raw[b];
                 const int dropBits = 8 * (c.bytesPerSample - 2);
-                expected = std::min<std::int64_t>((value + (dropBits ? (1LL << (dropBits - 1)) : 0)) >> dropBits, 32767);
+                expected =
+                    std::min<std::int64_t>((value + (dropBits ? (1LL << (dropBits - 1)) : 0)) >> dropBits, 32767);
             }
             // Rounding of an exact half may go either way.
             if (std::abs(wav.samples[i] - expected) > 1) ++mismatches;

@@ -87,8 +87,8 @@ public:
 
     void write(const std::string& path, std::uint32_t frames, const std::vector<BuiltCue>& cues) const {
         const std::vector<unsigned char> data = bytes(frames, cues);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data.data()),
-                                                   static_cast<std::streamsize>(data.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
     }
 
 private:
