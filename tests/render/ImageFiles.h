@@ -1,5 +1,5 @@
-// Real picture files for the reader tests: raw bytes, and PNG references
-// decoded with libpng into RGBA.
+// Real picture files for the reader tests: raw bytes, PNG references decoded
+// with libpng into RGBA, and JPGs written with libjpeg.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +21,11 @@ void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 
 // Fails the current test (and returns an empty image) when the file cannot be read.
 RgbaImage readPng(const std::string& path);
+
+// Writes a JPG with libjpeg at high quality. `components` bytes per pixel in
+// `pixels` (top row first); `colourSpace` is a libjpeg J_COLOR_SPACE value.
+void writeJpg(const std::string& path, int colourSpace, int components, int width, int height,
+              const std::vector<std::uint8_t>& pixels);
 
 std::string testdataPath(const std::string& relative);
 

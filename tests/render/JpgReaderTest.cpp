@@ -19,30 +19,10 @@ using testsupport::writeBytes;
 
 namespace {
 
-// A JPG written by libjpeg in the given colour space (CMYK needs 4 components).
-std::string writeJpg(const std::string& name, J_COLOR_SPACE space, int components, int width, int height) {
+// A flat grey JPG in the given colour space (CMYK needs 4 components).
+std::string writeFlatJpg(const std::string& name, J_COLOR_SPACE space, int components) {
     const std::string path = ::testing::TempDir() + name;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    EXPECT_NE(file, nullptr);
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = components;
-    info.in_color_space = space;
-    jpeg_set_defaults(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(static_cast<std::size_t>(width) * components, 128);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(file);
+    testsupport::writeJpg(path, space, components, 8, 8, std::vector<std::uint8_t>(8 * 8 * components, 128));
     return path;
 }
 
@@ -117,14 +97,14 @@ TEST(JpgUnreadable, MissingFileAndCmykAreRefusedWithTheMessage) {
     EXPECT_FALSE(loadJpg("no-such-picture.jpg"));
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Unable to load JPG File!\n");
 
-    const std::string cmyk = writeJpg("cmyk.jpg", JCS_CMYK, 4, 8, 8);
+    const std::string cmyk = writeFlatJpg("cmyk.jpg", JCS_CMYK, 4);
     ::testing::internal::CaptureStdout();
     EXPECT_FALSE(loadJpg(cmyk.c_str()));
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Unable to load JPG File!\n");
 }
 
 TEST(JpgUnreadable, WrittenRgbLoadsWhereCmykWasRefused) {
-    const std::string rgb = writeJpg("rgb.jpg", JCS_RGB, 3, 8, 8);
+    const std::string rgb = writeFlatJpg("rgb.jpg", JCS_RGB, 3);
     ::testing::internal::CaptureStdout();
     const auto image = loadJpg(rgb.c_str());
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
