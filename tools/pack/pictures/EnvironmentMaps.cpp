@@ -105,7 +105,7 @@ void chromeHorizon(PictureKit& kit) {
     const Ramp sky{
         {{0.0f, {0.05f, 0.12f, 0.38f, 1}}, {0.6f, {0.35f, 0.58f, 0.90f, 1}}, {1.0f, {0.93f, 0.96f, 1.0f, 1}}}};
     const Ramp ground{
-        {{0.0f, {0.10f, 0.07f, 0.06f, 1}}, {0.25f, {0.38f, 0.27f, 0.20f, 1}}, {1.0f, {0.92f, 0.80f, 0.66f, 1}}}};
+        {{0.0f, {0.08f, 0.08f, 0.05f, 1}}, {0.3f, {0.30f, 0.30f, 0.18f, 1}}, {1.0f, {0.80f, 0.74f, 0.58f, 1}}}};
     const TilingNoise ridge(kit.seedFor("env1.jpg"), 4);
     const TilingNoise haze(kit.seedFor("env1.jpg") + 5, 4);
     for (int y = 0; y < kSize; ++y) {
@@ -118,9 +118,10 @@ void chromeHorizon(PictureKit& kit) {
                 const float cloud = std::clamp((haze.fractal(u, py / kSize * 2, 5) - 0.5f) * 3.0f, 0.0f, 1.0f);
                 c = mix(c, {0.95f, 0.97f, 1.0f, 1}, cloud * 0.35f * (py / horizon));
             } else {
-                c = ground((py - horizon) / (kSize - horizon));
-                const float furrows = 0.5f + 0.5f * std::sin((py - horizon) * (py - horizon) * 0.004f);
-                c = c * (0.92f + 0.08f * furrows);
+                // Fields below the horizon: noise squashed flat by the distance.
+                const float depth = (py - horizon) / (kSize - horizon);
+                c = ground(depth);
+                c = c * (0.85f + 0.3f * haze.fractal(u, 0.5f + depth * 1.5f, 5));
             }
             // Mountains along the horizon; the ridge tiles round the four sky-box sides.
             const float peak = horizon - 10 - 46 * std::pow(ridge.fractal(u, 0.5f, 5), 2.0f);

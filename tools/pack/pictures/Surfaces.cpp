@@ -65,7 +65,7 @@ void darkWall(PictureKit& kit) {
             const float v = (y + 0.5f) / kSize;
             const float n = noise.fractal(u, v, 5, 0.6f);
             const float brushed = streaks.fractal(u * 0.25f, v * 8.0f, 3);
-            const float level = 0.025f + 0.05f * n * n + 0.02f * brushed;
+            const float level = 0.02f + 0.09f * n * n + 0.03f * brushed;
             canvas.at(x, y) = {level * 0.9f, level * 0.92f, level * 1.15f, 1};
         }
     }
