@@ -9,12 +9,13 @@
 
 #include "effects/FaceCrossingTable.h"
 #include "effects/MarchingCubesTables.h"
+#include "effects/ShowRandom.h"
 #include "platform/Ticks.h"
 
 namespace {
 
 // A fresh value in [0, 1] from the C library generator.
-double unitRandom() { return std::rand() / 32767.0; }
+double unitRandom() { return showRandom() / 32767.0; }
 
 }  // namespace
 

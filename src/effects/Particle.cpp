@@ -4,10 +4,12 @@
 
 #include <cstdlib>
 
+#include "effects/ShowRandom.h"
+
 namespace {
 
 // One of 0, 0.1, ..., 0.9.
-float randomTenth() { return static_cast<float>((std::rand() % 10) / 10.0); }
+float randomTenth() { return static_cast<float>((showRandom() % 10) / 10.0); }
 
 struct Colour {
     float r, g, b;
@@ -40,20 +42,20 @@ void randomiseMaterial(Material& material) {
 
 Particle::Particle() {
     // The third draw lands on x again, so z stays 0.
-    position[0] = static_cast<float>(std::rand() % 10 - 10);
-    position[1] = static_cast<float>(std::rand() % 10 - 10);
-    position[0] = static_cast<float>(std::rand() % 10 - 10);
-    mass = static_cast<float>(std::rand() % 10 + 500);
+    position[0] = static_cast<float>(showRandom() % 10 - 10);
+    position[1] = static_cast<float>(showRandom() % 10 - 10);
+    position[0] = static_cast<float>(showRandom() % 10 - 10);
+    mass = static_cast<float>(showRandom() % 10 + 500);
     massLimit = mass + 2000.0f;
     randomiseMaterial(material);
 }
 
 void Particle::respawn() {
     for (float& component : target) component = 0.0f;
-    position[0] = static_cast<float>(std::rand() % 10 * 10);
-    position[1] = static_cast<float>(std::rand() % 10 * 10);
-    position[0] = static_cast<float>(std::rand() % 10 * 10);
-    mass = static_cast<float>(std::rand() % 5000 + 1400);
+    position[0] = static_cast<float>(showRandom() % 10 * 10);
+    position[1] = static_cast<float>(showRandom() % 10 * 10);
+    position[0] = static_cast<float>(showRandom() % 10 * 10);
+    mass = static_cast<float>(showRandom() % 5000 + 1400);
     randomiseMaterial(material);
 }
 

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "effects/ShowRandom.h"
+
 namespace {
 
 constexpr float attractorMass = 5e9f;
@@ -39,9 +41,9 @@ void ParticleSystem::update() {
     for (int i = 0; i < count; ++i) {
         Particle& attractor = particles[0];
         attractor.mass = attractorMass;
-        attractor.position[2] = static_cast<float>(std::rand() % 500 - 200);
-        attractor.position[1] = static_cast<float>(std::rand() % 500 - 200);
-        attractor.position[0] = static_cast<float>(std::rand() % 500 - 200);
+        attractor.position[2] = static_cast<float>(showRandom() % 500 - 200);
+        attractor.position[1] = static_cast<float>(showRandom() % 500 - 200);
+        attractor.position[0] = static_cast<float>(showRandom() % 500 - 200);
 
         Particle& self = particles[i];
         float strongestPull = 0.0f;
