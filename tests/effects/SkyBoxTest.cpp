@@ -1,0 +1,192 @@
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <vector>
+
+#include "GlCallLog.h"
+#include "GlContext.h"
+#include "effects/SkyBox.h"
+
+using testsupport::GlTest;
+
+namespace {
+
+// The calls between glNewList and glEndList, and those after it.
+struct Split {
+    std::vector<glcalls::Call> compiled, replayed;
+};
+
+Split splitAtList() {
+    Split split;
+    bool inList = false;
+    for (const auto& call : glcalls::log()) {
+        if (call.name == "glNewList") inList = true;
+        if (call.name == "glEndList") inList = false;
+        (inList ? split.compiled : split.replayed).push_back(call);
+    }
+    return split;
+}
+
+int countOf(const std::vector<glcalls::Call>& calls, const char* name) {
+    int n = 0;
+    for (const auto& call : calls) n += call.name == name;
+    return n;
+}
+
+std::vector<double> boundNames(const std::vector<glcalls::Call>& calls) {
+    std::vector<double> names;
+    for (const auto& call : calls) {
+        if (call.name == "glBindTexture") names.push_back(call.args[1]);
+    }
+    return names;
+}
+
+// The t coordinate of the last vertex sent: (0, o) on a scrolling top.
+double lastT() { return glcalls::named("glTexCoord2d").back().args[1]; }
+
+int litPixels() {
+    int lit = 0;
+    const auto frame = testsupport::readFrame(640, 480);
+    for (size_t i = 0; i < frame.size(); i += 4) lit += frame[i] > 0 || frame[i + 1] > 0 || frame[i + 2] > 0;
+    return lit;
+}
+
+class SkyBoxTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        setShowProjection();
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    }
+};
+
+}  // namespace
+
+TEST_F(SkyBoxTest, FirstDrawCompilesAndDrawsLaterDrawsReplayTheList) {
+    SkyBox box;
+    // Each load leaves its texture bound, which tells us the slot's name.
+    const char* files[6] = {"jpg-size-16x16.jpg", "jpg-size-31x31.jpg", "jpg-size-33x33.jpg",
+                            "jpg-gray.jpg",       "restarts.jpg",       "jpg-size-17x17.jpg"};
+    void (SkyBox::*loaders[6])(const char*) = {&SkyBox::loadTexturePlusZ,  &SkyBox::loadTexturePlusX,
+                                               &SkyBox::loadTextureMinusZ, &SkyBox::loadTextureMinusX,
+                                               &SkyBox::loadTextureBottom, &SkyBox::loadTextureTop};
+    std::vector<double> slot;
+    for (int i = 0; i < 6; ++i) {
+        glcalls::start();
+        (box.*loaders[i])((std::string(MARROWICK_TESTDATA_DIR "/jpg/jpeg-decoder/") + files[i]).c_str());
+        glcalls::stop();
+        slot.push_back(boundNames(glcalls::log()).back());
+    }
+    box.setWidth(20);
+    box.setHeight(20);
+    box.setDepth(20);
+
+    glcalls::start();
+    box.draw();
+    glcalls::stop();
+    const Split first = splitAtList();
+    ASSERT_NE(box.getDisplayList(), 0u);
+    EXPECT_EQ(countOf(first.replayed, "glGenLists"), 1);
+    EXPECT_EQ(glcalls::named("glNewList").at(0).args[0], box.getDisplayList());
+    EXPECT_EQ(glcalls::named("glNewList").at(0).args[1], GL_COMPILE);
+    // Five faces in the list, in the order -z, +x, +z, -x, bottom; the top after it.
+    EXPECT_EQ(countOf(first.compiled, "glBegin"), 5);
+    EXPECT_EQ(boundNames(first.compiled), (std::vector<double>{slot[2], slot[1], slot[0], slot[3], slot[4]}));
+    EXPECT_EQ(glcalls::named("glCallList").at(0).args[0], box.getDisplayList());
+    EXPECT_EQ(countOf(first.replayed, "glBegin"), 1);
+    EXPECT_EQ(boundNames(first.replayed), std::vector<double>{slot[5]});
+    // From inside, the box fills the whole view.
+    EXPECT_EQ(litPixels(), 640 * 480);
+
+    glcalls::start();
+    box.draw();
+    glcalls::stop();
+    EXPECT_EQ(glcalls::count("glNewList"), 0);
+    EXPECT_EQ(glcalls::count("glGenLists"), 0);
+    EXPECT_EQ(glcalls::named("glCallList").at(0).args[0], box.getDisplayList());
+    EXPECT_EQ(glcalls::count("glBegin"), 1);
+}
+
+TEST_F(SkyBoxTest, TopThatDoesNotScrollIsCompiledWithTheOtherFaces) {
+    SkyBox box;
+    box.setScrollingTop(false);
+    box.setTopScrollSpeed(50);
+    glcalls::start();
+    box.draw();
+    box.draw();
+    glcalls::stop();
+    const Split split = splitAtList();
+    EXPECT_EQ(countOf(split.compiled, "glBegin"), 6);
+    EXPECT_EQ(countOf(split.replayed, "glBegin"), 0);
+    EXPECT_EQ(countOf(split.replayed, "glCallList"), 2);
+}
+
+TEST_F(SkyBoxTest, DrawEndsWithCullingOnAndTheIdentityModelview) {
+    SkyBox box;
+    box.setPosition(1, 2, 3);
+    glDisable(GL_CULL_FACE);
+    glTranslatef(4, 5, 6);
+    glRotatef(30, 0, 1, 0);
+    box.draw();
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    std::array<GLfloat, 16> modelview{};
+    glGetFloatv(GL_MODELVIEW_MATRIX, modelview.data());
+    EXPECT_EQ(modelview, (std::array<GLfloat, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
+}
+
+TEST_F(SkyBoxTest, BoxesShareTheTopScrollAndTheFaceOffsets) {
+    SkyBox room, cube;
+    room.setTopScrollSpeed(50);
+    room.setTextureStepV(5);
+    cube.setTopScrollSpeed(20);
+
+    glcalls::start();
+    room.draw();
+    const double roomFaceT = glcalls::named("glTexCoord2d").at(0).args[1];
+    const double first = lastT();
+    cube.draw();
+    const double second = lastT();
+    room.draw();
+    const double third = lastT();
+    glcalls::stop();
+
+    // Each scrolling box moves the one shared offset by its own speed / 5000.
+    EXPECT_NEAR(second - first, 50.0 / 5000, 1e-6);
+    EXPECT_NEAR(third - second, 20.0 / 5000, 1e-6);
+    // The room's step was added after its faces were compiled, so the cube's
+    // faces, compiled later, sit 5 higher.
+    const auto lists = glcalls::named("glNewList");
+    ASSERT_EQ(lists.size(), 2u);
+    double cubeT = 0;
+    bool inCube = false;
+    for (const auto& call : glcalls::log()) {
+        if (call.name == "glNewList") inCube = call.args[0] == lists[1].args[0];
+        if (inCube && call.name == "glTexCoord2d") {
+            cubeT = call.args[1];
+            break;
+        }
+    }
+    EXPECT_NEAR(cubeT - roomFaceT, 5.0, 1e-6);
+}
+
+TEST_F(SkyBoxTest, NewSizeAppliesToABoxAlreadyCompiled) {
+    SkyBox box;
+    box.setPosition(0, 0, -10);
+    glDisable(GL_LIGHTING);
+    box.draw();
+    const int small = litPixels();
+    EXPECT_GT(small, 0);
+
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    box.setWidth(3);
+    box.setHeight(2);
+    glDisable(GL_LIGHTING);
+    glcalls::start();
+    box.draw();
+    glcalls::stop();
+    EXPECT_EQ(glcalls::count("glNewList"), 0);
+    // Three times as wide and twice as high on screen.
+    EXPECT_NEAR(litPixels(), 6.0 * small, 0.5 * small);
+}
