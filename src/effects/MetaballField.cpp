@@ -12,6 +12,8 @@
 #include "effects/ShowRandom.h"
 #include "platform/Ticks.h"
 
+static_assert(MetaballField::maxBalls <= BallLanes::capacity, "every ball needs a lane");
+
 namespace {
 
 // A fresh value in [0, 1] from the C library generator.
@@ -177,25 +179,9 @@ int MetaballField::polygoniseCube(int a, int b, int c) {
 }
 
 void MetaballField::vertexNormal(MeshVertex& vertex) const {
-    // The negated gradient of the field: it points away from the balls.
-    float normal[3] = {0.0f, 0.0f, 0.0f};
-    for (int i = 0; i < ballCount; ++i) {
-        const Metaball& ball = balls[i];
-        float d[3];
-        for (int axis = 0; axis < 3; ++axis) d[axis] = vertex.position[axis] - ball.position[axis];
-        const float dd = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
-        const float q = dd * dd;
-        if (q <= 0.0f) continue;  // a vertex on a centre: the ball has no direction to give
-        const float weight = 2.0f * ball.strength / q;
-        for (int axis = 0; axis < 3; ++axis) normal[axis] += d[axis] * weight;
-    }
-    const float length = std::sqrt(normal[0] * normal[0] + normal[1] * normal[1] + normal[2] * normal[2]);
-    if (length > 0.0f) {
-        for (float& component : normal) component /= length;
-    }
-    for (int axis = 0; axis < 3; ++axis) vertex.normal[axis] = normal[axis];
-    vertex.u = normal[0] / 2.0f + 0.5f;
-    vertex.v = -normal[1] / 2.0f + 0.5f;
+    lanes.normalAt(vertex.position, vertex.normal);
+    vertex.u = vertex.normal[0] / 2.0f + 0.5f;
+    vertex.v = -vertex.normal[1] / 2.0f + 0.5f;
 }
 
 void MetaballField::pushCube(int a, int b, int c) {
@@ -252,6 +238,7 @@ void MetaballField::draw() {
     const int points = (resolution + 1) * (resolution + 1) * (resolution + 1);
     std::memset(valueKnown.get(), 0, points);
     std::memset(static_cast<void*>(cubeStates.get()), 0, resolution * resolution * resolution);
+    lanes.assign(balls, ballCount);
     for (int i = 0; i < ballCount; ++i) seedFromBall(balls[i]);
     flushTriangles();
 }

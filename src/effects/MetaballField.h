@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "effects/BallLanes.h"
 #include "render/Material.h"
 #include "render/Texture.h"
 
@@ -116,6 +117,8 @@ private:
 
     Texture texture;
     bool textured = false;
+
+    BallLanes lanes;  // the balls as draw() found them, for the normals
 
     int evaluations = 0;
 };

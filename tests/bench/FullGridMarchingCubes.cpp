@@ -2,33 +2,9 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
-
+#include "effects/BallLanes.h"
 #include "effects/MarchingCubesTables.h"
 #include "effects/MetaballField.h"
-
-namespace {
-
-// The same normal as the field's own: the negated gradient, normalised.
-void normalAt(const MetaballField& field, const float position[3], float normal[3]) {
-    normal[0] = normal[1] = normal[2] = 0.0f;
-    for (int i = 0; i < field.getBallCount(); ++i) {
-        const Metaball& ball = field.ball(i);
-        float d[3];
-        for (int axis = 0; axis < 3; ++axis) d[axis] = position[axis] - ball.position[axis];
-        const float dd = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
-        const float q = dd * dd;
-        if (q <= 0.0f) continue;
-        const float weight = 2.0f * ball.strength / q;
-        for (int axis = 0; axis < 3; ++axis) normal[axis] += d[axis] * weight;
-    }
-    const float length = std::sqrt(normal[0] * normal[0] + normal[1] * normal[1] + normal[2] * normal[2]);
-    if (length > 0.0f) {
-        for (int axis = 0; axis < 3; ++axis) normal[axis] /= length;
-    }
-}
-
-}  // namespace
 
 void FullGridMarchingCubes::draw() {
     const int n = field.getResolution();
@@ -37,6 +13,9 @@ void FullGridMarchingCubes::draw() {
     const float threshold = field.getThreshold();
     values.assign(static_cast<size_t>(side) * side * side, 0.0f);
     evaluations = 0;
+    // Normals the way the field computes them, so only the extraction differs.
+    BallLanes lanes;
+    lanes.assign(&field.ball(0), field.getBallCount());
     for (int k = 1; k < n; ++k) {
         for (int j = 1; j < n; ++j) {
             for (int i = 1; i < n; ++i) {
@@ -76,7 +55,7 @@ void FullGridMarchingCubes::draw() {
                         positions[e][0] = ((1.0f - t) * p.a + t * q.a) * cell + base[0];
                         positions[e][1] = ((1.0f - t) * p.b + t * q.b) * cell + base[1];
                         positions[e][2] = ((1.0f - t) * p.c + t * q.c) * cell + base[2];
-                        normalAt(field, positions[e], normals[e]);
+                        lanes.normalAt(positions[e], normals[e]);
                         made[e] = true;
                     }
                     glNormal3fv(normals[e]);
