@@ -23,8 +23,8 @@ bool readBytes(std::FILE* file, void* into, std::size_t count) {
 bool readInt32(std::FILE* file, std::int32_t& value) {
     unsigned char b[4];
     if (!readBytes(file, b, sizeof b)) return false;
-    const std::uint32_t bits = std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 | std::uint32_t{b[2]} << 16 |
-                               std::uint32_t{b[3]} << 24;
+    const std::uint32_t bits =
+        std::uint32_t{b[0]} | std::uint32_t{b[1]} << 8 | std::uint32_t{b[2]} << 16 | std::uint32_t{b[3]} << 24;
     value = static_cast<std::int32_t>(bits);
     return true;
 }

@@ -25,8 +25,8 @@ public:
     // A well-formed record; every pixel byte is `fill`.
     TileFileBytes& tile(const std::string& name, std::int32_t rows, std::int32_t columns, std::int32_t bytesPerPixel,
                         unsigned char fill) {
-        return record(std::string_view(name.c_str(), name.size() + 1), static_cast<std::int32_t>(name.size() + 1),
-                      rows, columns, bytesPerPixel,
+        return record(std::string_view(name.c_str(), name.size() + 1), static_cast<std::int32_t>(name.size() + 1), rows,
+                      columns, bytesPerPixel,
                       std::vector<unsigned char>(static_cast<std::size_t>(rows * columns * bytesPerPixel), fill));
     }
 
