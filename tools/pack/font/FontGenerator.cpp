@@ -5,6 +5,7 @@
 #include FT_FREETYPE_H
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
@@ -40,6 +41,12 @@ public:
     FontFace& operator=(const FontFace&) = delete;
 
     void setPixelSize(int pixels) { FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(pixels)); }
+
+    // Narrows (below 1) or widens the glyphs rendered from now on.
+    void setWidthScale(double scale) {
+        FT_Matrix matrix{static_cast<FT_Fixed>(scale * 65536.0), 0, 0, 0x10000};
+        FT_Set_Transform(face_, &matrix, nullptr);
+    }
 
     // Renders one character; the result stays valid until the next call.
     FT_GlyphSlot render(char c) {
@@ -85,16 +92,15 @@ struct Rgb {
 Rgb mix(Rgb a, Rgb b, float t) { return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t}; }
 
 // Chrome gold from the top of the letters (t = 0) to the baseline (t = 1),
-// with the dark horizon band of the period's metal logos across the middle
-// of the lower-case letters.
+// with the dark horizon band of the period's metal logos across the middle.
 Rgb chromeGold(float t) {
     struct Stop {
         float t;
         Rgb colour;
     };
     static constexpr Stop stops[] = {
-        {0.00f, {255, 255, 235}}, {0.40f, {255, 214, 96}}, {0.58f, {255, 178, 48}},
-        {0.62f, {150, 70, 12}},   {0.72f, {205, 110, 24}}, {1.00f, {255, 226, 140}},
+        {0.00f, {255, 255, 235}}, {0.36f, {255, 214, 96}}, {0.50f, {255, 178, 48}},
+        {0.54f, {150, 70, 12}},   {0.66f, {205, 110, 24}}, {1.00f, {255, 226, 140}},
     };
     if (t <= stops[0].t) return stops[0].colour;
     for (std::size_t i = 1; i < std::size(stops); ++i) {
@@ -137,8 +143,16 @@ std::vector<unsigned char> chromeStyle(const Coverage& cov, float gradientTop, f
     return rgba;
 }
 
+// The letter tiles hold capitals: with no descenders they fill the square
+// cell, which is what keeps 14-pixel text legible (period bitmap fonts were
+// mostly capitals anyway). The tags stay lower case, as the font looks them up.
+char shapeOf(char tag) { return static_cast<char>(std::toupper(static_cast<unsigned char>(tag))); }
+
+// The widest letters may be narrowed this much to fit their cell.
+constexpr double kMostNarrowing = 0.8;
+
 // The largest pixel size at which every glyph, on a common baseline, fits
-// the tile inside its margin.
+// the tile inside its margin, the widest ones narrowed.
 struct GlyphLayout {
     int pixelSize;
     int baseline;  // row of the baseline in the tile
@@ -146,22 +160,30 @@ struct GlyphLayout {
 
 GlyphLayout fitGlyphs(FontFace& face) {
     const int room = kGlyphTile - 2 * kGlyphMargin;
-    for (int size = kGlyphTile; size > 4; --size) {
+    for (int size = 2 * kGlyphTile; size > 4; --size) {
         face.setPixelSize(size);
         int top = 0, bottom = 0, widest = 0;
         for (const char c : kGlyphSet) {
-            const FT_GlyphSlot glyph = face.render(c);
+            const FT_GlyphSlot glyph = face.render(shapeOf(c));
             top = std::max(top, glyph->bitmap_top);
             bottom = std::min(bottom, glyph->bitmap_top - static_cast<int>(glyph->bitmap.rows));
             widest = std::max(widest, static_cast<int>(glyph->bitmap.width));
         }
-        if (widest <= room && top - bottom <= room) return {size, (kGlyphTile - (top - bottom)) / 2 + top};
+        if (widest * kMostNarrowing <= room && top - bottom <= room)
+            return {size, (kGlyphTile - (top - bottom)) / 2 + top};
     }
     throw std::runtime_error("glyphs do not fit their tiles");
 }
 
 TileImage glyphTile(FontFace& face, const GlyphLayout& layout, char c, float capTop) {
-    const FT_GlyphSlot glyph = face.render(c);
+    const int room = kGlyphTile - 2 * kGlyphMargin;
+    FT_GlyphSlot glyph = face.render(shapeOf(c));
+    for (double scale = 1.0; static_cast<int>(glyph->bitmap.width) > room;) {
+        scale *= (room - 0.5) / glyph->bitmap.width;
+        face.setWidthScale(scale);
+        glyph = face.render(shapeOf(c));
+    }
+    face.setWidthScale(1.0);
     Coverage cov(kGlyphTile, kGlyphTile);
     cov.add(glyph->bitmap, (kGlyphTile - static_cast<int>(glyph->bitmap.width)) / 2,
             layout.baseline - glyph->bitmap_top);
