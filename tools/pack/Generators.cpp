@@ -1,6 +1,7 @@
 #include "Generators.h"
 
 #include "PackContext.h"
+#include "font/FontGenerator.h"
 #include "music/MusicGenerator.h"
 #include "pictures/Pictures.h"
 
@@ -10,6 +11,7 @@ const std::vector<Generator>& generators() {
     static const std::vector<Generator> all = {
         {"music", writeMusic},
         {"pictures", writePictures},
+        {"font", writeFont},
     };
     return all;
 }
