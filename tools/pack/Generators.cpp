@@ -2,6 +2,7 @@
 
 #include "PackContext.h"
 #include "font/FontGenerator.h"
+#include "models/Models.h"
 #include "music/MusicGenerator.h"
 #include "pictures/Pictures.h"
 
@@ -12,6 +13,7 @@ const std::vector<Generator>& generators() {
         {"music", writeMusic},
         {"pictures", writePictures},
         {"font", writeFont},
+        {"models", writeModels},
     };
     return all;
 }
