@@ -6,10 +6,17 @@
 namespace platform {
 namespace {
 
+// The count starts a little above zero when the process first asks. Far
+// enough from zero that a limiter whose last release is 0 never holds the
+// first frame back; near enough that a 32-bit float, in which one scene keeps
+// a tick value, stays exact to the millisecond for hours.
+constexpr std::uint32_t kTickEpoch = 65536;
+
 std::uint32_t systemTicks() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
-    return static_cast<std::uint32_t>(ms);  // keep the low 32 bits: the count wraps
+    static const auto start = std::chrono::steady_clock::now();
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count();
+    return kTickEpoch + static_cast<std::uint32_t>(ms);  // keep the low 32 bits: the count wraps
 }
 
 TickSource& source() {

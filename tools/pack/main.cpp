@@ -2,6 +2,7 @@
 //   marrowick-pack OUTDIR          the whole pack
 //   marrowick-pack --short OUTDIR  the same pack with the short test track
 #include <cstring>
+#include <filesystem>
 #include <exception>
 #include <iostream>
 
@@ -21,6 +22,7 @@ int main(int argc, char** argv) {
     }
     pack.outDir = argv[arg];
     try {
+        std::filesystem::create_directories(pack.outDir);
         for (const Generator& generator : generators()) {
             pack.progress(generator.name);
             generator.write(pack);

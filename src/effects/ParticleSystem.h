@@ -1,0 +1,32 @@
+// A set of particles sharing one texture, drawn as small squares, each pulled
+// towards whichever heavier particle pulls it hardest.
+#pragma once
+
+#include <vector>
+
+#include "effects/Particle.h"
+#include "render/Texture.h"
+
+class ParticleSystem {
+public:
+    ParticleSystem() = default;
+
+    // Replaces the particles by n new ones, built in index order.
+    void setParticleCount(int n);
+    void loadTexture(const char* path);
+
+    // One round of attraction: particle 0 becomes a heavy attractor at a
+    // random place, and every particle reacts to every other one.
+    void update();
+    // Each particle as a square mass / 200 units wide at its position, in the
+    // units of the current modelview matrix.
+    void draw();
+
+    int getParticleCount() const { return static_cast<int>(particles.size()); }
+    Particle& particle(int index) { return particles[index]; }
+    const Particle& particle(int index) const { return particles[index]; }
+
+private:
+    std::vector<Particle> particles;
+    Texture texture;
+};

@@ -1,0 +1,13 @@
+// JPG pictures through libjpeg's standard decompression sequence, always as
+// 3-component RGB: greyscale files are expanded by the library.
+#pragma once
+
+#include <optional>
+
+#include "render/ImageData.h"
+
+// When the file cannot be opened, or holds CMYK/YCCK data that has no RGB
+// rendering, writes "Unable to load JPG File!" and a line end to standard
+// output and gives no image. Corrupt data is left to libjpeg's standard error
+// handler, which prints the library's message and ends the process.
+std::optional<ImageData> loadJpg(const char* fileName);

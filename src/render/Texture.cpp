@@ -1,0 +1,80 @@
+#include "render/Texture.h"
+
+#include <GL/glu.h>
+
+#include <iostream>
+#include <optional>
+
+#include "platform/FatalExit.h"
+#include "render/ImageData.h"
+#include "render/JpgReader.h"
+#include "render/TgaReader.h"
+
+namespace {
+
+void setFilters() {
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
+
+// Rows are tightly packed; with the default alignment of 4 an RGB picture
+// whose width is not a multiple of 4 would be read skewed.
+void setTightUnpacking() { glPixelStorei(GL_UNPACK_ALIGNMENT, 1); }
+
+}  // namespace
+
+Texture::Texture() : format(TextureFormat::None) {}
+
+Texture::Texture(const char* fileName, TextureFormat format) : format(format) { load(fileName); }
+
+void Texture::setFormat(TextureFormat newFormat) { format = newFormat; }
+
+void Texture::load(const char* fileName) {
+    if (fileName == nullptr) return;
+
+    std::optional<ImageData> image;
+    switch (format) {
+    case TextureFormat::None:
+        std::cout << "this IS NOT GIVEN A VALID PICTURE FORMAT, SAY EITHER JPG OR TGA WHEN LOADING\n";
+        return;
+    case TextureFormat::Jpg:
+        image = loadJpg(fileName);
+        break;
+    case TextureFormat::Tga:
+        image = loadTga(fileName);
+        break;
+    default:
+        return;
+    }
+    // The reader has already written its message, if the failure has one.
+    if (!image) platform::fatalExit("");
+
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    setTightUnpacking();
+    if (format == TextureFormat::Jpg) {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE,
+                          image->pixels.data());
+    } else {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, image->components, image->width, image->height,
+                          image->components == 4 ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, image->pixels.data());
+    }
+    setFilters();
+}
+
+void Texture::buildFromMemory(const unsigned char* pixels, GLenum pixelFormat, int width, int height) {
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    setTightUnpacking();
+    if (pixelFormat == GL_RGBA || pixelFormat == GL_RGB) {
+        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, pixelFormat, GL_UNSIGNED_BYTE, pixels);
+    }
+    setFilters();
+}
+
+void Texture::bind() const {
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, name);
+}
+
+void Texture::unbind() const { glDisable(GL_TEXTURE_2D); }

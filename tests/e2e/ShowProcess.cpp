@@ -1,0 +1,224 @@
+#include "ShowProcess.h"
+
+#include <fcntl.h>
+
+#include <algorithm>
+#include <png.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace e2e {
+namespace {
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string uniquePath(const std::string& stem) {
+    static int counter = 0;
+    return std::string(MARROWICK_BINARY_DIR) + "/e2e-" + stem + "-" + std::to_string(::getpid()) + "-" +
+           std::to_string(counter++);
+}
+
+}  // namespace
+
+VirtualDisplay::VirtualDisplay(int width, int height) {
+    // A server can lose the race for a display number to another one starting
+    // at the same moment; try again rather than fail the test.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (start(width, height)) return;
+        stop();
+    }
+    throw std::runtime_error("Xvfb did not start");
+}
+
+bool VirtualDisplay::start(int width, int height) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) return false;
+    server_ = ::fork();
+    if (server_ < 0) return false;
+    if (server_ == 0) {
+        ::close(pipeFds[0]);
+        const int devNull = ::open("/dev/null", O_WRONLY);
+        ::dup2(devNull, 1);
+        ::dup2(devNull, 2);
+        const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+        const std::string fd = std::to_string(pipeFds[1]);
+        ::execlp("Xvfb", "Xvfb", "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset", "-displayfd", fd.c_str(),
+                 static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    // The server writes its number and then a line end, possibly in two
+    // writes: read through the line end, or the second write fails and the
+    // server gives up.
+    std::string number;
+    char c = 0;
+    while (::read(pipeFds[0], &c, 1) == 1 && c != '\n') number += c;
+    ::close(pipeFds[0]);
+    if (number.empty()) return false;
+    name_ = ":" + number;
+    // Ready once a client can connect.
+    for (int wait = 0; wait < 100; ++wait) {
+        if (::waitpid(server_, nullptr, WNOHANG) == server_) {
+            server_ = -1;
+            return false;
+        }
+        if (std::system(("DISPLAY=" + name_ + " xdpyinfo >/dev/null 2>&1").c_str()) == 0) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
+VirtualDisplay::~VirtualDisplay() { stop(); }
+
+void VirtualDisplay::stop() {
+    if (server_ > 0) {
+        ::kill(server_, SIGTERM);
+        ::waitpid(server_, nullptr, 0);
+    }
+    server_ = -1;
+}
+
+ShowProcess::ShowProcess(const std::string& dataDir, const std::string& display) {
+    outputPath_ = uniquePath("stdout");
+    swapLogPath_ = uniquePath("swaps");
+    std::remove(swapLogPath_.c_str());
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        if (::chdir(dataDir.c_str()) != 0) ::_exit(126);
+        const int out = ::open(outputPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(out, 1);
+        ::dup2(out, 2);
+        if (display.empty()) {
+            ::unsetenv("DISPLAY");
+        } else {
+            ::setenv("DISPLAY", display.c_str(), 1);
+        }
+        ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+        ::setenv("MARROWICK_SWAP_LOG", swapLogPath_.c_str(), 1);
+        ::setenv("LD_PRELOAD", MARROWICK_SWAP_LOG_LIBRARY, 1);
+        ::execl(MARROWICK_SHOW_BINARY, "marrowick", static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+}
+
+ShowProcess::~ShowProcess() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    std::remove(outputPath_.c_str());
+    std::remove(swapLogPath_.c_str());
+}
+
+ShowResult ShowProcess::wait(std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (::waitpid(pid_, &status, WNOHANG) == pid_) {
+            pid_ = -1;
+            return collect(true, status);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return collect(false, status);
+}
+
+ShowResult ShowProcess::collect(bool exited, int status) {
+    ShowResult result;
+    result.exited = exited && WIFEXITED(status);
+    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.output = readFile(outputPath_);
+    std::istringstream swaps(readFile(swapLogPath_));
+    for (std::int64_t time = 0; swaps >> time;) result.swapTimesUs.push_back(time);
+    return result;
+}
+
+size_t ShowProcess::swapsSoFar() const {
+    const std::string log = readFile(swapLogPath_);
+    return static_cast<size_t>(std::count(log.begin(), log.end(), '\n'));
+}
+
+std::string runCommand(const std::string& command, const std::string& display) {
+    const std::string line = "DISPLAY=" + display + " " + command + " 2>/dev/null";
+    std::FILE* pipe = ::popen(line.c_str(), "r");
+    if (pipe == nullptr) return {};
+    std::string output;
+    char buffer[4096];
+    while (size_t length = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, length);
+    ::pclose(pipe);
+    return output;
+}
+
+namespace {
+// The number after "label:" in xwininfo's report, if the label is there.
+std::optional<int> field(const std::string& report, const std::string& label) {
+    const size_t at = report.find(label + ":");
+    if (at == std::string::npos) return std::nullopt;
+    return std::stoi(report.substr(at + label.size() + 1));
+}
+}  // namespace
+
+std::optional<WindowInfo> findWindow(const std::string& title, const std::string& display,
+                                     std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::string report = runCommand("xwininfo -name '" + title + "'", display);
+        if (report.find("Map State: IsViewable") != std::string::npos) {
+            return WindowInfo{field(report, "Absolute upper-left X").value_or(-1),
+                              field(report, "Absolute upper-left Y").value_or(-1),
+                              field(report, "Width").value_or(0), field(report, "Height").value_or(0)};
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return std::nullopt;
+}
+
+double Screenshot::litFraction(int threshold) const {
+    if (width == 0) return 0.0;
+    size_t lit = 0;
+    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
+        if (rgb[i] > threshold || rgb[i + 1] > threshold || rgb[i + 2] > threshold) ++lit;
+    }
+    return static_cast<double>(lit) / (static_cast<double>(width) * height);
+}
+
+double Screenshot::mean(int c) const {
+    if (width == 0) return 0.0;
+    double sum = 0;
+    for (size_t i = static_cast<size_t>(c); i < rgb.size(); i += 3) sum += rgb[i];
+    return sum / (static_cast<double>(width) * height);
+}
+
+Screenshot takeScreenshot(const std::string& display, const std::string& pngPath) {
+    runCommand("import -window root png24:'" + pngPath + "'", display);
+    Screenshot shot;
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    if (!png_image_begin_read_from_file(&image, pngPath.c_str())) return shot;
+    image.format = PNG_FORMAT_RGB;
+    shot.width = static_cast<int>(image.width);
+    shot.height = static_cast<int>(image.height);
+    shot.rgb.resize(PNG_IMAGE_SIZE(image));
+    if (!png_image_finish_read(&image, nullptr, shot.rgb.data(), 0, nullptr)) shot = Screenshot{};
+    return shot;
+}
+
+std::string shortPackDir() { return std::string(MARROWICK_BINARY_DIR) + "/data-short"; }
+
+}  // namespace e2e

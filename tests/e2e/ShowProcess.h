@@ -1,0 +1,85 @@
+// End-to-end support: a private Xvfb server, the real show binary started in
+// a data directory with SDL's dummy audio, and the X tools a viewer's desktop
+// would offer (xwininfo, import, xdotool) to look at it from outside.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+class VirtualDisplay {
+public:
+    VirtualDisplay(int width, int height);
+    ~VirtualDisplay();
+    VirtualDisplay(const VirtualDisplay&) = delete;
+    VirtualDisplay& operator=(const VirtualDisplay&) = delete;
+
+    const std::string& name() const { return name_; }  // ":N"
+
+private:
+    bool start(int width, int height);
+    void stop();
+
+    pid_t server_ = -1;
+    std::string name_;
+};
+
+struct ShowResult {
+    bool exited = false;  // false: still running when the test stopped it
+    int exitCode = -1;
+    std::string output;   // everything written to standard output
+    std::vector<std::int64_t> swapTimesUs;
+};
+
+class ShowProcess {
+public:
+    // Starts the show in `dataDir`; `display` empty means no X server at all.
+    ShowProcess(const std::string& dataDir, const std::string& display);
+    ~ShowProcess();
+    ShowProcess(const ShowProcess&) = delete;
+    ShowProcess& operator=(const ShowProcess&) = delete;
+
+    // Waits for the process to end by itself, up to `limit`; stops it after.
+    ShowResult wait(std::chrono::milliseconds limit);
+    // Number of frames swapped so far.
+    size_t swapsSoFar() const;
+
+private:
+    ShowResult collect(bool exited, int status);
+
+    pid_t pid_ = -1;
+    std::string outputPath_;
+    std::string swapLogPath_;
+};
+
+// Output of a command run through the shell, with DISPLAY set.
+std::string runCommand(const std::string& command, const std::string& display);
+
+struct WindowInfo {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+// The geometry of the top-level window with this title, once it is mapped.
+std::optional<WindowInfo> findWindow(const std::string& title, const std::string& display,
+                                     std::chrono::milliseconds limit);
+
+struct Screenshot {
+    int width = 0, height = 0;
+    std::vector<std::uint8_t> rgb;
+    std::uint8_t channel(int x, int y, int c) const { return rgb[(static_cast<size_t>(y) * width + x) * 3 + c]; }
+    // Share of pixels brighter than a threshold, and the mean colour.
+    double litFraction(int threshold = 24) const;
+    double mean(int c) const;
+};
+// Takes a PNG of the root window (kept at `pngPath` for a person to look at).
+Screenshot takeScreenshot(const std::string& display, const std::string& pngPath);
+
+// The directory holding the short test pack, made by the "pack" fixture.
+std::string shortPackDir();
+
+}  // namespace e2e

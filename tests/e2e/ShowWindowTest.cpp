@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <thread>
+
+#include "ShowProcess.h"
+
+using namespace std::chrono_literals;
+
+TEST(ShowWindow, IsFullScreenAndTitledMarrowick) {
+    e2e::VirtualDisplay display(1024, 768);
+    e2e::ShowProcess show(e2e::shortPackDir(), display.name());
+    const auto window = e2e::findWindow("Marrowick", display.name(), 15s);
+    ASSERT_TRUE(window.has_value()) << "no viewable window titled Marrowick; the show wrote:\n"
+                                    << show.wait(0ms).output;
+    EXPECT_EQ(window->x, 0);
+    EXPECT_EQ(window->y, 0);
+    EXPECT_EQ(window->width, 1024);
+    EXPECT_EQ(window->height, 768);
+}
+
+TEST(ShowWindow, FramesAreAtLeastTwelveMillisecondsApart) {
+    e2e::VirtualDisplay display(640, 480);
+    e2e::ShowProcess show(e2e::shortPackDir(), display.name());
+    ASSERT_TRUE(e2e::findWindow("Marrowick", display.name(), 15s).has_value()) << show.wait(0ms).output;
+    std::this_thread::sleep_for(4s);
+    const e2e::ShowResult result = show.wait(0ms);
+    const std::vector<std::int64_t>& swaps = result.swapTimesUs;
+    ASSERT_GT(swaps.size(), 100u) << "the show hardly drew anything";
+
+    // Skip the first half second (window mapping, first frames), then measure
+    // the rate over the rest: single swaps scatter by a few milliseconds
+    // (millisecond ticks, and the swap follows the release after a delay that
+    // depends on the machine's load), but the average cannot beat the limiter.
+    const auto first = std::lower_bound(swaps.begin(), swaps.end(), swaps.front() + 500000);
+    ASSERT_GT(swaps.end() - first, 100);
+    const double seconds = (swaps.back() - *first) / 1e6;
+    const double framesPerSecond = static_cast<double>(swaps.end() - first - 1) / seconds;
+    std::vector<std::int64_t> gaps;
+    for (auto it = first + 1; it != swaps.end(); ++it) gaps.push_back(*it - *(it - 1));
+    std::sort(gaps.begin(), gaps.end());
+    const double medianMs = gaps[gaps.size() / 2] / 1000.0;
+    std::printf("frames: %.2f per second over %.2f s, median gap %.2f ms\n", framesPerSecond, seconds, medianMs);
+    EXPECT_LE(framesPerSecond, 84.0) << "the frame limiter lets frames through faster than one per 12 ms";
+    EXPECT_GE(medianMs, 11.5);
+    EXPECT_GE(framesPerSecond, 20.0) << "the empty show hardly draws";
+}
+
+TEST(ShowWindow, ScreenshotShowsTheClearedFrame) {
+    e2e::VirtualDisplay display(640, 480);
+    e2e::ShowProcess show(e2e::shortPackDir(), display.name());
+    ASSERT_TRUE(e2e::findWindow("Marrowick", display.name(), 15s).has_value()) << show.wait(0ms).output;
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (show.swapsSoFar() < 20 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(50ms);
+    ASSERT_GE(show.swapsSoFar(), 20u) << "the show is not drawing frames";
+    const e2e::Screenshot shot = e2e::takeScreenshot(display.name(), "e2e-cleared-frame.png");
+    ASSERT_EQ(shot.width, 640);
+    ASSERT_EQ(shot.height, 480);
+    EXPECT_EQ(shot.litFraction(0), 0.0) << "the cleared frame is black from edge to edge";
+}
