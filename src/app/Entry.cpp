@@ -3,19 +3,18 @@
 #include <GL/glut.h>
 
 #include "app/Sequencer.h"
-#include "app/ShowObjects.h"
 #include "render/RenderState.h"
 
 namespace {
 
-ShowObjects* current = nullptr;
+const ShowLoop* current = nullptr;
 
 void ignoreKey(unsigned char, int, int) {}
 
 }  // namespace
 
-int runShow(int argc, char** argv, ShowObjects& show) {
-    current = &show;
+int runShow(int argc, char** argv, const ShowLoop& loop) {
+    current = &loop;
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(640, 480);
@@ -36,14 +35,14 @@ void init() {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
-    initShowObjects(*current);
+    current->setUp();
 }
 
 void display() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     resetRenderState();
     runScene(current->scenes);
-    endFrame(FrameClocks{current->timer1, current->timer2, current->timer3, current->frameLimiter});
+    endFrame(current->clocks);
     glutSwapBuffers();
 }
 

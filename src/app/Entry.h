@@ -1,11 +1,18 @@
 // The window, its callbacks and the frame: GLUT's side of the show.
 #pragma once
 
-struct ShowObjects;
+#include "app/Sequencer.h"
+
+// What the frame loop needs from the show's objects.
+struct ShowLoop {
+    void (*setUp)();  // the set-up that needs the window, run by init()
+    SceneRunners scenes;
+    FrameClocks clocks;
+};
 
 // Creates the full-screen window, runs init, registers the callbacks and
 // enters the GLUT main loop, which does not return.
-int runShow(int argc, char** argv, ShowObjects& show);
+int runShow(int argc, char** argv, const ShowLoop& loop);
 
 // One frame: clear, reset, the current scene, timers and limiter, swap.
 void display();

@@ -1,0 +1,112 @@
+#include "scenes/Alien.h"
+
+#include <GL/gl.h>
+
+#include <optional>
+#include <string>
+
+#include "model/Model.h"
+#include "music/Music.h"
+#include "render/Picture.h"
+#include "render/RenderState.h"
+#include "scenes/Tumble.h"
+
+namespace {
+
+std::optional<AlienCast> cast;
+AlienState state;
+
+constexpr float kWalkerGone = 1000.0f;
+constexpr double kWalkStep = 0.1;  // applied in double precision, kept as a float
+constexpr float kShipArrived = 130.0f;
+
+void drawSpeakers() {
+    glPushMatrix();
+    glTranslatef(-40.0f, 0.0f, 0.0f);
+    cast->speakerModel.draw(0);
+    glTranslatef(80.0f, 0.0f, 0.0f);
+    cast->speakerModel.draw(0);
+    glPopMatrix();
+}
+
+// The walker starts just behind the viewer and speeds up twice as it goes.
+void moveWalker() {
+    glPushMatrix();
+    glTranslatef(0.0f, -10.0f, 160.0f - state.chase);
+    glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
+    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+    if (state.chase < kWalkerGone) {
+        cast->luvshakModel.draw(0);
+    } else {
+        state.toon1 = true;  // once it has gone, the first strip and the ship stay
+    }
+    state.chase = static_cast<float>(state.chase + kWalkStep);
+    if (state.chase > 70.0f) state.chase += 2.0f;
+    if (state.chase > 800.0f) state.chase += 4.0f;
+    glPopMatrix();
+}
+
+// The ship flies in from the right tipping over, then orbits tumbling.
+void flyShip() {
+    glPushMatrix();
+    if (state.approach < kShipArrived) {
+        state.approach += 0.5f;
+    } else {
+        applyTumble(state.shipTime);
+    }
+    glTranslatef(160.0f - state.approach, 0.0f, 50.0f);
+    glRotatef(state.approach * 5.0f, 1.0f, 0.0f, 0.0f);
+    cast->alienShipModel.draw(0);
+    state.shipTime += 0.5f;
+    glPopMatrix();
+}
+
+}  // namespace
+
+void setAlienCast(const AlienCast& alienCast) { cast.emplace(alienCast); }
+
+void alienInit() {
+    cast->speakerModel.shaders.setEnvMapTexture("env1.jpg");
+    cast->speakerModel.shaders.selectEnvMap();
+    cast->alienShipModel.shaders.setEnvMapTexture("env1.jpg");
+    cast->alienShipModel.shaders.selectEnvMap();
+    cast->toon1Picture.load("ting\\toon1.jpg");
+    cast->toon2Picture.load("ting\\toon2.jpg");
+    cast->toon3Picture.load("ting\\toon3.jpg");
+    cast->boomPicture.load("ting\\boom.jpg");
+}
+
+bool alienRun() {
+    const std::string tag = cast->music.getTag();
+    resetRenderState();
+    glLoadIdentity();
+    if (tag == "alienSuicide") state.toon1 = true;
+    if (tag == "alienSuicide2") {
+        state.toon2 = true;
+        state.toon1 = false;
+    }
+    if (tag == "alienSuicide3") {
+        state.toon2 = false;
+        state.toon3 = true;
+    }
+    if (tag == "littleChase") return false;
+    if (tag == "kubeShow") {
+        state.toon3 = false;
+        state.boom = true;
+    }
+
+    glTranslatef(0.0f, 0.0f, -150.0f);
+    drawSpeakers();
+    moveWalker();
+    if (state.toon1 || state.toon2 || state.toon3) flyShip();
+
+    if (state.toon1) cast->toon1Picture.draw(1000, 1, 100, 480, 0, 0, 1.0f);
+    if (state.toon2) cast->toon2Picture.draw(1000, 1, 100, 480, 0, 0, 1.0f);
+    if (state.toon3) cast->toon3Picture.draw(1000, 1, 100, 480, 0, 0, 1.0f);
+    if (state.boom) cast->boomPicture.draw(500, 1, 640, 480, 0, 0, 1.0f);
+    return true;
+}
+
+const AlienState& alienState() { return state; }
+
+void resetAlienScene() { state = AlienState{}; }

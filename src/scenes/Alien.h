@@ -1,0 +1,37 @@
+// The third section: two chrome speakers, a creature walking away into the
+// depth, faster and faster; comic strips on cue while the ship flies in,
+// tips over and tumbles in orbit; an explosion to close.
+#pragma once
+
+class Music;
+class Model;
+class Picture;
+
+struct AlienCast {
+    Music& music;
+    Model& speakerModel;
+    Model& luvshakModel;
+    Model& alienShipModel;
+    Picture& toon1Picture;
+    Picture& toon2Picture;
+    Picture& toon3Picture;
+    Picture& boomPicture;
+};
+
+void setAlienCast(const AlienCast& cast);
+
+void alienInit();
+// False on the frame that receives "littleChase"; that frame draws nothing.
+bool alienRun();
+
+struct AlienState {
+    float chase = 0.0f;     // how far the walker has gone: it stands at depth 160 - chase
+    float approach = 0.0f;  // how far the ship has flown in, up to 130
+    float shipTime = 0.0f;  // the ship's own clock, while it is drawn
+    bool toon1 = false;
+    bool toon2 = false;
+    bool toon3 = false;
+    bool boom = false;
+};
+const AlienState& alienState();
+void resetAlienScene();

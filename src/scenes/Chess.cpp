@@ -1,0 +1,199 @@
+#include "scenes/Chess.h"
+
+#include <GL/gl.h>
+
+#include <cstring>
+#include <optional>
+#include <string>
+
+#include "effects/ParticleSystem.h"
+#include "effects/SkyBox.h"
+#include "model/Light.h"
+#include "model/Model.h"
+#include "music/Music.h"
+#include "platform/KeyState.h"
+#include "platform/Ticks.h"
+#include "render/Picture.h"
+#include "render/Texture.h"
+#include "scenes/Tumble.h"
+
+namespace {
+
+std::optional<ChessCast> cast;
+
+ChessState state;
+bool firstCall = true;
+
+// Roll steps are computed in double precision and kept as floats.
+constexpr double kRollLiftStep = 0.14;
+constexpr double kRollAngleStep = 0.5;
+constexpr std::uint32_t kSpaceRepeatMs = 80;
+
+void startRoll() {
+    state.rolling = true;
+    state.rollAngle = 0.0f;
+    state.rollLift = 0.0f;
+}
+
+void react(const std::string& tag) {
+    if (tag == "pesants") state.peasants = true;
+    if (tag == "graphical") state.graphical = true;
+    if (tag == "graphical2") state.finished = true;
+    if (tag == "queenRoll" || tag == "queenRoll2") startRoll();
+    if (tag == "queenText") state.queenText = true;
+    if (tag == "queenThrow") {
+        state.throwing = true;
+        state.queenText = false;
+    }
+    if (tag == "kingStart") {
+        state.throwing = false;
+        state.queenShown = false;
+        state.kingShown = true;
+    }
+    if (tag == "outKing") state.outKing = true;
+}
+
+void stepRoll() {
+    if (state.outKing && state.rollAngle < 0.0f) {
+        state.rollLift = static_cast<float>(state.rollLift - kRollLiftStep);
+        state.rollAngle = static_cast<float>(state.rollAngle + kRollAngleStep);
+    }
+    if (state.rolling && state.rollAngle > -50.0f) {
+        state.rollLift = static_cast<float>(state.rollLift + kRollLiftStep);
+        state.rollAngle = static_cast<float>(state.rollAngle - kRollAngleStep);
+    }
+    if (state.rollAngle <= -50.0f) state.rolling = false;
+}
+
+// The board view: tilted down onto the floor of the turning room, then the
+// frame the pieces stand in (left pushed for the caller to pop).
+void enterBoardView() {
+    glRotatef(65.0f + state.rollAngle, 1.0f, 0.0f, 0.0f);
+    glTranslatef(0.0f, state.rollLift, state.rollLift / 100.0f - 10.0f);
+    glTranslatef(0.0f, -20.0f, 0.0f);
+    glPushMatrix();
+    glRotatef(state.time, 0.0f, 1.0f, 0.0f);
+    glTranslatef(0.0f, 18.0f, 0.0f);
+    cast->chessRoom.draw();
+    glPopMatrix();
+    glPushMatrix();
+    glScalef(0.2f, 0.2f, 0.2f);
+    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+    glTranslatef(0.0f, 18.0f, -20.0f);
+}
+
+void drawPeasantsView() {
+    glLoadIdentity();
+    applyTumble(state.time);
+    glPushMatrix();
+    cast->chessCube.draw();
+    glPopMatrix();
+    glScalef(0.07f, 0.07f, 0.07f);
+    glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
+    glTranslatef(0.0f, 0.0f, 10.0f);
+    applyTumble(state.time);
+    cast->pawnModel.draw(0);
+}
+
+void pollSpaceBar() {
+    if (!platform::isSpaceDown()) return;
+    if (static_cast<float>(platform::tickCount()) - state.lastSpaceTicks < static_cast<float>(kSpaceRepeatMs)) {
+        return;
+    }
+    state.lastSpaceTicks = static_cast<float>(platform::tickCount());
+    startRoll();
+}
+
+}  // namespace
+
+void setChessCast(const ChessCast& chessCast) { cast.emplace(chessCast); }
+
+void chessInit() {
+    SkyBox& room = cast->chessRoom;
+    room.setDepth(20);
+    room.setHeight(20);
+    room.setWidth(20);
+    room.loadTextureMinusZ("black.jpg");
+    room.loadTexturePlusZ("black.jpg");
+    room.loadTextureBottom("chess.jpg");
+    room.loadTextureMinusX("black.jpg");
+    room.loadTexturePlusX("black.jpg");
+    room.loadTextureTop("black.jpg");
+    room.setTextureStepV(5);
+    room.setTopScrollSpeed(50);
+    room.setScrollingTop(true);
+
+    SkyBox& cube = cast->chessCube;
+    cube.setDepth(20);
+    cube.setHeight(20);
+    cube.setWidth(20);
+    cube.loadTextureMinusZ("chess.jpg");
+    cube.loadTexturePlusZ("chess.jpg");
+    cube.loadTextureBottom("chess.jpg");
+    cube.loadTextureMinusX("chess.jpg");
+    cube.loadTexturePlusX("chess.jpg");
+    cube.loadTextureTop("chess.jpg");
+
+    cast->smokeParticles.setParticleCount(300);
+    cast->smokeParticles.loadTexture("smoke.jpg");
+
+    cast->queenPicture.load("ting\\queen.jpg");
+    cast->kingPicture.load("ting\\king.jpg");
+    cast->tgaTexture.setFormat(TextureFormat::Tga);
+    cast->tgaTexture.load("ting\\watgsg512_inv.tga");
+    cast->kingModel.shaders.setEnvMapTexture("ting\\kingThing.jpg");
+    cast->kingModel.shaders.selectEnvMap();
+    cast->peasantsPicture.load("ting\\peasants.jpg");
+    cast->pawnModel.shaders.setEnvMapTexture("ting\\blod.jpg");
+    cast->pawnModel.shaders.selectEnvMap();
+    cast->logoPicture.load("ting\\quillory.jpg");
+}
+
+bool chessRun() {
+    if (firstCall) {
+        firstCall = false;
+        state.lastSpaceTicks = static_cast<float>(platform::tickCount());
+    }
+    glLoadIdentity();
+    if (state.finished) return false;
+
+    react(cast->music.getTag());
+    stepRoll();
+
+    if (!state.peasants) enterBoardView();
+    if (state.throwing) {
+        glTranslatef(state.throwX, 0.0f, 0.0f);
+        glRotatef(state.throwSpin, 1.0f, 0.0f, 0.0f);
+        state.throwX += 4.0f;
+        state.throwSpin += 30.0f;
+    }
+    if (state.peasants) {
+        drawPeasantsView();
+    } else if (state.queenShown) {
+        cast->queenModel.draw(0);
+    } else if (state.kingShown) {
+        cast->kingModel.draw(0);
+        cast->kingPicture.draw(1000, -1, 640, 480, 0, 0, 0.6f);
+    }
+    pollSpaceBar();
+    if (!state.peasants) glPopMatrix();
+
+    if (state.peasants) {
+        cast->peasantsPicture.draw(1000, -1, 640, 480, 0, 0, 0.6f);
+        // Both changes outlast the scene: the ship is lit by them too.
+        cast->light0.enable();
+        cast->light1.setAmbient(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    if (state.queenText) cast->queenPicture.draw(1000, -1, 640, 480, 0, 0, 0.6f);
+    if (state.graphical) cast->logoPicture.draw(3000, 1, 100, 480, 0, 0, 1.0f);
+
+    state.time += 1.0f;
+    return true;
+}
+
+const ChessState& chessState() { return state; }
+
+void resetChessScene() {
+    state = ChessState{};
+    firstCall = true;
+}

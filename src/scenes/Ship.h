@@ -1,0 +1,34 @@
+// The second section: an environment-mapped ship tumbling inside a sky box
+// with a drifting cloud ceiling, under a title that fades out and two strips
+// that fade in on cue.
+#pragma once
+
+class Music;
+class SkyBox;
+class Model;
+class Picture;
+class Light;
+
+struct ShipCast {
+    Music& music;
+    SkyBox& shipSky;
+    Model& shipModel;
+    Picture& shipTitlePicture;
+    Picture& applausePicture;
+    Picture& leetPicture;
+    Light& light0;
+};
+
+void setShipCast(const ShipCast& cast);
+
+void shipInit();
+// False on the frame that receives "scene3"; that frame draws nothing.
+bool shipRun();
+
+struct ShipState {
+    float time = 0.0f;  // frames drawn; also the tumbling angle in degrees
+    bool allBalls = false;
+    bool fadeOut = false;
+};
+const ShipState& shipState();
+void resetShipScene();
