@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "music/Music.h"
 #include "platform/Ticks.h"
 #include "render/Material.h"
 #include "render/RenderState.h"
@@ -23,8 +24,9 @@ ShowObjects& showObjects() {
     static Timer timer2;
     static FrameLimiter frameLimiter(80);
     static Timer timer3;
+    static Music music("demot.wav", 255);
 
-    static ShowObjects show{material, timer1, timer2, frameLimiter, timer3,
+    static ShowObjects show{material, timer1, timer2, frameLimiter, timer3, music,
                             SceneRunners{holdScene, holdScene, holdScene, holdCredits}};
     return show;
 }
@@ -34,4 +36,7 @@ void initShowObjects(ShowObjects& show) {
     show.timer2.start();
     std::srand(platform::tickCount());
     show.timer3.start();
+    show.music.setSyncCallback();
+    // Last, so the first cue cannot pass before the scenes are ready for it.
+    show.music.play();
 }

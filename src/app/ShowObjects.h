@@ -9,6 +9,7 @@
 #include "app/Timer.h"
 
 class Material;
+class Music;
 
 struct ShowObjects {
     Material& defaultMaterial;
@@ -16,6 +17,7 @@ struct ShowObjects {
     Timer& timer2;
     FrameLimiter& frameLimiter;
     Timer& timer3;
+    Music& music;
 
     SceneRunners scenes;
 };

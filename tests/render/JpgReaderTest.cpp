@@ -103,15 +103,6 @@ TEST(JpgUnreadable, MissingFileAndCmykAreRefusedWithTheMessage) {
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Unable to load JPG File!\n");
 }
 
-TEST(JpgUnreadable, WrittenRgbLoadsWhereCmykWasRefused) {
-    const std::string rgb = writeFlatJpg("rgb.jpg", JCS_RGB, 3);
-    ::testing::internal::CaptureStdout();
-    const auto image = loadJpg(rgb.c_str());
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
-    ASSERT_TRUE(image);
-    EXPECT_NEAR(image->pixels[0], 128, 2);
-}
-
 TEST(JpgUnreadable, TruncatedDataStillGivesTheWholePicture) {
     // libjpeg warns and pads the missing scans; only corrupt data ends the process.
     std::vector<std::uint8_t> bytes = readBytes(testdataPath("jpg/pillow/hopper.jpg"));

@@ -1,0 +1,19 @@
+// The renderers that draw a Model: each walks the model's node tree, compiles
+// one display list per object node the first time it meets it, and calls the
+// lists under the node transforms of the current frame. They differ in the
+// primitive they emit and the texturing around the walk.
+#pragma once
+
+class Model;
+
+class CShader {
+public:
+    // Draws the model's current frame; only the model's 3DS file is used.
+    virtual void render(Model* model) = 0;
+    // A new renderer of the same kind, on the heap.
+    virtual CShader* clone() = 0;
+
+protected:
+    // Renderers are never deleted, and never through this class.
+    ~CShader() = default;
+};

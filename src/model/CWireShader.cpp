@@ -1,0 +1,17 @@
+#include "model/CWireShader.h"
+
+#include <GL/gl.h>
+
+#include "model/Model.h"
+#include "model/NodeWalk.h"
+
+void CWireShader::render(Model* model) {
+    Lib3dsFile* file = model->getFile();
+    if (firstRender) {
+        walkStart = copyFirstNode(file);
+        firstRender = false;
+    }
+    renderTopLevel(walkStart, file, GL_LINE_LOOP);
+}
+
+CShader* CWireShader::clone() { return new CWireShader; }

@@ -1,0 +1,16 @@
+// Draws a model as the outlines of its triangles, leaving texturing as it is.
+#pragma once
+
+#include <lib3ds/node.h>
+
+#include "model/CShader.h"
+
+class CWireShader : public CShader {
+public:
+    void render(Model* model) override;
+    CShader* clone() override;
+
+private:
+    Lib3dsNode* walkStart = nullptr;
+    bool firstRender = true;
+};

@@ -1,0 +1,13 @@
+// lib3ds 1.3 trusts the files it reads: a chunk of size 0 makes it loop
+// forever, a material group or a face that names an element which does not
+// exist makes it write or read outside its arrays, a key count larger than its
+// chunk keeps it reading for hours, a node that is its own parent makes it
+// recurse until the stack is gone. This check walks the chunk tree the way
+// lib3ds will read it and accepts only files that lib3ds, and the renderers
+// after it, can handle safely. It is pure: bytes in, verdict out.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+bool chunkTreeIsSafe(const std::uint8_t* data, std::size_t size);

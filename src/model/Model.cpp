@@ -1,0 +1,42 @@
+#include "model/Model.h"
+
+#include <lib3ds/node.h>
+
+#include <string>
+
+#include "model/CShader.h"
+#include "model/ModelFile.h"
+#include "platform/DataPath.h"
+#include "platform/FatalExit.h"
+
+namespace {
+
+// Each child's subtree before the node itself.
+void forgetLists(Lib3dsNode* node) {
+    for (Lib3dsNode* child = node->childs; child != nullptr; child = child->next) forgetLists(child);
+    node->user.d = 0;
+}
+
+}  // namespace
+
+Model::Model(const char* fileName) {
+    file = loadModelFile(platform::resolveDataPath(fileName));
+    if (file == nullptr) {
+        platform::fatalExit(std::string("sorry but could not load ") + fileName + " must therfor exit!\n");
+    }
+    lib3ds_file_eval(file, 0.0f);
+    frameCount = file->frames;
+    shaders.setOwner(this);
+    shaders.selectPlain();
+}
+
+void Model::draw(int frame) {
+    if (frame >= frameCount || current == nullptr) return;
+    lib3ds_file_eval(file, static_cast<float>(frame));
+    current->render(this);
+}
+
+void Model::setShader(CShader* shader) {
+    current = shader;
+    for (Lib3dsNode* node = file->nodes; node != nullptr; node = node->next) forgetLists(node);
+}

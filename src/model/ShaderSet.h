@@ -1,0 +1,41 @@
+// The three renderers a Model owns and the choice of the one it draws with.
+// When a set that belongs to a model goes away it writes the model's closing
+// line, so every model signs off as the process ends.
+#pragma once
+
+class CEnvMapShader;
+class CPlainShader;
+class CWireShader;
+class Model;
+
+class ShaderSet {
+public:
+    // Builds the wire, plain and environment-mapped renderers (in that
+    // order); they are never deleted.
+    ShaderSet();
+    // Writes "what to do? I exit!!" when the set has an owner. It does not
+    // end the process: that is already happening whenever the show's models
+    // go, and calling exit from inside exit is undefined.
+    ~ShaderSet();
+    ShaderSet(const ShaderSet&) = delete;
+    ShaderSet& operator=(const ShaderSet&) = delete;
+
+    void setOwner(Model* model);
+
+    void selectPlain();
+    void selectEnvMap();
+    void selectWire();
+
+    // Loads the environment map (a JPG) into the environment-mapped renderer.
+    void setEnvMapTexture(const char* fileName);
+
+    CPlainShader* getPlain() const { return plain; }
+    CEnvMapShader* getEnvMap() const { return envMap; }
+    CWireShader* getWire() const { return wire; }
+
+private:
+    Model* owner;
+    CEnvMapShader* envMap;
+    CWireShader* wire;
+    CPlainShader* plain;
+};

@@ -1,0 +1,99 @@
+#include "music/Music.h"
+
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+#include "platform/AudioStream.h"
+#include "platform/DataPath.h"
+#include "platform/FatalExit.h"
+
+namespace {
+
+// The sound layer is started once per process, by whichever Music comes first.
+bool soundReady = false;
+
+// A cue name crosses from the audio thread to the main thread here. The lock
+// keeps a half-written name from ever being read.
+constexpr std::size_t kTagSize = 1024;
+std::mutex tagLock;
+char pendingTag[kTagSize] = "";
+char currentTag[kTagSize] = "";
+
+}  // namespace
+
+Music::Music(const char* fileName, std::int32_t volume) { open(fileName, volume, true); }
+
+Music::Music(const char* fileName, std::int32_t volume, bool loop, bool stereo, std::int32_t bits) {
+    (void)stereo;
+    if (bits != 8 && bits != 16) {
+        const char* message = loop ? "bits should be either 16,or 8, you choosed "
+                                   : "bits should be either 16, or 8, you choosed ";
+        platform::fatalExit(message + std::to_string(bits) + "\n");
+    }
+    open(fileName, volume, loop);
+}
+
+void Music::open(const char* fileName, std::int32_t newVolume, bool loop) {
+    std::FILE* file = platform::openDataFile(fileName, "rb");
+    if (file == nullptr) platform::fatalExit(std::string("no such file ") + fileName + " exiting\n");
+    std::fclose(file);
+
+    channel = kNoChannel;
+    if (!soundReady) {
+        platform::initSound();
+        soundReady = true;
+    }
+    stream = platform::openStream(platform::resolveDataPath(fileName), loop);
+    volume = static_cast<float>(newVolume);
+}
+
+void Music::setSyncCallback() { platform::setStreamSyncCallback(stream, syncCallback); }
+
+void Music::play() {
+    if (channel == kNoChannel) {
+        playing = true;
+        channel = platform::playStream(stream);
+        platform::setStreamVolume(stream, static_cast<int>(volume));
+    } else {
+        platform::setStreamPaused(stream, false);
+        playing = true;
+    }
+}
+
+void Music::pause() {
+    platform::setStreamPaused(stream, true);
+    playing = false;
+}
+
+void Music::stop() {
+    platform::stopStream(stream);
+    playing = false;
+}
+
+void Music::setVolume(float newVolume) {
+    volume = newVolume;
+    if (channel != kNoChannel) platform::setStreamVolume(stream, static_cast<int>(volume));
+}
+
+void Music::reopen(const char* fileName) {
+    if (stream != nullptr) platform::closeStream(stream);
+    stream = platform::openStream(platform::resolveDataPath(fileName), true);
+    channel = kNoChannel;
+}
+
+const char* Music::getTag() {
+    std::lock_guard<std::mutex> hold(tagLock);
+    std::memcpy(currentTag, pendingTag, kTagSize);
+    pendingTag[0] = '\0';
+    return currentTag;
+}
+
+void Music::syncCallback(const char* name) {
+    if (name == nullptr) return;
+    std::lock_guard<std::mutex> hold(tagLock);
+    // Longer names would not fit; they are cut rather than overrun the buffer.
+    std::strncpy(pendingTag, name, kTagSize - 1);
+    pendingTag[kTagSize - 1] = '\0';
+}

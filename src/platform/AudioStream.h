@@ -1,0 +1,59 @@
+// The sound layer: the least the music needs from a sound library. A stream
+// is one WAV file, decoded whole at open and played from memory on its own
+// output device; whenever playback passes one of the file's cue points, the
+// sync callback gets the cue's name on the audio thread. When no device can
+// be opened the layer falls back to a silent driver that still plays in real
+// time, so the cues keep coming on a machine without sound.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+class AudioStream;
+
+// Runs on the audio thread, once for every cue point passed, in the order
+// playback meets them. `name` is the cue's label, or null when it has none.
+using SyncCallback = void (*)(const char* name);
+
+// Starts the audio subsystem unless it runs already: SDL's own choice of
+// driver (SDL_AUDIODRIVER picks one), or the silent dummy driver when none
+// starts.
+void initSound();
+
+// Shuts the audio subsystem down and silences every open stream (they stay
+// valid but play nothing until closed). The show never calls it; tests do,
+// to start each case on the driver they choose.
+void quitSound();
+
+// Decodes the file at `path` (a real path) and opens a paused output for it.
+// Null when the file cannot be decoded. A looping stream starts again from
+// its first frame when it reaches the end; another one stops there.
+AudioStream* openStream(const std::string& path, bool loop);
+
+// Stops the output and frees the stream. Null is ignored.
+void closeStream(AudioStream* stream);
+
+void setStreamSyncCallback(AudioStream* stream, SyncCallback callback);
+
+// Starts or resumes playback where it stands. Returns the channel it plays
+// on, or -1 when there is no stream or no output.
+int playStream(AudioStream* stream);
+
+void setStreamPaused(AudioStream* stream, bool paused);
+
+// 0 (silent) to 255 (the file as it is); values outside are clamped.
+void setStreamVolume(AudioStream* stream, int volume);
+
+// Pauses and rewinds to the first frame.
+void stopStream(AudioStream* stream);
+
+// Frames handed to the output since the stream was opened, over every pass.
+std::uint64_t streamFramesPlayed(const AudioStream* stream);
+
+// Frames in one pass of the stream, and its rate (0 for no stream).
+std::uint32_t streamLength(const AudioStream* stream);
+int streamSampleRate(const AudioStream* stream);
+
+}  // namespace platform

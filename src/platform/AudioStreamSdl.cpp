@@ -1,0 +1,220 @@
+// The sound layer on SDL2's audio subsystem: one audio device per stream,
+// fed by a callback that copies from the decoded samples.
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <vector>
+
+#include "platform/AudioStream.h"
+#include "platform/CueScheduler.h"
+#include "platform/WavFile.h"
+
+namespace platform {
+
+class AudioStream {
+public:
+    WavSound sound;
+    CueScheduler scheduler;
+    bool loop = true;
+
+    SDL_AudioDeviceID device = 0;
+    bool paused = true;  // as last asked by the main thread
+
+    // Touched by the audio callback; from the main thread only with the device locked.
+    std::uint32_t position = 0;
+    bool finished = false;
+
+    std::atomic<int> volume{255};
+    std::atomic<SyncCallback> sync{nullptr};
+    std::atomic<std::uint64_t> framesPlayed{0};
+};
+
+namespace {
+
+// 512 frames per callback (11.6 ms at 44.1 kHz): a cue reaches the sync
+// callback at most one such buffer before its sample is heard.
+constexpr Uint16 kBufferFrames = 512;
+
+std::vector<AudioStream*> openStreams;
+
+void SDLCALL fillBuffer(void* user, Uint8* bytes, int length) {
+    AudioStream& stream = *static_cast<AudioStream*>(user);
+    auto* out = reinterpret_cast<std::int16_t*>(bytes);
+    const std::size_t channels = static_cast<std::size_t>(stream.sound.channels);
+    const std::uint32_t wanted = static_cast<std::uint32_t>(static_cast<std::size_t>(length) / (2 * channels));
+    const std::uint32_t frames = stream.sound.frames();
+
+    std::uint32_t count = 0;
+    if (frames > 0 && !stream.finished) count = stream.loop ? wanted : std::min(wanted, frames - stream.position);
+
+    // The names go out as the buffer that holds their samples is handed over.
+    if (const SyncCallback sync = stream.sync.load()) {
+        stream.scheduler.forEachPassed(stream.position, count, [&](std::size_t index) {
+            const WavCue& cue = stream.sound.cues[index];
+            sync(cue.labelled ? cue.label.c_str() : nullptr);
+        });
+    }
+
+    const int volume = stream.volume.load(std::memory_order_relaxed);
+    const std::int16_t* samples = stream.sound.samples.data();
+    std::uint32_t position = stream.position;
+    std::int16_t* to = out;
+    for (std::uint32_t left = count; left > 0;) {
+        const std::uint32_t run = std::min(left, frames - position);
+        const std::int16_t* from = samples + position * channels;
+        if (volume == 255) {
+            std::memcpy(to, from, run * channels * sizeof(std::int16_t));
+        } else {
+            for (std::size_t i = 0; i < run * channels; ++i) to[i] = static_cast<std::int16_t>(from[i] * volume / 255);
+        }
+        to += run * channels;
+        left -= run;
+        position += run;
+        if (position == frames) {
+            position = 0;
+            if (!stream.loop) stream.finished = true;
+        }
+    }
+    std::memset(to, 0, static_cast<std::size_t>(bytes + length - reinterpret_cast<Uint8*>(to)));
+    stream.position = position;
+    stream.framesPlayed.fetch_add(count, std::memory_order_relaxed);
+}
+
+SDL_AudioDeviceID openDevice(AudioStream& stream) {
+    SDL_AudioSpec want{};
+    want.freq = stream.sound.sampleRate;
+    want.format = AUDIO_S16SYS;
+    want.channels = static_cast<Uint8>(stream.sound.channels);
+    want.samples = kBufferFrames;
+    want.callback = fillBuffer;
+    want.userdata = &stream;
+    // No changes allowed: SDL converts to whatever the hardware takes, and the
+    // callback keeps working in the file's own frames, where the cues are.
+    return SDL_OpenAudioDevice(nullptr, 0, &want, nullptr, 0);
+}
+
+void applyPause(const AudioStream& stream) {
+    if (stream.device != 0) SDL_PauseAudioDevice(stream.device, stream.paused ? 1 : 0);
+}
+
+// No device opens (no sound card, no sound server): carry on with the silent
+// dummy driver, which still pulls buffers in real time. Restarting the
+// subsystem closes every device, so the other open streams move along.
+void fallBackToDummyDriver() {
+    SDL_AudioQuit();
+    SDL_AudioInit("dummy");
+    for (AudioStream* other : openStreams) {
+        other->device = openDevice(*other);
+        applyPause(*other);
+    }
+}
+
+// Keeps at most two channels: mono and stereo play as they are; of more,
+// the front pair is what the show's stereo output would have used.
+void keepFrontPair(WavSound& sound) {
+    if (sound.channels <= 2) return;
+    const std::size_t channels = static_cast<std::size_t>(sound.channels);
+    const std::size_t frames = sound.frames();
+    for (std::size_t f = 0; f < frames; ++f) {
+        sound.samples[2 * f] = sound.samples[channels * f];
+        sound.samples[2 * f + 1] = sound.samples[channels * f + 1];
+    }
+    sound.samples.resize(2 * frames);
+    sound.channels = 2;
+}
+
+class DeviceLock {
+public:
+    explicit DeviceLock(SDL_AudioDeviceID device) : device(device) {
+        if (device != 0) SDL_LockAudioDevice(device);
+    }
+    ~DeviceLock() {
+        if (device != 0) SDL_UnlockAudioDevice(device);
+    }
+    DeviceLock(const DeviceLock&) = delete;
+    DeviceLock& operator=(const DeviceLock&) = delete;
+
+private:
+    SDL_AudioDeviceID device;
+};
+
+}  // namespace
+
+void initSound() {
+    if (SDL_GetCurrentAudioDriver() != nullptr) return;
+    if (SDL_AudioInit(nullptr) != 0) SDL_AudioInit("dummy");
+}
+
+void quitSound() {
+    SDL_AudioQuit();
+    for (AudioStream* stream : openStreams) stream->device = 0;
+}
+
+AudioStream* openStream(const std::string& path, bool loop) {
+    std::optional<WavSound> sound = loadWav(path);
+    if (!sound) return nullptr;
+    auto* stream = new AudioStream;
+    stream->sound = std::move(*sound);
+    keepFrontPair(stream->sound);
+    std::vector<std::uint32_t> cueFrames;
+    for (const WavCue& cue : stream->sound.cues) cueFrames.push_back(cue.frame);
+    stream->scheduler = CueScheduler(cueFrames, stream->sound.frames());
+    stream->loop = loop;
+
+    stream->device = openDevice(*stream);
+    if (stream->device == 0 && SDL_GetCurrentAudioDriver() != nullptr &&
+        std::strcmp(SDL_GetCurrentAudioDriver(), "dummy") != 0) {
+        fallBackToDummyDriver();
+        stream->device = openDevice(*stream);
+    }
+    openStreams.push_back(stream);
+    return stream;
+}
+
+void closeStream(AudioStream* stream) {
+    if (stream == nullptr) return;
+    if (stream->device != 0) SDL_CloseAudioDevice(stream->device);
+    openStreams.erase(std::remove(openStreams.begin(), openStreams.end(), stream), openStreams.end());
+    delete stream;
+}
+
+void setStreamSyncCallback(AudioStream* stream, SyncCallback callback) {
+    if (stream != nullptr) stream->sync.store(callback);
+}
+
+int playStream(AudioStream* stream) {
+    if (stream == nullptr || stream->device == 0) return -1;
+    stream->paused = false;
+    applyPause(*stream);
+    return static_cast<int>(stream->device);
+}
+
+void setStreamPaused(AudioStream* stream, bool paused) {
+    if (stream == nullptr) return;
+    stream->paused = paused;
+    applyPause(*stream);
+}
+
+void setStreamVolume(AudioStream* stream, int volume) {
+    if (stream != nullptr) stream->volume.store(std::clamp(volume, 0, 255));
+}
+
+void stopStream(AudioStream* stream) {
+    if (stream == nullptr) return;
+    setStreamPaused(stream, true);
+    DeviceLock lock(stream->device);
+    stream->position = 0;
+    stream->finished = false;
+}
+
+std::uint64_t streamFramesPlayed(const AudioStream* stream) {
+    return stream != nullptr ? stream->framesPlayed.load() : 0;
+}
+
+std::uint32_t streamLength(const AudioStream* stream) { return stream != nullptr ? stream->sound.frames() : 0; }
+
+int streamSampleRate(const AudioStream* stream) { return stream != nullptr ? stream->sound.sampleRate : 0; }
+
+}  // namespace platform

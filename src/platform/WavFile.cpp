@@ -1,0 +1,123 @@
+#include "platform/WavFile.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+#include "platform/RiffLabels.h"
+
+namespace {
+
+// libsndfile reads from memory through these.
+struct MemoryFile {
+    const unsigned char* data;
+    sf_count_t size;
+    sf_count_t at;
+};
+
+sf_count_t memoryLength(void* user) { return static_cast<MemoryFile*>(user)->size; }
+
+sf_count_t memorySeek(sf_count_t offset, int whence, void* user) {
+    auto* file = static_cast<MemoryFile*>(user);
+    sf_count_t base = whence == SEEK_CUR ? file->at : whence == SEEK_END ? file->size : 0;
+    file->at = std::clamp<sf_count_t>(base + offset, 0, file->size);
+    return file->at;
+}
+
+sf_count_t memoryRead(void* out, sf_count_t count, void* user) {
+    auto* file = static_cast<MemoryFile*>(user);
+    const sf_count_t n = std::clamp<sf_count_t>(count, 0, file->size - file->at);
+    std::memcpy(out, file->data + file->at, static_cast<std::size_t>(n));
+    file->at += n;
+    return n;
+}
+
+sf_count_t memoryWrite(const void*, sf_count_t, void*) { return 0; }
+
+sf_count_t memoryTell(void* user) { return static_cast<MemoryFile*>(user)->at; }
+
+std::int16_t toSample(float value) {
+    if (std::isnan(value)) return 0;
+    const float scaled = std::clamp(value * 32768.0f, -32768.0f, 32767.0f);
+    return static_cast<std::int16_t>(std::lrint(scaled));
+}
+
+std::vector<WavCue> readCues(SNDFILE* sound, const unsigned char* data, std::size_t size) {
+    std::uint32_t count = 0;
+    if (!sf_command(sound, SFC_GET_CUE_COUNT, &count, sizeof count) || count == 0) return {};
+    // SF_CUES with room for every point: the count, then the points.
+    std::vector<unsigned char> buffer(offsetof(SF_CUES, cue_points) + count * sizeof(SF_CUE_POINT));
+    if (!sf_command(sound, SFC_GET_CUE, buffer.data(), static_cast<int>(buffer.size()))) return {};
+    const auto* cues = reinterpret_cast<const SF_CUES*>(buffer.data());
+
+    const auto labels = readCueLabels(data, size);
+    std::vector<WavCue> result;
+    for (std::uint32_t i = 0; i < std::min(cues->cue_count, count); ++i) {
+        const SF_CUE_POINT& point = cues->cue_points[i];
+        WavCue cue;
+        cue.id = static_cast<std::uint32_t>(point.indx);
+        // dwSampleOffset is where the cue sits in the data chunk. dwPosition
+        // is its place in a playlist, which writers without one fill in
+        // differently (some copy the offset, some leave 0), so it is not used.
+        cue.frame = point.sample_offset;
+        const auto label = labels.find(cue.id);
+        if (label != labels.end()) {
+            cue.label = label->second;
+            cue.labelled = true;
+        }
+        result.push_back(std::move(cue));
+    }
+    return result;
+}
+
+}  // namespace
+
+std::optional<WavSound> decodeWav(const unsigned char* data, std::size_t size) {
+    MemoryFile file{data, static_cast<sf_count_t>(size), 0};
+    SF_VIRTUAL_IO io{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
+    SF_INFO info{};
+    SNDFILE* sound = sf_open_virtual(&io, SFM_READ, &info, &file);
+    if (sound == nullptr) return std::nullopt;
+    if (info.channels <= 0 || info.samplerate <= 0) {
+        sf_close(sound);
+        return std::nullopt;
+    }
+
+    WavSound wav;
+    wav.sampleRate = info.samplerate;
+    wav.channels = info.channels;
+    // Read as floats at the common scale (full scale = 1.0, which libsndfile
+    // gives every integer format) and round to 16 bits: 16-bit data comes
+    // back unchanged, float data beyond full scale is clipped, not wrapped.
+    // The header's frame count may lie: read until the data really ends, and
+    // reserve no more samples than there are bytes.
+    const sf_count_t claimed = std::clamp<sf_count_t>(info.frames, 0, static_cast<sf_count_t>(size) / info.channels);
+    wav.samples.reserve(static_cast<std::size_t>(claimed) * static_cast<std::size_t>(info.channels));
+    constexpr sf_count_t kBlockFrames = 4096;
+    std::vector<float> block(static_cast<std::size_t>(kBlockFrames) * static_cast<std::size_t>(info.channels));
+    const sf_count_t maxFrames = std::numeric_limits<std::uint32_t>::max();
+    for (sf_count_t total = 0; total < maxFrames;) {
+        const sf_count_t got = sf_readf_float(sound, block.data(), kBlockFrames);
+        if (got <= 0) break;
+        for (sf_count_t i = 0; i < got * info.channels; ++i) wav.samples.push_back(toSample(block[i]));
+        total += got;
+    }
+    wav.cues = readCues(sound, data, size);
+    sf_close(sound);
+    return wav;
+}
+
+std::optional<WavSound> loadWav(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return std::nullopt;
+    std::vector<unsigned char> bytes;
+    unsigned char chunk[65536];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    std::fclose(file);
+    return decodeWav(bytes.data(), bytes.size());
+}

@@ -1,0 +1,162 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "AudioDriver.h"
+#include "FatalExitExpectation.h"
+#include "WavBuilder.h"
+#include "music/Music.h"
+#include "platform/AudioStream.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using testsupport::AudioDriver;
+using testsupport::WavBuilder;
+
+namespace {
+
+// Runs each test in a fresh directory holding "cues.wav" (a cue on frame 0
+// and one a tenth of a second in), as the show runs in its data directory.
+class MusicTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("marrowick-music-" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        previous = fs::current_path();
+        fs::current_path(dir);
+        WavBuilder(44100, 2).write("cues.wav", 44100, {{0, "start"}, {4410, "tenth"}});
+        Music::getTag();
+    }
+    void TearDown() override {
+        fs::current_path(previous);
+        fs::remove_all(dir);
+    }
+
+    // Polls getTag as the frame loop does, until `tag` comes or time runs out.
+    static bool waitForTag(const std::string& tag, std::chrono::milliseconds limit = 3000ms) {
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        while (std::chrono::steady_clock::now() < deadline) {
+            if (Music::getTag() == tag) return true;
+            std::this_thread::sleep_for(12ms);
+        }
+        return false;
+    }
+
+    static void waitForFrames(platform::AudioStream* stream, std::uint64_t frames) {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (platform::streamFramesPlayed(stream) < frames && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(1ms);
+        }
+    }
+
+    fs::path dir;
+    fs::path previous;
+};
+
+}  // namespace
+
+TEST_F(MusicTest, MissingFileEndsTheProcessWithItsMessage) {
+    EXPECT_FATAL_EXIT(Music("demot.wav", 255), "no such file demot.wav exiting\n");
+    // The name is printed as given, even when it is mapped to find the file.
+    EXPECT_FATAL_EXIT(Music("music\\Demot.wav", 255), "no such file music\\Demot.wav exiting\n");
+}
+
+TEST_F(MusicTest, SampleSizeOtherThan8Or16EndsTheProcessWithItsMessage) {
+    EXPECT_FATAL_EXIT(Music("cues.wav", 255, true, true, 24), "bits should be either 16,or 8, you choosed 24\n");
+    EXPECT_FATAL_EXIT(Music("cues.wav", 255, false, true, 0), "bits should be either 16, or 8, you choosed 0\n");
+    EXPECT_FATAL_EXIT(Music("cues.wav", 255, false, false, -8), "bits should be either 16, or 8, you choosed -8\n");
+}
+
+TEST_F(MusicTest, NothingPlaysBeforePlayThenCuesArriveAsTags) {
+    AudioDriver driver("dummy");
+    Music music("CUES.WAV", 255);  // found whatever the case
+    ASSERT_NE(music.getStream(), nullptr);
+    EXPECT_EQ(music.getChannel(), Music::kNoChannel);
+    EXPECT_FALSE(music.isPlaying());
+    EXPECT_EQ(music.getVolume(), 255.0f);
+    music.setSyncCallback();
+    std::this_thread::sleep_for(100ms);
+    EXPECT_EQ(platform::streamFramesPlayed(music.getStream()), 0u);
+    EXPECT_STREQ(Music::getTag(), "");
+
+    music.play();
+    EXPECT_TRUE(music.isPlaying());
+    EXPECT_NE(music.getChannel(), Music::kNoChannel);
+    EXPECT_TRUE(waitForTag("start"));
+    EXPECT_TRUE(waitForTag("tenth"));
+    EXPECT_TRUE(waitForTag("start")) << "the stream loops";
+}
+
+TEST_F(MusicTest, CuesPassedBeforeTheCallbackIsSetAreNotDelivered) {
+    AudioDriver driver("dummy");
+    Music music("cues.wav", 255);
+    music.play();
+    waitForFrames(music.getStream(), 5000);
+    EXPECT_STREQ(Music::getTag(), "");
+    music.setSyncCallback();
+    EXPECT_TRUE(waitForTag("start"));  // on the next pass
+}
+
+TEST_F(MusicTest, SecondPlayResumesWithoutRestarting) {
+    AudioDriver driver("dummy");
+    Music music("cues.wav", 255);
+    music.setSyncCallback();
+    music.play();
+    const int channel = music.getChannel();
+    waitForFrames(music.getStream(), 2000);  // past "start", well before "tenth"
+    music.pause();
+    EXPECT_FALSE(music.isPlaying());
+    EXPECT_STREQ(Music::getTag(), "start");
+    const std::uint64_t held = platform::streamFramesPlayed(music.getStream());
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(platform::streamFramesPlayed(music.getStream()), held);
+
+    music.play();
+    EXPECT_TRUE(music.isPlaying());
+    EXPECT_EQ(music.getChannel(), channel);
+    waitForFrames(music.getStream(), 6000);
+    EXPECT_STREQ(Music::getTag(), "tenth") << "went on from where it paused, not from the start";
+}
+
+TEST_F(MusicTest, VolumeIsTruncatedAndReachesTheStreamOnceItPlays) {
+    const std::string output = (dir / "out.raw").string();
+    {
+        AudioDriver driver("disk", output, 1);
+        Music music("cues.wav", 255);
+        music.setVolume(60.0f);  // not started: only stored
+        music.setVolume(127.9f);
+        EXPECT_EQ(music.getVolume(), 127.9f);
+        music.play();
+        waitForFrames(music.getStream(), 3000);
+        platform::closeStream(music.getStream());  // completes the output file
+    }
+    const std::vector<std::int16_t> played = testsupport::readDiskOutput(output);
+    // Silence while paused, then the file from frame 0 (whose first sample is not 0).
+    std::size_t start = 0;
+    while (start < played.size() && played[start] == 0) ++start;
+    ASSERT_GE(played.size(), start + 2 * 3000);
+    for (std::uint32_t f = 0; f < 3000; f += 101) {
+        const std::size_t at = start + 2 * f;
+        EXPECT_EQ(played[at], WavBuilder::sampleAt(f, 0) * 127 / 255) << "frame " << f;
+    }
+}
+
+TEST_F(MusicTest, ReopenSwitchesTheFileAndWaitsForPlay) {
+    AudioDriver driver("dummy");
+    WavBuilder(22050, 1).write("other.wav", 22050, {{100, "other"}});
+    Music music("cues.wav", 255);
+    music.setSyncCallback();
+    music.play();
+    EXPECT_TRUE(waitForTag("start"));
+    music.reopen("other.wav");
+    EXPECT_EQ(music.getChannel(), Music::kNoChannel);
+    music.setSyncCallback();
+    music.play();
+    EXPECT_TRUE(waitForTag("other"));
+    music.stop();
+    EXPECT_FALSE(music.isPlaying());
+}

@@ -1,0 +1,111 @@
+// The show's short track through the real sound layer on the silent driver,
+// read the way the frame loop reads it: one getTag every 12 ms. Logs every
+// cue with its delay from the moment its buffer went to the device to the
+// frame that read it.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <iomanip>
+#include <iostream>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "AudioDriver.h"
+#include "PackContext.h"
+#include "music/Music.h"
+#include "music/MusicGenerator.h"
+#include "platform/AudioStream.h"
+#include "platform/WavFile.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+namespace {
+
+std::mutex handedLock;
+std::vector<std::pair<std::string, Clock::time_point>> handed;  // name, when its buffer went out
+
+// Stands between the sound layer and Music's own callback to note the time.
+void stampAndDeliver(const char* name) {
+    {
+        std::lock_guard<std::mutex> hold(handedLock);
+        handed.emplace_back(name != nullptr ? name : "", Clock::now());
+    }
+    Music::syncCallback(name);
+}
+
+}  // namespace
+
+TEST(ShowCueRun, EveryCueIsReadOncePerPassInOrderWithinAFrame) {
+    const fs::path dir = fs::temp_directory_path() / ("marrowick-cuerun-" + std::to_string(::getpid()));
+    PackContext pack;
+    pack.outDir = dir;
+    pack.shortTrack = true;
+    writeMusic(pack);
+    const WavSound track = loadWav((dir / "demot.wav").string()).value();
+    std::vector<std::string> score;
+    for (const WavCue& cue : track.cues) score.push_back(cue.label);
+    ASSERT_EQ(score.size(), 19u);
+
+    const fs::path previous = fs::current_path();
+    fs::current_path(dir);
+    testsupport::AudioDriver driver("dummy");
+    Music music("demot.wav", 255);
+    platform::setStreamSyncCallback(music.getStream(), stampAndDeliver);
+    Music::getTag();
+    music.play();
+    const Clock::time_point start = Clock::now();
+
+    // One whole pass, and the first three cues of the next.
+    struct Read {
+        std::string name;
+        Clock::time_point at;
+    };
+    std::vector<Read> reads;
+    Clock::time_point frame = start;
+    while (reads.size() < score.size() + 3 && Clock::now() - start < 40s) {
+        frame += 12ms;
+        std::this_thread::sleep_until(frame);
+        const std::string tag = Music::getTag();
+        if (!tag.empty()) reads.push_back({tag, Clock::now()});
+    }
+    music.pause();
+    fs::current_path(previous);
+    fs::remove_all(dir);
+
+    std::vector<std::string> expected = score;
+    expected.insert(expected.end(), score.begin(), score.begin() + 3);
+    std::vector<std::string> names;
+    for (const Read& read : reads) names.push_back(read.name);
+    EXPECT_EQ(names, expected);
+
+    std::lock_guard<std::mutex> hold(handedLock);
+    ASSERT_GE(handed.size(), reads.size());
+    double worst = 0.0, total = 0.0;
+    // "at" is when the frame read it, "in track" where the cue sits in the
+    // music: the silent driver's clock runs a little off real time.
+    std::cout << "cue              pass  at (s)  in track (s)  handed->read (ms)\n";
+    const double trackSeconds = track.frames() / 44100.0;
+    for (std::size_t i = 0; i < reads.size(); ++i) {
+        ASSERT_EQ(handed[i].first, reads[i].name) << "a cue was read that was not the one handed over";
+        const double delay = std::chrono::duration<double, std::milli>(reads[i].at - handed[i].second).count();
+        worst = std::max(worst, delay);
+        total += delay;
+        std::cout << std::left << std::setw(16) << reads[i].name << " " << i / score.size() + 1 << "    " << std::fixed
+                  << std::setprecision(3) << std::setw(7)
+                  << std::chrono::duration<double>(reads[i].at - start).count() << " " << std::setw(13)
+                  << static_cast<double>(i / score.size()) * trackSeconds +
+                         track.cues[i % score.size()].frame / 44100.0
+                  << " " << std::setprecision(1) << delay << "\n";
+    }
+    std::cout << "delay handed->read: mean " << total / static_cast<double>(reads.size()) << " ms, worst " << worst
+              << " ms over " << reads.size() << " cues\n";
+    // One frame period, with room for a busy machine's scheduling.
+    EXPECT_LT(worst, 40.0);
+}

@@ -1,0 +1,207 @@
+#include "text/TileFile.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "CountingStream.h"
+#include "TileFileBytes.h"
+
+using testsupport::CountingStream;
+using testsupport::TileFileBytes;
+
+namespace {
+
+struct Lookup {
+    TileSearch result;
+    Tile tile;
+    TileFileHeader header;
+};
+
+Lookup find(CountingStream& stream, const char* tag) {
+    char nameBuffer[kTileNameSize];
+    Lookup lookup{TileSearch::NotFound, {}, {}};
+    lookup.result = findTile(stream.file(), tag, nameBuffer, lookup.header, lookup.tile);
+    return lookup;
+}
+
+Lookup find(const std::vector<unsigned char>& bytes, const char* tag) {
+    CountingStream stream(bytes);
+    return find(stream, tag);
+}
+
+bool headerOf(const std::vector<unsigned char>& bytes, TileFileHeader& header) {
+    CountingStream stream(bytes);
+    char nameBuffer[kTileNameSize];
+    return readTileFileHeader(stream.file(), nameBuffer, header);
+}
+
+std::vector<unsigned char> pixels(std::size_t count, unsigned char first) {
+    std::vector<unsigned char> p(count);
+    for (std::size_t i = 0; i < count; ++i) p[i] = static_cast<unsigned char>(first + i);
+    return p;
+}
+
+}  // namespace
+
+TEST(TileFileHeader, ReadsBothWordsAfterTheMagic) {
+    TileFileHeader header;
+    ASSERT_TRUE(headerOf(TileFileBytes(GL_RGB, -12345).bytes, header));
+    EXPECT_EQ(header.headerWord, -12345);
+    EXPECT_EQ(header.pixelFormat, GL_RGB);
+}
+
+TEST(TileFileHeader, RefusesAnythingButTheMagicWithItsNulAndBothWords) {
+    std::vector<unsigned char> ninthNotNul = TileFileBytes().bytes;
+    ninthNotNul[8] = 'X';
+    std::vector<unsigned char> lowerCase = TileFileBytes().bytes;
+    lowerCase[0] = 't';
+    const std::vector<unsigned char> whole = TileFileBytes().bytes;
+    const std::vector<unsigned char> magicOnly(whole.begin(), whole.begin() + 9);
+    const std::vector<unsigned char> oneWordShort(whole.begin(), whole.end() - 1);
+
+    for (const auto& bytes : {ninthNotNul, lowerCase, magicOnly, oneWordShort, std::vector<unsigned char>{}}) {
+        TileFileHeader header{7, 8};
+        EXPECT_FALSE(headerOf(bytes, header)) << "file of " << bytes.size() << " bytes";
+        EXPECT_EQ(header.headerWord, 7);
+    }
+    char nameBuffer[kTileNameSize];
+    TileFileHeader header;
+    EXPECT_FALSE(readTileFileHeader(nullptr, nameBuffer, header));
+}
+
+TEST(TileFileLookup, FindsTheTileWithItsSizesAndPixels) {
+    const auto stored = pixels(2 * 3 * 4, 10);
+    const auto bytes = TileFileBytes(GL_RGBA, 99).tile("x", 1, 1, 4, 0).record({"b\0", 2}, 2, 2, 3, 4, stored).bytes;
+    const Lookup lookup = find(bytes, "b");
+    ASSERT_EQ(lookup.result, TileSearch::Found);
+    EXPECT_EQ(lookup.tile.rows, 2);
+    EXPECT_EQ(lookup.tile.columns, 3);
+    EXPECT_EQ(lookup.tile.bytesPerPixel, 4);
+    EXPECT_EQ(lookup.tile.pixels, stored);
+    EXPECT_EQ(lookup.header.headerWord, 99);
+    EXPECT_EQ(lookup.header.pixelFormat, GL_RGBA);
+}
+
+TEST(TileFileLookup, FirstOfTwoRecordsWithOneTagWinsAndTheStreamStopsAfterIt) {
+    const auto bytes = TileFileBytes().tile("q", 1, 1, 4, 1).tile("a", 2, 2, 4, 2).tile("a", 2, 2, 4, 3).bytes;
+    CountingStream stream(bytes);
+    const Lookup lookup = find(stream, "a");
+    ASSERT_EQ(lookup.result, TileSearch::Found);
+    EXPECT_EQ(lookup.tile.pixels, std::vector<unsigned char>(16, 2));
+    const long afterFirstA = 17 + (44 + 2 + 4) + (44 + 2 + 16);
+    EXPECT_EQ(std::ftell(stream.file()), afterFirstA);
+}
+
+TEST(TileFileLookup, TagsCompareExactly) {
+    const auto bytes = TileFileBytes().tile("ab", 1, 1, 4, 1).tile("a", 1, 1, 4, 2).bytes;
+    EXPECT_EQ(find(bytes, "A").result, TileSearch::NotFound);  // no case folding
+    EXPECT_EQ(find(bytes, "b").result, TileSearch::NotFound);
+    EXPECT_EQ(find(bytes, "").result, TileSearch::NotFound);
+    const Lookup a = find(bytes, "a");
+    ASSERT_EQ(a.result, TileSearch::Found);
+    EXPECT_EQ(a.tile.pixels[0], 2);  // not the "ab" record
+    EXPECT_EQ(find(TileFileBytes().bytes, "a").result, TileSearch::NotFound);
+}
+
+TEST(TileFileLookup, EachLookupRescansFromTheStartAfterAMiss) {
+    const auto bytes = TileFileBytes().tile("a", 1, 1, 4, 1).tile("b", 1, 1, 4, 2).bytes;
+    CountingStream stream(bytes);
+    EXPECT_EQ(find(stream, "z").result, TileSearch::NotFound);  // leaves the stream at its end
+    const Lookup b = find(stream, "b");
+    ASSERT_EQ(b.result, TileSearch::Found);
+    EXPECT_EQ(b.tile.pixels[0], 2);
+    const Lookup a = find(stream, "a");
+    ASSERT_EQ(a.result, TileSearch::Found);
+    EXPECT_EQ(a.tile.pixels[0], 1);
+}
+
+TEST(TileFileLookup, TilesBehindLargeOnesAreFoundWithoutReadingTheirPixels) {
+    TileFileBytes file;
+    constexpr int kLarge = 5;
+    for (int i = 0; i < kLarge; ++i) file.tile("banner" + std::to_string(i), 256, 256, 4, 0x40);
+    file.tile("7", 4, 4, 4, 0x77);
+    CountingStream stream(file.bytes);
+
+    const Lookup seven = find(stream, "7");
+
+    ASSERT_EQ(seven.result, TileSearch::Found);
+    EXPECT_EQ(seven.tile.pixels, std::vector<unsigned char>(64, 0x77));
+    // The header, each large record's name length, name and sizes, and the
+    // whole of the tile found: nothing of the 1.3 MB of large pixels.
+    const std::uint64_t headers = 17 + kLarge * (4 + 8 + 12) + (4 + 2 + 12);
+    EXPECT_LE(stream.bytesRead(), headers + 64 + 13 + 15 * (kLarge + 1));
+}
+
+TEST(TileFileLookup, NameFieldsUpToTheBufferSizeAreRead) {
+    const std::string longest(255, 'n');
+    std::string unterminated(256, 'u');
+    const auto bytes = TileFileBytes()
+                           .tile(longest, 1, 1, 4, 1)
+                           .record(unterminated, 256, 1, 1, 4, {2, 2, 2, 2})  // no NUL: the field ends it
+                           .record({"z\0junk", 6}, 6, 1, 1, 4, {3, 3, 3, 3})  // the name stops at its NUL
+                           .bytes;
+    EXPECT_EQ(find(bytes, longest.c_str()).tile.pixels[0], 1);
+    const Lookup u = find(bytes, unterminated.c_str());
+    ASSERT_EQ(u.result, TileSearch::Found);
+    EXPECT_EQ(u.tile.pixels[0], 2);
+    const Lookup z = find(bytes, "z");
+    ASSERT_EQ(z.result, TileSearch::Found);
+    EXPECT_EQ(z.tile.pixels[0], 3);
+}
+
+TEST(TileFileLookup, PixelSizeMustSuitTheFileFormatOnlyForTheTileLoaded) {
+    const auto rgb = TileFileBytes(GL_RGB).tile("grey", 2, 2, 1, 9).tile("a", 2, 2, 3, 1).tile("b", 2, 2, 4, 2).bytes;
+    EXPECT_EQ(find(rgb, "a").result, TileSearch::Found);  // behind a 1-byte tile that is only skipped
+    EXPECT_EQ(find(rgb, "b").result, TileSearch::Malformed);
+    EXPECT_EQ(find(TileFileBytes(GL_RGBA).tile("a", 2, 2, 3, 1).bytes, "a").result, TileSearch::Malformed);
+    // Formats that upload no image read nothing from the pixels.
+    EXPECT_EQ(find(TileFileBytes(GL_LUMINANCE).tile("a", 2, 2, 1, 1).bytes, "a").result, TileSearch::Found);
+    // Empty tiles are harmless.
+    const Lookup empty = find(TileFileBytes().tile("a", 0, 5, 4, 0).bytes, "a");
+    ASSERT_EQ(empty.result, TileSearch::Found);
+    EXPECT_TRUE(empty.tile.pixels.empty());
+}
+
+TEST(TileFileLookup, MalformedRecordsAreRefusedBeforeOrAfterTheTag) {
+    constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    struct Case {
+        const char* what;
+        std::vector<unsigned char> record;
+    };
+    const auto rec = [](std::string_view field, std::int32_t length, std::int32_t r, std::int32_t c, std::int32_t b,
+                        std::size_t pixelBytes) {
+        TileFileBytes bytes;
+        bytes.bytes.clear();
+        return bytes.record(field, length, r, c, b, std::vector<unsigned char>(pixelBytes, 1)).bytes;
+    };
+    const std::string longName(300, 'm');
+    std::vector<unsigned char> tailCut = rec({"m\0", 2}, 2, 1, 1, 4, 4);
+    tailCut.pop_back();
+    const std::vector<Case> cases = {
+        {"name length 0", rec({"", 0}, 0, 1, 1, 4, 4)},
+        {"negative name length", rec({"m\0", 2}, -2, 1, 1, 4, 4)},
+        {"name longer than the buffer", rec(longName, 300, 1, 1, 4, 4)},
+        {"name length past the end", rec({"m\0", 2}, kMax, 1, 1, 4, 4)},
+        {"negative rows", rec({"m\0", 2}, 2, -1, 1, 4, 4)},
+        {"negative columns", rec({"m\0", 2}, 2, 1, kMin, 4, 4)},
+        {"negative bytes per pixel", rec({"m\0", 2}, 2, 1, 1, -4, 4)},
+        {"sizes whose product overflows", rec({"m\0", 2}, 2, kMax, kMax, kMax, 4)},
+        {"pixels past the end", rec({"m\0", 2}, 2, 64, 64, 4, 100)},
+        {"tail cut off", tailCut},
+        {"torn lead-in", std::vector<unsigned char>(5, 0)},
+    };
+    for (const Case& c : cases) {
+        const auto before = TileFileBytes().tile("a", 1, 1, 4, 1).raw(c.record).bytes;
+        EXPECT_EQ(find(before, "a").result, TileSearch::Found) << c.what << ": records before it still count";
+        EXPECT_EQ(find(before, "b").result, TileSearch::Malformed) << c.what;
+        EXPECT_EQ(find(before, "m").result, TileSearch::Malformed) << c.what;
+        const auto after = TileFileBytes().raw(c.record).tile("a", 1, 1, 4, 1).bytes;
+        EXPECT_EQ(find(after, "a").result, TileSearch::Malformed) << c.what << ": cannot be skipped";
+    }
+}

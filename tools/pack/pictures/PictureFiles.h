@@ -1,0 +1,16 @@
+// Writing the generated pictures: JPG through libjpeg, and the one TGA
+// through our own run-length encoder (the show's reader is ours too).
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <vector>
+
+#include "pictures/Canvas.h"
+
+void writeJpg(const std::filesystem::path& path, const Canvas& canvas, int quality = 92);
+
+// 32-bit run-length TGA (image type 10), rows top first with the top-left
+// origin bit set. Packets never cross a row end, as the format advises.
+std::vector<std::uint8_t> encodeRunLengthTga(const std::vector<std::uint8_t>& rgba, int width, int height);
+void writeRunLengthTga(const std::filesystem::path& path, const Canvas& canvas);

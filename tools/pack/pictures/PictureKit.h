@@ -1,0 +1,34 @@
+// What every picture of the pack is made with: the pack's place and seed, a
+// typesetter, and saving at the on-screen size resampled to the file size.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "PackContext.h"
+#include "pictures/Canvas.h"
+#include "pictures/Lettering.h"
+#include "pictures/Noise.h"
+
+struct PictureKit {
+    explicit PictureKit(const PackContext& pack) : pack(pack) {}
+
+    // A generator of its own for each picture, so one picture's changes
+    // never shift another's random numbers.
+    Random randomFor(const std::string& file) const;
+    std::uint32_t seedFor(const std::string& file) const;
+
+    // Resamples the composed canvas to the file's power-of-two size and writes it.
+    void saveJpg(const std::string& file, const Canvas& canvas, int width, int height) const;
+    void saveTga(const std::string& file, const Canvas& canvas) const;
+
+    const PackContext& pack;
+    Typesetter type;
+};
+
+// Each group of pictures; `writePictures` runs them all.
+void writeSurfaces(PictureKit& kit);
+void writeEnvironmentMaps(PictureKit& kit);
+void writeTitleCards(PictureKit& kit);
+void writeComic(PictureKit& kit);
+void writeClosingCards(PictureKit& kit);
