@@ -5,13 +5,14 @@
 #include "music/Music.h"
 #include "platform/Ticks.h"
 #include "render/Material.h"
+#include "render/Picture.h"
 #include "render/RenderState.h"
+#include "scenes/Credits.h"
 
 namespace {
 
-// Until the scenes exist every state only shows the cleared screen.
+// Until the scenes exist their states only show the cleared screen.
 bool holdScene() { return true; }
-void holdCredits() {}
 
 }  // namespace
 
@@ -25,9 +26,12 @@ ShowObjects& showObjects() {
     static FrameLimiter frameLimiter(80);
     static Timer timer3;
     static Music music("demot.wav", 255);
+    static Picture creditsPicture;
+    static Picture salutePicture;
 
-    static ShowObjects show{material, timer1, timer2, frameLimiter, timer3, music,
-                            SceneRunners{holdScene, holdScene, holdScene, holdCredits}};
+    static ShowObjects show{material,       timer1,        timer2,
+                            frameLimiter,   timer3,        music,
+                            creditsPicture, salutePicture, SceneRunners{holdScene, holdScene, holdScene, creditsRun}};
     return show;
 }
 
@@ -37,6 +41,8 @@ void initShowObjects(ShowObjects& show) {
     std::srand(platform::tickCount());
     show.timer3.start();
     show.music.setSyncCallback();
+    setCreditsCast({show.music, show.creditsPicture, show.salutePicture});
+    creditsInit();
     // Last, so the first cue cannot pass before the scenes are ready for it.
     show.music.play();
 }

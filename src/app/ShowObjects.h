@@ -10,6 +10,7 @@
 
 class Material;
 class Music;
+class Picture;
 
 struct ShowObjects {
     Material& defaultMaterial;
@@ -18,6 +19,8 @@ struct ShowObjects {
     FrameLimiter& frameLimiter;
     Timer& timer3;
     Music& music;
+    Picture& creditsPicture;
+    Picture& salutePicture;
 
     SceneRunners scenes;
 };

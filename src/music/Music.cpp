@@ -28,8 +28,8 @@ Music::Music(const char* fileName, std::int32_t volume) { open(fileName, volume,
 Music::Music(const char* fileName, std::int32_t volume, bool loop, bool stereo, std::int32_t bits) {
     (void)stereo;
     if (bits != 8 && bits != 16) {
-        const char* message = loop ? "bits should be either 16,or 8, you choosed "
-                                   : "bits should be either 16, or 8, you choosed ";
+        const char* message =
+            loop ? "bits should be either 16,or 8, you choosed " : "bits should be either 16, or 8, you choosed ";
         platform::fatalExit(message + std::to_string(bits) + "\n");
     }
     open(fileName, volume, loop);

@@ -11,7 +11,7 @@ CueScheduler::CueScheduler(const std::vector<std::uint32_t>& cueFrames, std::uin
 }
 
 std::size_t CueScheduler::firstAtOrAfter(std::uint32_t frame) const {
-    const auto found =
-        std::lower_bound(cues.begin(), cues.end(), frame, [](const Cue& cue, std::uint32_t f) { return cue.frame < f; });
+    const auto found = std::lower_bound(cues.begin(), cues.end(), frame,
+                                        [](const Cue& cue, std::uint32_t f) { return cue.frame < f; });
     return static_cast<std::size_t>(found - cues.begin());
 }

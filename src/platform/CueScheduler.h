@@ -4,9 +4,9 @@
 // apart from the audio backend so the rules can be checked without a device.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <vector>
 
 class CueScheduler {

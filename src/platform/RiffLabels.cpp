@@ -48,9 +48,10 @@ std::map<std::uint32_t, std::string> readCueLabels(const unsigned char* data, st
     // Whatever follows the RIFF chunk is not part of the file.
     const std::size_t riffBody = std::min<std::size_t>(readLe32(data + 4), size - 8);
     if (riffBody < 4) return labels;
-    forEachChunk(data + 12, riffBody - 4, [&](const unsigned char* id, const unsigned char* body, std::size_t bodySize) {
-        const bool list = isId(id, "LIST") || isId(id, "list");
-        if (list && bodySize >= 4 && isId(body, "adtl")) readLabelList(body + 4, bodySize - 4, labels);
-    });
+    forEachChunk(data + 12, riffBody - 4,
+                 [&](const unsigned char* id, const unsigned char* body, std::size_t bodySize) {
+                     const bool list = isId(id, "LIST") || isId(id, "list");
+                     if (list && bodySize >= 4 && isId(body, "adtl")) readLabelList(body + 4, bodySize - 4, labels);
+                 });
     return labels;
 }

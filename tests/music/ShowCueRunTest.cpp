@@ -7,9 +7,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
-#include <iomanip>
-#include <iostream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -87,25 +86,24 @@ TEST(ShowCueRun, EveryCueIsReadOncePerPassInOrderWithinAFrame) {
 
     std::lock_guard<std::mutex> hold(handedLock);
     ASSERT_GE(handed.size(), reads.size());
-    double worst = 0.0, total = 0.0;
-    // "at" is when the frame read it, "in track" where the cue sits in the
-    // music: the silent driver's clock runs a little off real time.
-    std::cout << "cue              pass  at (s)  in track (s)  handed->read (ms)\n";
-    const double trackSeconds = track.frames() / 44100.0;
+    std::vector<double> delays;
+    // "read at" is when a frame read it, "in track" where the cue sits in
+    // the music: the silent driver's clock runs a little off real time.
+    std::printf("%-16s pass  read at (s)  in track (s)  handed->read (ms)\n", "cue");
     for (std::size_t i = 0; i < reads.size(); ++i) {
         ASSERT_EQ(handed[i].first, reads[i].name) << "a cue was read that was not the one handed over";
         const double delay = std::chrono::duration<double, std::milli>(reads[i].at - handed[i].second).count();
-        worst = std::max(worst, delay);
-        total += delay;
-        std::cout << std::left << std::setw(16) << reads[i].name << " " << i / score.size() + 1 << "    " << std::fixed
-                  << std::setprecision(3) << std::setw(7)
-                  << std::chrono::duration<double>(reads[i].at - start).count() << " " << std::setw(13)
-                  << static_cast<double>(i / score.size()) * trackSeconds +
-                         track.cues[i % score.size()].frame / 44100.0
-                  << " " << std::setprecision(1) << delay << "\n";
+        delays.push_back(delay);
+        const std::size_t pass = i / score.size();
+        std::printf("%-16s %4zu  %11.3f  %12.3f  %17.1f\n", reads[i].name.c_str(), pass + 1,
+                    std::chrono::duration<double>(reads[i].at - start).count(),
+                    (pass * track.frames() + track.cues[i % score.size()].frame) / 44100.0, delay);
     }
-    std::cout << "delay handed->read: mean " << total / static_cast<double>(reads.size()) << " ms, worst " << worst
-              << " ms over " << reads.size() << " cues\n";
-    // One frame period, with room for a busy machine's scheduling.
-    EXPECT_LT(worst, 40.0);
+    std::sort(delays.begin(), delays.end());
+    const double median = delays[delays.size() / 2];
+    std::printf("delay handed->read: median %.1f ms, worst %.1f ms over %zu cues\n", median, delays.back(),
+                delays.size());
+    // Within a frame period of 12 ms. The median, so that a busy machine
+    // descheduling the reader now and then does not fail the run.
+    EXPECT_LT(median, 16.0);
 }

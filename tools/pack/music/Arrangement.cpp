@@ -30,18 +30,18 @@ struct Chord {
     std::vector<float> voice;  // the pad, low to high
 };
 
-const std::array<Chord, 4> kTheme = {{{45, {57, 60, 64, 69}},    // Am
-                                      {41, {57, 60, 65, 69}},    // F
-                                      {48, {55, 60, 64, 67}},    // C
-                                      {43, {55, 59, 62, 67}}}};  // G
+const std::array<Chord, 4> kTheme = {{{45, {57, 60, 64, 69}},     // Am
+                                      {41, {57, 60, 65, 69}},     // F
+                                      {48, {55, 60, 64, 67}},     // C
+                                      {43, {55, 59, 62, 67}}}};   // G
 const std::array<Chord, 4> kFlight = {{{41, {57, 60, 65, 72}},    // F
                                        {43, {59, 62, 67, 71}},    // G
                                        {40, {55, 59, 64, 71}},    // Em
                                        {45, {57, 60, 64, 69}}}};  // Am
-const std::array<Chord, 4> kAlien = {{{45, {57, 60, 64}},    // Am
-                                      {45, {57, 60, 63}},    // Adim, a shade darker
-                                      {46, {58, 62, 65}},    // Bb
-                                      {46, {58, 61, 65}}}};  // Bbm
+const std::array<Chord, 4> kAlien = {{{45, {57, 60, 64}},         // Am
+                                      {45, {57, 60, 63}},         // Adim, a shade darker
+                                      {46, {58, 62, 65}},         // Bb
+                                      {46, {58, 61, 65}}}};       // Bbm
 
 const Chord& chordOf(Section section, int barInSection) {
     const std::size_t at = static_cast<std::size_t>(barInSection) % 4;
@@ -86,8 +86,8 @@ constexpr std::array<int, 16> kArp = {0, 1, 2, 3, 1, 2, 3, 4, 2, 3, 4, 5, 3, 4, 
 
 struct Bar {
     Section section;
-    int index;         // in the track
-    int inSection;     // 0 at the section's first bar
+    int index;          // in the track
+    int inSection;      // 0 at the section's first bar
     int leftInSection;  // 0 on its last bar
     std::size_t start;  // first frame
 };
@@ -98,16 +98,16 @@ bool drums(Section s) { return s != Section::Intro && s != Section::Outro; }
 
 std::vector<int> kickSteps(const Bar& bar) {
     switch (bar.section) {
-        case Section::Intro:
-            return {};
-        case Section::Outro:
-            return bar.inSection == 0 ? std::vector<int>{0} : std::vector<int>{};
-        case Section::Ship:
-            return {0, 7, 10};
-        case Section::Alien:
-            return {0, 6, 10};
-        default:
-            return {0, 4, 8, 12};
+    case Section::Intro:
+        return {};
+    case Section::Outro:
+        return bar.inSection == 0 ? std::vector<int>{0} : std::vector<int>{};
+    case Section::Ship:
+        return {0, 7, 10};
+    case Section::Alien:
+        return {0, 6, 10};
+    default:
+        return {0, 4, 8, 12};
     }
 }
 
@@ -128,25 +128,25 @@ void playDrums(const Bar& bar, Mix& mix, synth::Random& random) {
         const std::size_t at = stepFrame(bar, step);
         const bool offbeat = step % 4 == 2;
         switch (bar.section) {
-            case Section::Ship:
-                if (step == 4 || step == 12) synth::snare(mix.dry, at, 0.55f, random);
-                if (step == 9 || step == 15) synth::snare(mix.dry, at, 0.14f, random);
-                if (step % 2 == 0) synth::hat(mix.dry, at, offbeat ? 0.26f : 0.18f, false, 0.35f, random);
-                if (step % 2 == 1) synth::hat(mix.dry, at, 0.07f, false, -0.4f, random);
-                break;
-            case Section::Alien:
-                if (step == 8) synth::snare(mix.dry, at, 0.6f, random);
-                if (step == 8) synth::clap(mix.dry, at, 0.3f, random);
-                synth::hat(mix.dry, at, 0.05f + 0.1f * random.unit(), step == 14, 0.4f, random);
-                break;
-            default:
-                if (step == 4 || step == 12) {
-                    synth::clap(mix.dry, at, 0.5f, random);
-                    if (full || building) synth::snare(mix.dry, at, 0.3f, random);
-                }
-                synth::hat(mix.dry, at, offbeat ? 0.2f : 0.1f, false, 0.3f, random);
-                if (offbeat && (full || bar.inSection >= 2)) synth::hat(mix.dry, at, 0.16f, true, -0.25f, random);
-                break;
+        case Section::Ship:
+            if (step == 4 || step == 12) synth::snare(mix.dry, at, 0.55f, random);
+            if (step == 9 || step == 15) synth::snare(mix.dry, at, 0.14f, random);
+            if (step % 2 == 0) synth::hat(mix.dry, at, offbeat ? 0.26f : 0.18f, false, 0.35f, random);
+            if (step % 2 == 1) synth::hat(mix.dry, at, 0.07f, false, -0.4f, random);
+            break;
+        case Section::Alien:
+            if (step == 8) synth::snare(mix.dry, at, 0.6f, random);
+            if (step == 8) synth::clap(mix.dry, at, 0.3f, random);
+            synth::hat(mix.dry, at, 0.05f + 0.1f * random.unit(), step == 14, 0.4f, random);
+            break;
+        default:
+            if (step == 4 || step == 12) {
+                synth::clap(mix.dry, at, 0.5f, random);
+                if (full || building) synth::snare(mix.dry, at, 0.3f, random);
+            }
+            synth::hat(mix.dry, at, offbeat ? 0.2f : 0.1f, false, 0.3f, random);
+            if (offbeat && (full || bar.inSection >= 2)) synth::hat(mix.dry, at, 0.16f, true, -0.25f, random);
+            break;
         }
     }
     // A roll and a rising sweep into the next section.
@@ -162,38 +162,39 @@ void playBass(const Bar& bar, Mix& mix) {
     const Chord& chord = chordOf(bar.section, bar.inSection);
     const float step = static_cast<float>(kStepFrames);
     switch (bar.section) {
-        case Section::Intro:
-        case Section::Outro:
-            return;
-        case Section::ChessA:
-            for (int s : {2, 6, 10, 14}) synth::bass(mix.dry, mix.duck, stepFrame(bar, s), kStepFrames * 2, chord.root, 0.5f);
-            return;
-        case Section::Ship: {
-            const std::array<Note, 6> line = {{{0, 3, 0}, {3, 3, 0}, {6, 2, 12}, {8, 3, 0}, {11, 3, 0}, {14, 2, 7}}};
-            for (const Note& n : line) {
-                synth::bass(mix.dry, mix.duck, stepFrame(bar, n.step), static_cast<std::size_t>(n.length * step * 0.9f),
-                            chord.root + n.note, 0.5f);
-            }
-            return;
+    case Section::Intro:
+    case Section::Outro:
+        return;
+    case Section::ChessA:
+        for (int s : {2, 6, 10, 14})
+            synth::bass(mix.dry, mix.duck, stepFrame(bar, s), kStepFrames * 2, chord.root, 0.5f);
+        return;
+    case Section::Ship: {
+        const std::array<Note, 6> line = {{{0, 3, 0}, {3, 3, 0}, {6, 2, 12}, {8, 3, 0}, {11, 3, 0}, {14, 2, 7}}};
+        for (const Note& n : line) {
+            synth::bass(mix.dry, mix.duck, stepFrame(bar, n.step), static_cast<std::size_t>(n.length * step * 0.9f),
+                        chord.root + n.note, 0.5f);
         }
-        case Section::Alien: {
-            // The filter opens over every four bars.
-            const float sweep = static_cast<float>(bar.inSection % 4 * 16) / 64.0f;
-            for (int s = 0; s < 16; ++s) {
-                synth::acid(mix.dry, mix.duck, stepFrame(bar, s), kStepFrames - kStepFrames / 4,
-                            chord.root - 12 + static_cast<float>(kAcidSteps[static_cast<std::size_t>(s)]), 0.32f,
-                            350.0f + 2200.0f * (sweep + 0.25f * static_cast<float>(s) / 16.0f),
-                            kAcidAccent[static_cast<std::size_t>(s)]);
-            }
-            return;
+        return;
+    }
+    case Section::Alien: {
+        // The filter opens over every four bars.
+        const float sweep = static_cast<float>(bar.inSection % 4 * 16) / 64.0f;
+        for (int s = 0; s < 16; ++s) {
+            synth::acid(mix.dry, mix.duck, stepFrame(bar, s), kStepFrames - kStepFrames / 4,
+                        chord.root - 12 + static_cast<float>(kAcidSteps[static_cast<std::size_t>(s)]), 0.32f,
+                        350.0f + 2200.0f * (sweep + 0.25f * static_cast<float>(s) / 16.0f),
+                        kAcidAccent[static_cast<std::size_t>(s)]);
         }
-        default:  // the rolling bass of the full sections: every sixteenth the kick leaves free
-            for (int s = 0; s < 16; ++s) {
-                if (s % 4 == 0) continue;
-                synth::bass(mix.dry, mix.duck, stepFrame(bar, s), kStepFrames - kStepFrames / 6,
-                            chord.root + (s % 4 == 2 ? 12.0f : 0.0f), 0.42f);
-            }
-            return;
+        return;
+    }
+    default:  // the rolling bass of the full sections: every sixteenth the kick leaves free
+        for (int s = 0; s < 16; ++s) {
+            if (s % 4 == 0) continue;
+            synth::bass(mix.dry, mix.duck, stepFrame(bar, s), kStepFrames - kStepFrames / 6,
+                        chord.root + (s % 4 == 2 ? 12.0f : 0.0f), 0.42f);
+        }
+        return;
     }
 }
 
@@ -201,22 +202,22 @@ void playHarmony(const Bar& bar, Mix& mix, std::size_t totalBars) {
     const Chord& chord = chordOf(bar.section, bar.inSection);
     float brightness = 0.45f;
     switch (bar.section) {
-        case Section::Intro:
-            brightness = 0.1f + 0.2f * static_cast<float>(bar.inSection);
-            break;
-        case Section::Alien:
-            brightness = 0.15f;
-            break;
-        case Section::Outro:
-            brightness = 0.5f * (1.0f - static_cast<float>(bar.inSection) / 4.0f);
-            break;
-        case Section::ChessB:
-        case Section::Credits:
-        case Section::Ship:
-            brightness = 0.65f;
-            break;
-        default:
-            break;
+    case Section::Intro:
+        brightness = 0.1f + 0.2f * static_cast<float>(bar.inSection);
+        break;
+    case Section::Alien:
+        brightness = 0.15f;
+        break;
+    case Section::Outro:
+        brightness = 0.5f * (1.0f - static_cast<float>(bar.inSection) / 4.0f);
+        break;
+    case Section::ChessB:
+    case Section::Credits:
+    case Section::Ship:
+        brightness = 0.65f;
+        break;
+    default:
+        break;
     }
     if (bar.section == Section::Outro) {
         // One long A minor chord that rings out to the end of the track.
@@ -232,8 +233,8 @@ void playHarmony(const Bar& bar, Mix& mix, std::size_t totalBars) {
     // The arpeggio: from the third bar of the chess section, all through the
     // full sections and the ship, and slowing down in the outro.
     const bool arp = (bar.section == Section::ChessA && bar.inSection >= 2) || bar.section == Section::ChessB ||
-                     bar.section == Section::Credits || bar.section == Section::Ship ||
-                     bar.section == Section::Intro || bar.section == Section::Outro;
+                     bar.section == Section::Credits || bar.section == Section::Ship || bar.section == Section::Intro ||
+                     bar.section == Section::Outro;
     if (!arp) return;
     std::vector<float> tones = chord.voice;
     for (float note : chord.voice) tones.push_back(note + 12.0f);
@@ -242,7 +243,8 @@ void playHarmony(const Bar& bar, Mix& mix, std::size_t totalBars) {
     for (int s = 0; s < 16; ++s) {
         if (bar.section == Section::Outro && (s % 2 == 1 || bar.inSection >= 3)) continue;
         const float note = tones[static_cast<std::size_t>(kArp[static_cast<std::size_t>(s)]) % tones.size()];
-        synth::pluck(mix.echoes, mix.duck, stepFrame(bar, s), note, gain, std::min(open, 1.0f), s % 2 == 0 ? -0.3f : 0.3f);
+        synth::pluck(mix.echoes, mix.duck, stepFrame(bar, s), note, gain, std::min(open, 1.0f),
+                     s % 2 == 0 ? -0.3f : 0.3f);
     }
 }
 
@@ -294,8 +296,8 @@ Plan fullPlan() {
     std::vector<PlacedCue> cues;
     std::vector<bool> onBar;
     for (const Cue& cue : kCues) {
-        const double beats = cue.onBar ? 4.0 * std::round(cue.seconds / (4.0 * beatSeconds))
-                                       : std::round(cue.seconds / beatSeconds);
+        const double beats =
+            cue.onBar ? 4.0 * std::round(cue.seconds / (4.0 * beatSeconds)) : std::round(cue.seconds / beatSeconds);
         cues.push_back({cue.name, static_cast<std::uint32_t>(beats) * kBeatFrames});
         onBar.push_back(cue.onBar);
     }

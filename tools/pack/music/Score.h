@@ -19,11 +19,12 @@ enum class Section { Intro, ChessA, ChessB, Ship, Alien, Credits, Outro };
 
 struct Cue {
     const char* name;
-    double seconds;       // where the show wants it
-    bool onBar;           // a section starts here: moved to the nearest bar
+    double seconds;         // where the show wants it
+    bool onBar;             // a section starts here: moved to the nearest bar
     Section startsSection;  // meaningful when onBar
 };
 
+// clang-format off
 constexpr Cue kCues[] = {
     {"queenRoll", 5, false, Section::ChessA},
     {"queenText", 10, false, Section::ChessA},
@@ -45,6 +46,7 @@ constexpr Cue kCues[] = {
     {"handJobb", 96, false, Section::Credits},
     {"fadeToCredits", 104, true, Section::Outro},
 };
+// clang-format on
 constexpr int kCueCount = static_cast<int>(sizeof kCues / sizeof kCues[0]);
 
 // The full track ends this long after its last cue (the outro), the short

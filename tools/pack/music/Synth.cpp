@@ -134,7 +134,8 @@ void snare(Track& out, std::size_t at, float gain, Random& random) {
     const std::size_t length = framesOf(0.3f);
     for (std::size_t i = 0; i < length; ++i) {
         const float t = static_cast<float>(i) / kRate;
-        const float tone = (std::sin(kTwoPi * 185.0f * t) + 0.5f * std::sin(kTwoPi * 330.0f * t)) * std::exp(-t * 25.0f);
+        const float tone =
+            (std::sin(kTwoPi * 185.0f * t) + 0.5f * std::sin(kTwoPi * 330.0f * t)) * std::exp(-t * 25.0f);
         noise.run(random.bipolar());
         const float hiss = (noise.band * 1.6f + noise.high * 0.4f) * std::exp(-t * 13.0f);
         out.add(at + i, (0.5f * tone + hiss) * gain, centre);

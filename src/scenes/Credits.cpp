@@ -1,0 +1,48 @@
+#include "scenes/Credits.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#include "music/Music.h"
+#include "render/Picture.h"
+
+namespace {
+
+std::optional<CreditsCast> cast;
+
+bool showCredits = false;
+bool showSalute = false;  // once the salute is up it stays up
+
+}  // namespace
+
+void setCreditsCast(const CreditsCast& newCast) { cast.emplace(newCast); }
+
+void creditsInit() {
+    cast->creditsPicture.load("ting\\credits.jpg");
+    cast->salutePicture.load("ting\\salute.jpg");
+}
+
+void creditsRun() {
+    // Cue names are short; a longer one is cut to the buffer, never overrun.
+    char tag[260];
+    std::strncpy(tag, cast->music.getTag(), sizeof tag - 1);
+    tag[sizeof tag - 1] = '\0';
+
+    showCredits = true;
+    if (std::strcmp(tag, "handJobb") == 0) {
+        showCredits = false;
+        showSalute = true;
+    }
+    if (showCredits) cast->creditsPicture.draw(1000, 1, 640, 480, 0, 0, 1.0f);
+    if (showSalute) cast->salutePicture.draw(1000, 1, 640, 480, 0, 0, 1.0f);
+
+    // The C library exit, so the global objects' clean-up still runs; the
+    // frame being drawn is never swapped.
+    if (std::strcmp(tag, "fadeToCredits") == 0) std::exit(0);
+}
+
+void resetCreditsScene() {
+    showCredits = false;
+    showSalute = false;
+}

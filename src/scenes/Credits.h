@@ -1,0 +1,25 @@
+// The closing credits, the sequencer's last state: the credits picture fades
+// in, the salute picture fades in over it on the cue "handJobb", and the cue
+// "fadeToCredits" ends the process. The credits never report that they are done.
+#pragma once
+
+class Music;
+class Picture;
+
+struct CreditsCast {
+    Music& music;
+    Picture& creditsPicture;
+    Picture& salutePicture;
+};
+
+void setCreditsCast(const CreditsCast& cast);
+
+// Loads both pictures; a missing one ends the process with the JPG message.
+void creditsInit();
+// Draws one credits frame. On "fadeToCredits" the process exits with code 0
+// before the frame is shown.
+void creditsRun();
+
+// Back to the state before the first frame, so tests can run several credits
+// in one process. The show never calls it.
+void resetCreditsScene();
