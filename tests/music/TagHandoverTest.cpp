@@ -33,6 +33,13 @@ TEST(TagHandover, EveryReadIsEmptyOrOneWholeName) {
         if (whole.count(tag) == 0) ++broken;
     }
     audio.join();
+    // The writer may have run entirely between two reads; its last name is
+    // still pending then.
+    const std::string last = Music::getTag();
+    if (!last.empty()) {
+        ++seen;
+        if (whole.count(last) == 0) ++broken;
+    }
     EXPECT_EQ(broken, 0) << "of " << seen << " names read in " << reads << " reads";
     EXPECT_GT(seen, 0);
 }

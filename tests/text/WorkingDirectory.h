@@ -21,10 +21,13 @@ public:
         std::filesystem::current_path(path_);
     }
     ~WorkingDirectory() {
-        std::filesystem::current_path(previous_);
+        leave();
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);
     }
+
+    // Back to the previous working directory before the files go.
+    void leave() { std::filesystem::current_path(previous_); }
     WorkingDirectory(const WorkingDirectory&) = delete;
     WorkingDirectory& operator=(const WorkingDirectory&) = delete;
 

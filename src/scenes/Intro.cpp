@@ -1,0 +1,96 @@
+#include "scenes/Intro.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <cstring>
+#include <optional>
+
+#include "music/Music.h"
+#include "render/RenderState.h"
+#include "render/Texture.h"
+#include "text/TileFont.h"
+
+namespace {
+
+std::optional<IntroCast> cast;
+
+float frameTime = 0.0f;  // advances 0.7 per frame; the titles' motion runs on it
+float stripX = -500.0f;
+bool chessStarted = false;
+bool titlesShown = false;
+
+// Writable: printing lower-cases them in place.
+char foundationLine[] = "The Quillory foundation";
+char presentsLine[] = "Proudly presents a fast intro";
+char groupName[] = "Quillory";
+char groupNameEcho[] = "Quillory";
+
+constexpr float kStripWidth = 640.0f / 3.5f;
+constexpr float kStripStep = 10.0f;
+
+void drawLogoStrip() {
+    enter2D(0, 480, 640, 0);  // y grows upward here
+    glTranslatef(stripX, 0, 0);
+    glDisable(GL_LIGHTING);
+    cast->logo.bind();
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1);
+    glVertex2f(0, 0);
+    glTexCoord2f(1, 1);
+    glVertex2f(kStripWidth, 0);
+    glTexCoord2f(1, 0);
+    glVertex2f(kStripWidth, 480);
+    glTexCoord2f(0, 0);
+    glVertex2f(0, 480);
+    glEnd();
+    leave2D();
+
+    stripX += kStripStep;
+    if (stripX >= 0.0f) stripX = 0.0f;
+}
+
+}  // namespace
+
+void setIntroCast(const IntroCast& introCast) { cast.emplace(introCast); }
+
+void introInit() { cast->logo.setFormat(TextureFormat::Jpg); }
+
+void introRun() {
+    if (chessStarted) cast->chessRun();
+    glLoadIdentity();
+
+    cast->font14.print(foundationLine, 200, 0);
+    const int presentsY = static_cast<int>(std::sin(static_cast<double>(frameTime) / 50.0) * 100.0 + 50.0);
+    cast->font14.print(presentsLine, 200, presentsY);
+
+    drawLogoStrip();
+    frameTime += 0.7f;
+
+    const char* tag = cast->music.getTag();
+    if (std::strcmp(tag, "01") == 0) {
+        chessStarted = true;
+        cast->logo.load("cockAttack.jpg");
+    } else if (std::strcmp(tag, "02") == 0) {
+        titlesShown = true;
+    }
+
+    if (titlesShown) {
+        // Stays in force: from the next frame on, the lines above are this size too.
+        cast->font14.setGlyphSize(30, 30);
+        const double s = std::sin(static_cast<double>(frameTime) / 20.0);
+        cast->font14.print(groupName, static_cast<int>(s * 100.0 + 200.0), static_cast<int>(s * 100.0 + 100.0));
+        cast->font14.print(groupNameEcho, static_cast<int>(s * 100.0 + 190.625), static_cast<int>(s * 100.0 + 70.0));
+    }
+}
+
+void resetIntroScene() {
+    frameTime = 0.0f;
+    stripX = -500.0f;
+    chessStarted = false;
+    titlesShown = false;
+    std::strcpy(foundationLine, "The Quillory foundation");
+    std::strcpy(presentsLine, "Proudly presents a fast intro");
+    std::strcpy(groupName, "Quillory");
+    std::strcpy(groupNameEcho, "Quillory");
+}
