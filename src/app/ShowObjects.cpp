@@ -27,7 +27,7 @@
 #include "scenes/Alien.h"
 #include "scenes/Chess.h"
 #include "scenes/Credits.h"
-// #include "scenes/Intro.h"
+#include "scenes/Intro.h"
 #include "scenes/Ship.h"
 #include "text/TileFont.h"
 
@@ -86,7 +86,7 @@ void castScenes() {
     setShipCast(ShipCast{music, shipSky, shipModel, shipTitlePicture, applausePicture, leetPicture, light0});
     setAlienCast(AlienCast{music, speakerModel, luvshakModel, alienShipModel, toon1Picture, toon2Picture,
                            toon3Picture, boomPicture});
-    // setIntroCast(IntroCast{music, font14, introLogo, chessRun});
+    setIntroCast(IntroCast{music, font14, introLogo, chessRun});
 }
 
 // The start-up steps that need the window. Light positions are taken under
@@ -126,7 +126,7 @@ void setUpShow() {
     chessInit();
     shipInit();
     alienInit();
-    // introInit();
+    introInit();
     // Last, so that no cue passes before the scenes are ready for it.
     music.play();
 }
