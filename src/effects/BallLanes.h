@@ -17,7 +17,6 @@ public:
     static constexpr int capacity = 100;
 
 private:
-
     alignas(16) float x[capacity];
     alignas(16) float y[capacity];
     alignas(16) float z[capacity];

@@ -13,6 +13,8 @@ struct EdgeCorners {
     int first, second;
 };
 
+// clang-format off
+
 // Corners 0-3 lie on the face b, corners 4-7 on the face b + 1; bit k of a
 // cube's mask is set when corner k is inside the surface.
 constexpr CornerOffset cornerOffsets[8] = {
@@ -33,7 +35,6 @@ constexpr EdgeCorners edgeCorners[12] = {
 // Where a cube face has its two inside corners on a diagonal, the inside
 // corners are kept apart on that face in every case, so the cubes on either
 // side of the face cut it the same way and the surface has no cracks.
-// clang-format off
 constexpr std::int8_t triangleTable[256][16] = {
     {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1},  //   0  00000000
     { 8,  3,  0,  -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1},  //   1  00000001

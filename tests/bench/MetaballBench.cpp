@@ -155,14 +155,16 @@ BENCHMARK(FullGridExtraction)->Unit(benchmark::kMillisecond);
 void SurfaceFollowingSubmitted(benchmark::State& state) {
     Scene& s = scene();
     s.field.draw();
-    timeSubmitted(state, [&] { s.field.draw(); }, s.field.fieldEvaluations());
+    timeSubmitted(
+        state, [&] { s.field.draw(); }, s.field.fieldEvaluations());
 }
 BENCHMARK(SurfaceFollowingSubmitted)->Unit(benchmark::kMillisecond);
 
 void FullGridSubmitted(benchmark::State& state) {
     Scene& s = scene();
     s.fullGrid.draw();
-    timeSubmitted(state, [&] { s.fullGrid.draw(); }, s.fullGrid.fieldEvaluations());
+    timeSubmitted(
+        state, [&] { s.fullGrid.draw(); }, s.fullGrid.fieldEvaluations());
 }
 BENCHMARK(FullGridSubmitted)->Unit(benchmark::kMillisecond);
 

@@ -5,8 +5,8 @@
 
 #include <dlfcn.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace glcalls {
 namespace {
@@ -79,16 +79,16 @@ TriangleCapture triangles() {
 
 }  // namespace glcalls
 
-using glcalls::record;
 using glcalls::real;
+using glcalls::record;
 
 // Defines a recording stand-in for a void GL function: name, parameter
 // list, call arguments, and the values to record.
-#define GL_RECORDING(name, params, args, ...)                      \
-    void name params {                                              \
-        record(#name, __VA_ARGS__);                                 \
-        static auto real##name = real<void(*) params>(#name);       \
-        real##name args;                                            \
+#define GL_RECORDING(name, params, args, ...)                 \
+    void name params {                                        \
+        record(#name, __VA_ARGS__);                           \
+        static auto real##name = real<void(*) params>(#name); \
+        real##name args;                                      \
     }
 
 extern "C" {

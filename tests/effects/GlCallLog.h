@@ -13,7 +13,7 @@
 namespace glcalls {
 
 struct Call {
-    std::string name;             // "glBegin", "glVertex3fv", ...
+    std::string name;              // "glBegin", "glVertex3fv", ...
     std::array<double, 4> args{};  // numeric arguments, vectors unpacked
 };
 

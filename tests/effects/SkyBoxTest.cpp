@@ -10,42 +10,31 @@
 #include "GlContext.h"
 #include "effects/SkyBox.h"
 
-using testsupport::GlTest;
-
 namespace {
 
-// The calls between glNewList and glEndList, and those after it.
-struct Split {
-    std::vector<glcalls::Call> compiled, replayed;
-};
+const std::string jpgs = MARROWICK_TESTDATA_DIR "/jpg/";
 
-Split splitAtList() {
-    Split split;
-    bool inList = false;
-    for (const auto& call : glcalls::log()) {
-        if (call.name == "glNewList") inList = true;
-        if (call.name == "glEndList") inList = false;
-        (inList ? split.compiled : split.replayed).push_back(call);
-    }
-    return split;
-}
-
-int countOf(const std::vector<glcalls::Call>& calls, const char* name) {
-    int n = 0;
-    for (const auto& call : calls) n += call.name == name;
-    return n;
-}
-
-std::vector<double> boundNames(const std::vector<glcalls::Call>& calls) {
+// Names bound with glBindTexture, and glBegin count, inside the display list
+// being compiled (inList) or outside it.
+std::vector<double> bound(bool inList) {
     std::vector<double> names;
-    for (const auto& call : calls) {
-        if (call.name == "glBindTexture") names.push_back(call.args[1]);
+    bool compiling = false;
+    for (const auto& call : glcalls::log()) {
+        compiling = call.name == "glNewList" || (compiling && call.name != "glEndList");
+        if (call.name == "glBindTexture" && compiling == inList) names.push_back(call.args[1]);
     }
     return names;
 }
 
-// The t coordinate of the last vertex sent: (0, o) on a scrolling top.
-double lastT() { return glcalls::named("glTexCoord2d").back().args[1]; }
+int begins(bool inList) {
+    int count = 0;
+    bool compiling = false;
+    for (const auto& call : glcalls::log()) {
+        compiling = call.name == "glNewList" || (compiling && call.name != "glEndList");
+        count += call.name == "glBegin" && compiling == inList;
+    }
+    return count;
+}
 
 // Pixels something was drawn on: the depth buffer no longer holds the clear value.
 int coveredPixels() {
@@ -56,7 +45,14 @@ int coveredPixels() {
     return covered;
 }
 
-class SkyBoxTest : public GlTest {
+template <typename Draw>
+void logged(Draw draw) {
+    glcalls::start();
+    draw();
+    glcalls::stop();
+}
+
+class SkyBoxTest : public testsupport::GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
@@ -71,45 +67,33 @@ protected:
 
 TEST_F(SkyBoxTest, FirstDrawCompilesAndDrawsLaterDrawsReplayTheList) {
     SkyBox box;
-    // Each load leaves its texture bound, which tells us the slot's name.
-    const char* files[6] = {"jpg-size-16x16.jpg", "jpg-size-31x31.jpg", "jpg-size-33x33.jpg",
-                            "jpg-gray.jpg",       "restarts.jpg",       "jpg-size-17x17.jpg"};
     void (SkyBox::*loaders[6])(const char*) = {&SkyBox::loadTexturePlusZ,  &SkyBox::loadTexturePlusX,
                                                &SkyBox::loadTextureMinusZ, &SkyBox::loadTextureMinusX,
                                                &SkyBox::loadTextureBottom, &SkyBox::loadTextureTop};
-    std::vector<double> slot;
-    for (int i = 0; i < 6; ++i) {
-        glcalls::start();
-        (box.*loaders[i])((std::string(MARROWICK_TESTDATA_DIR "/jpg/jpeg-decoder/") + files[i]).c_str());
-        glcalls::stop();
-        slot.push_back(boundNames(glcalls::log()).back());
+    std::vector<double> slot;  // each load leaves its texture bound, which names the slot
+    for (auto load : loaders) {
+        logged([&] { (box.*load)((jpgs + "jpeg-decoder/jpg-size-16x16.jpg").c_str()); });
+        slot.push_back(bound(false).back());
     }
     box.setWidth(20);
     box.setHeight(20);
     box.setDepth(20);
 
-    glcalls::start();
-    box.draw();
-    glcalls::stop();
-    const Split first = splitAtList();
+    logged([&] { box.draw(); });
     ASSERT_NE(box.getDisplayList(), 0u);
-    EXPECT_EQ(countOf(first.replayed, "glGenLists"), 1);
+    EXPECT_EQ(glcalls::count("glGenLists"), 1);
     EXPECT_EQ(glcalls::named("glNewList").at(0).args[0], box.getDisplayList());
     EXPECT_EQ(glcalls::named("glNewList").at(0).args[1], GL_COMPILE);
-    // Five faces in the list, in the order -z, +x, +z, -x, bottom; the top after it.
-    EXPECT_EQ(countOf(first.compiled, "glBegin"), 5);
-    EXPECT_EQ(boundNames(first.compiled), (std::vector<double>{slot[2], slot[1], slot[0], slot[3], slot[4]}));
+    // Five faces in the list (-z, +x, +z, -x, bottom), replayed at once; the top after it.
+    EXPECT_EQ(bound(true), (std::vector<double>{slot[2], slot[1], slot[0], slot[3], slot[4]}));
+    EXPECT_EQ(begins(true), 5);
     EXPECT_EQ(glcalls::named("glCallList").at(0).args[0], box.getDisplayList());
-    EXPECT_EQ(countOf(first.replayed, "glBegin"), 1);
-    EXPECT_EQ(boundNames(first.replayed), std::vector<double>{slot[5]});
-    // From inside, the box fills the whole view.
-    EXPECT_EQ(coveredPixels(), 640 * 480);
+    EXPECT_EQ(bound(false), std::vector<double>{slot[5]});
+    EXPECT_EQ(begins(false), 1);
+    EXPECT_EQ(coveredPixels(), 640 * 480);  // from inside, the box fills the view
 
-    glcalls::start();
-    box.draw();
-    glcalls::stop();
-    EXPECT_EQ(glcalls::count("glNewList"), 0);
-    EXPECT_EQ(glcalls::count("glGenLists"), 0);
+    logged([&] { box.draw(); });
+    EXPECT_EQ(glcalls::count("glNewList") + glcalls::count("glGenLists"), 0);
     EXPECT_EQ(glcalls::named("glCallList").at(0).args[0], box.getDisplayList());
     EXPECT_EQ(glcalls::count("glBegin"), 1);
 }
@@ -118,14 +102,13 @@ TEST_F(SkyBoxTest, TopThatDoesNotScrollIsCompiledWithTheOtherFaces) {
     SkyBox box;
     box.setScrollingTop(false);
     box.setTopScrollSpeed(50);
-    glcalls::start();
-    box.draw();
-    box.draw();
-    glcalls::stop();
-    const Split split = splitAtList();
-    EXPECT_EQ(countOf(split.compiled, "glBegin"), 6);
-    EXPECT_EQ(countOf(split.replayed, "glBegin"), 0);
-    EXPECT_EQ(countOf(split.replayed, "glCallList"), 2);
+    logged([&] {
+        box.draw();
+        box.draw();
+    });
+    EXPECT_EQ(begins(true), 6);
+    EXPECT_EQ(begins(false), 0);
+    EXPECT_EQ(glcalls::count("glCallList"), 2);
 }
 
 TEST_F(SkyBoxTest, DrawEndsWithCullingOnAndTheIdentityModelview) {
@@ -146,165 +129,92 @@ TEST_F(SkyBoxTest, BoxesShareTheTopScrollAndTheFaceOffsets) {
     room.setTopScrollSpeed(50);
     room.setTextureStepV(5);
     cube.setTopScrollSpeed(20);
-
-    glcalls::start();
-    room.draw();
-    const double roomFaceT = glcalls::named("glTexCoord2d").at(0).args[1];
-    const double first = lastT();
-    cube.draw();
-    const double second = lastT();
-    room.draw();
-    const double third = lastT();
-    glcalls::stop();
-
-    // Each scrolling box moves the one shared offset by its own speed / 5000.
-    EXPECT_NEAR(second - first, 50.0 / 5000, 1e-6);
-    EXPECT_NEAR(third - second, 20.0 / 5000, 1e-6);
-    // The room's step was added after its faces were compiled, so the cube's
-    // faces, compiled later, sit 5 higher.
-    const auto lists = glcalls::named("glNewList");
-    ASSERT_EQ(lists.size(), 2u);
-    double cubeT = 0;
-    bool inCube = false;
-    for (const auto& call : glcalls::log()) {
-        if (call.name == "glNewList") inCube = call.args[0] == lists[1].args[0];
-        if (inCube && call.name == "glTexCoord2d") {
-            cubeT = call.args[1];
-            break;
-        }
+    // The t coordinate of the first vertex compiled and of the last one sent,
+    // (0, o) on a scrolling top.
+    std::vector<double> faceT, topT;
+    for (SkyBox* box : {&room, &cube, &room}) {
+        logged([&] { box->draw(); });
+        if (glcalls::count("glNewList")) faceT.push_back(glcalls::named("glTexCoord2d").front().args[1]);
+        topT.push_back(glcalls::named("glTexCoord2d").back().args[1]);
     }
-    EXPECT_NEAR(cubeT - roomFaceT, 5.0, 1e-6);
+    // Each scrolling box moves the one shared offset by its own speed / 5000.
+    EXPECT_NEAR(topT[1] - topT[0], 50.0 / 5000, 1e-6);
+    EXPECT_NEAR(topT[2] - topT[1], 20.0 / 5000, 1e-6);
+    // The room's step came after its own faces, so the cube's faces sit 5 higher.
+    ASSERT_EQ(faceT.size(), 2u);
+    EXPECT_NEAR(faceT[1] - faceT[0], 5.0, 1e-6);
 }
 
 TEST_F(SkyBoxTest, NewSizeAppliesToABoxAlreadyCompiled) {
     SkyBox box;
     box.setPosition(0, 0, -10);
-    glDisable(GL_LIGHTING);
     box.draw();
     const int small = coveredPixels();
-    EXPECT_GT(small, 0);
-
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    EXPECT_GT(small, 1000);
+    glClear(GL_DEPTH_BUFFER_BIT);
     box.setWidth(3);
     box.setHeight(2);
-    glDisable(GL_LIGHTING);
-    glcalls::start();
-    box.draw();
-    glcalls::stop();
+    logged([&] { box.draw(); });
     EXPECT_EQ(glcalls::count("glNewList"), 0);
-    // Three times as wide and twice as high on screen.
-    EXPECT_NEAR(coveredPixels(), 6.0 * small, 0.5 * small);
+    EXPECT_NEAR(coveredPixels(), 6.0 * small, 0.5 * small);  // three times as wide, twice as high
 }
 
-namespace {
-
-// Stand-ins for the show's pictures, from the shared real files.
-const std::string jpgDir = MARROWICK_TESTDATA_DIR "/jpg/";
-const std::string floorPicture = jpgDir + "libjpeg-turbo/testorig.jpg";  // "chess.jpg"
-const std::string wallPicture = jpgDir + "jpeg-decoder/jpg-gray.jpg";     // "black.jpg"
-const std::string sidePicture = jpgDir + "jpeg-decoder/progressive3.jpg"; // "env1.jpg"
-const std::string skyPicture = jpgDir + "pillow/hopper.jpg";              // "sky.jpg"
-const std::string grassPicture = jpgDir + "pillow/app13-multiple.jpg";    // "grass.jpg"
-
-// The lights as the show has them: light 1 from start-up; after the chess
-// scene's peasants cue light 1 also gives white ambient light and light 0 is
-// on, for the rest of the show.
-void showLights(bool afterPeasants) {
-    glLoadIdentity();
-    glEnable(GL_LIGHTING);
-    const GLfloat white[4] = {1, 1, 1, 1}, black[4] = {0, 0, 0, 1};
-    const GLfloat light1At[4] = {0, 40, -10, 1}, light0At[4] = {0, 50, 0, 1};
-    glEnable(GL_LIGHT1);
-    glLightfv(GL_LIGHT1, GL_DIFFUSE, white);
-    glLightfv(GL_LIGHT1, GL_SPECULAR, white);
-    glLightfv(GL_LIGHT1, GL_AMBIENT, afterPeasants ? white : black);
-    glLightfv(GL_LIGHT1, GL_POSITION, light1At);
-    if (afterPeasants) {
-        glEnable(GL_LIGHT0);
-        glLightfv(GL_LIGHT0, GL_DIFFUSE, white);
-        glLightfv(GL_LIGHT0, GL_SPECULAR, white);
-        glLightfv(GL_LIGHT0, GL_POSITION, light0At);
-    }
-}
-
-void tumble(float t) { glRotatef(t, std::sin(t / 100.0), std::cos(t / 500.0), std::cos(t / 150.0)); }
-
-double meanBrightness(int x0, int y0, int x1, int y1) {
-    double sum = 0;
-    for (int y = y0; y < y1; y += 4)
-        for (int x = x0; x < x1; x += 4) {
-            const auto p = testsupport::pixelAt(x, y);
-            sum += (p[0] + p[1] + p[2]) / 3.0;
-        }
-    return sum / (((x1 - x0 + 3) / 4) * ((y1 - y0 + 3) / 4));
-}
-
-}  // namespace
-
-TEST_F(SkyBoxTest, ChessRoomSeenFromTheBoardView) {
-    SkyBox room;
-    room.setDepth(20);
-    room.setHeight(20);
-    room.setWidth(20);
-    room.loadTextureMinusZ(wallPicture.c_str());
-    room.loadTexturePlusZ(wallPicture.c_str());
-    room.loadTextureBottom(floorPicture.c_str());
-    room.loadTextureMinusX(wallPicture.c_str());
-    room.loadTexturePlusX(wallPicture.c_str());
-    room.loadTextureTop(wallPicture.c_str());
-    room.setTextureStepV(5);
-    room.setTopScrollSpeed(50);
-    room.setScrollingTop(true);
-    showLights(false);
-
-    glRotatef(65, 1, 0, 0);
-    glTranslatef(0, 0, -10);
-    glTranslatef(0, -20, 0);
-    glPushMatrix();
-    glRotatef(30, 0, 1, 0);
-    glTranslatef(0, 18, 0);
-    room.draw();
-    glPopMatrix();
-    testsupport::saveFramePng(MARROWICK_BINARY_DIR "/test-screenshots/skybox-chess-room.png", kWidth, kHeight);
-    // Looking down at the floor; the room encloses the whole view. Its faces
-    // point outwards, away from the light inside, so before the peasants cue
-    // only the scene's ambient light shows them: a dim room.
-    EXPECT_EQ(coveredPixels(), 640 * 480);
-    EXPECT_GT(meanBrightness(0, 240, 640, 480), 5);
-}
-
-TEST_F(SkyBoxTest, ChessCubeAndShipSkySurroundTheViewer) {
+TEST_F(SkyBoxTest, BoxesAsTheScenesSetThemUp) {
+    // Stand-ins for the show's pictures: chess, black, env1, sky and grass.
+    const std::string chess = jpgs + "libjpeg-turbo/testorig.jpg", black = jpgs + "jpeg-decoder/jpg-gray.jpg",
+                      env = jpgs + "jpeg-decoder/progressive3.jpg", sky = jpgs + "pillow/hopper.jpg",
+                      grass = jpgs + "pillow/app13-multiple.jpg";
     struct Configured {
-        const char* png;
-        float width, height, depth, speed, distance;
+        const char* name;
+        float width, height, depth, speed, stepV;
         std::string sides, top, bottom;
+        bool afterPeasants;  // light 0 on and light 1 with white ambient, as from that cue on
     };
-    const Configured boxes[2] = {
-        {"skybox-chess-cube.png", 20, 20, 20, 0, 0, floorPicture, floorPicture, floorPicture},
-        {"skybox-ship-sky.png", 200, 100, 300, 20, 50, sidePicture, skyPicture, grassPicture},
-    };
+    const Configured boxes[3] = {{"chess-room", 20, 20, 20, 50, 5, black, black, chess, false},
+                                 {"chess-cube", 20, 20, 20, 0, 0, chess, chess, chess, true},
+                                 {"ship-sky", 200, 100, 300, 20, 0, env, sky, grass, true}};
     for (const Configured& c : boxes) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         SkyBox box;
         box.setDepth(c.depth);
         box.setHeight(c.height);
         box.setWidth(c.width);
-        box.setScrollingTop(true);
-        box.setTopScrollSpeed(c.speed);
-        box.loadTextureMinusZ(c.sides.c_str());
-        box.loadTexturePlusZ(c.sides.c_str());
-        box.loadTextureMinusX(c.sides.c_str());
-        box.loadTexturePlusX(c.sides.c_str());
+        for (auto load : {&SkyBox::loadTextureMinusZ, &SkyBox::loadTexturePlusZ, &SkyBox::loadTextureMinusX,
+                          &SkyBox::loadTexturePlusX}) {
+            (box.*load)(c.sides.c_str());
+        }
         box.loadTextureTop(c.top.c_str());
         box.loadTextureBottom(c.bottom.c_str());
-        showLights(true);
+        box.setTextureStepV(c.stepV);
+        box.setTopScrollSpeed(c.speed);
+
+        const GLfloat white[4] = {1, 1, 1, 1}, black4[4] = {0, 0, 0, 1};
+        const GLfloat light1At[4] = {0, 40, -10, 1}, light0At[4] = {0, 50, 0, 1};
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT1);
+        glLightfv(GL_LIGHT1, GL_AMBIENT, c.afterPeasants ? white : black4);
+        glLightfv(GL_LIGHT1, GL_POSITION, light1At);
+        if (c.afterPeasants) glEnable(GL_LIGHT0);
+        glLightfv(GL_LIGHT0, GL_POSITION, light0At);
+
         glPushMatrix();
-        glTranslatef(0, 0, -c.distance);
-        tumble(200);
+        if (c.afterPeasants) {  // centred on the viewer, tumbling
+            glTranslatef(0, 0, c.width > 100 ? -50 : 0);
+            glRotatef(200, std::sin(2.0), std::cos(0.4), std::cos(200 / 150.0));
+        } else {  // the board view, looking down at the floor
+            glRotatef(65, 1, 0, 0);
+            glTranslatef(0, -20, -10);
+            glRotatef(30, 0, 1, 0);
+            glTranslatef(0, 18, 0);
+        }
         box.draw();
         glPopMatrix();
-        testsupport::saveFramePng(std::string(MARROWICK_BINARY_DIR "/test-screenshots/") + c.png, kWidth, kHeight);
-        EXPECT_EQ(coveredPixels(), 640 * 480) << c.png;
-        EXPECT_GT(meanBrightness(0, 0, 640, 480), 40) << c.png;
+        testsupport::saveFramePng(MARROWICK_BINARY_DIR "/test-screenshots/skybox-" + std::string(c.name) + ".png",
+                                  kWidth, kHeight);
+        EXPECT_EQ(coveredPixels(), 640 * 480) << c.name;
+        // The room's faces point away from the light inside it, so until the
+        // peasants cue only the scene's ambient light shows it: a dim room.
+        const auto centre = testsupport::pixelAt(320, 400);
+        EXPECT_GT(centre[0] + centre[1] + centre[2], c.afterPeasants ? 60 : 5) << c.name;
     }
 }
