@@ -9,6 +9,7 @@
 #include "FatalExitExpectation.h"
 #include "GlContext.h"
 #include "TestFiles.h"
+#include "model/CEnvMapShader.h"
 #include "model/CPlainShader.h"
 #include "model/CWireShader.h"
 #include "model/Model.h"
@@ -298,7 +299,10 @@ TEST_F(ModelTest, SwitchingRenderersRecompilesAllButTheFirstTopLevelNode) {
     EXPECT_NE(plainList, 0u);
     EXPECT_EQ(a->user.d, 0u);  // drawn from the plain renderer's copy
 
-    model.shaders.selectWire();
+    model.shaders.setEnvMapTexture(writeTestJpg("plain.jpg", 8, 8, [](int, int) {
+        return std::array<unsigned char, 3>{200, 200, 200};
+    }).c_str());
+    model.shaders.selectEnvMap();
     EXPECT_EQ(b->user.d, 0u);
     EXPECT_EQ(c->user.d, 0u);
     model.draw(0);
@@ -312,6 +316,92 @@ TEST_F(ModelTest, SwitchingRenderersRecompilesAllButTheFirstTopLevelNode) {
     const GLuint after = glGenLists(1);
     EXPECT_EQ(after - before, 1u + 2u);  // b and c again, not a
     EXPECT_EQ(countDrawnTriangles(model), 6);
+}
+
+namespace {
+
+// A map whose middle is blue and whose rim is yellow: a face turned straight
+// to the viewer reflects the middle of a sphere map.
+std::string blueEyedMap() {
+    return writeTestJpg("blue-eyed.jpg", 64, 64, [](int x, int y) {
+        const bool middle = x >= 16 && x < 48 && y >= 16 && y < 48;
+        return middle ? std::array<unsigned char, 3>{0, 0, 255} : std::array<unsigned char, 3>{255, 255, 0};
+    });
+}
+
+std::string whiteSquareFile() {
+    return writeTestFile("white-square.3ds", [](ThreeDsBuilder& file) {
+        file.addMaterial("white", {1, 1, 1}, {0, 0, 0}, 0);
+        file.addMesh("square", slab(4, 4, "white"));
+        ThreeDsBuilder::Node node(0, ThreeDsBuilder::kNoParent, "square");
+        node.position = {0, 0, -20};
+        file.addNode(node);
+    });
+}
+
+}  // namespace
+
+TEST_F(ModelTest, TheEnvMapRendererReflectsItsMapAndLeavesTexturingOn) {
+    Model model(whiteSquareFile().c_str());
+    model.shaders.setEnvMapTexture(blueEyedMap().c_str());
+    model.shaders.selectEnvMap();
+    glLoadIdentity();
+    model.draw(0);
+    const auto middle = pixelAt(320, 240);
+    EXPECT_LT(middle[0], 60);
+    EXPECT_LT(middle[1], 60);
+    EXPECT_GT(middle[2], 180);
+
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_T));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), model.shaders.getEnvMap()->getTexture().getName());
+    GLint mode = 0;
+    glGetTexGeniv(GL_S, GL_TEXTURE_GEN_MODE, &mode);
+    EXPECT_EQ(mode, GL_SPHERE_MAP);
+    glGetTexGeniv(GL_T, GL_TEXTURE_GEN_MODE, &mode);
+    EXPECT_EQ(mode, GL_SPHERE_MAP);
+
+    // The plain renderer switches texturing off again: a white face.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    model.shaders.selectPlain();
+    glLoadIdentity();
+    model.draw(0);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    const auto white = pixelAt(320, 240);
+    EXPECT_GT(white[0], 240);
+    EXPECT_GT(white[2], 240);
+}
+
+TEST_F(ModelTest, AMissingEnvMapEndsTheShowWithTheReadersMessage) {
+    Model model(whiteSquareFile().c_str());
+    EXPECT_FATAL_EXIT(model.shaders.setEnvMapTexture("ting\\gone.jpg"), "Unable to load JPG File!\n");
+}
+
+TEST_F(ModelTest, ClonesAreNewRenderersOfTheSameKind) {
+    CPlainShader plain;
+    CShader* plainCopy = plain.clone();
+    EXPECT_NE(plainCopy, static_cast<CShader*>(&plain));
+    EXPECT_NE(dynamic_cast<CPlainShader*>(plainCopy), nullptr);
+    CWireShader wire;
+    EXPECT_NE(dynamic_cast<CWireShader*>(wire.clone()), nullptr);
+
+    // An environment-mapped clone loads its map again, into a texture of its own.
+    const std::string map = blueEyedMap();
+    CEnvMapShader mapped(map.c_str());
+    auto* mappedCopy = dynamic_cast<CEnvMapShader*>(mapped.clone());
+    ASSERT_NE(mappedCopy, nullptr);
+    EXPECT_NE(mappedCopy->getTexture().getName(), 0u);
+    EXPECT_NE(mappedCopy->getTexture().getName(), mapped.getTexture().getName());
+    EXPECT_EQ(mappedCopy->getTexture().getFormat(), TextureFormat::Jpg);
+
+    // One given its map later clones with that map; one without any, without.
+    CEnvMapShader later;
+    EXPECT_EQ(dynamic_cast<CEnvMapShader*>(later.clone())->getTexture().getName(), 0u);
+    later.setTexture(map.c_str());
+    EXPECT_NE(dynamic_cast<CEnvMapShader*>(later.clone())->getTexture().getName(), 0u);
 }
 
 TEST_F(ModelTest, TwoModelsOfOneFileAreIndependent) {
