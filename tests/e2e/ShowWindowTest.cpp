@@ -10,9 +10,17 @@ using namespace std::chrono_literals;
 TEST(ShowWindow, IsFullScreenAndTitledMarrowick) {
     e2e::VirtualDisplay display(1024, 768);
     e2e::ShowProcess show(e2e::shortPackDir(), display.name());
-    const auto window = e2e::findWindow("Marrowick", display.name(), 15s);
+    auto window = e2e::findWindow("Marrowick", display.name(), 15s);
     ASSERT_TRUE(window.has_value()) << "no viewable window titled Marrowick; the show wrote:\n"
                                     << show.wait(0ms).output;
+    // The window is mapped at its requested size; it goes full screen once the
+    // main loop runs, after start-up has loaded the data.
+    const auto deadline = std::chrono::steady_clock::now() + 15s;
+    while (window && window->width != 1024 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(100ms);
+        window = e2e::findWindow("Marrowick", display.name(), 1s);
+    }
+    ASSERT_TRUE(window.has_value());
     EXPECT_EQ(window->x, 0);
     EXPECT_EQ(window->y, 0);
     EXPECT_EQ(window->width, 1024);

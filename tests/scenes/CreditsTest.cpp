@@ -46,7 +46,7 @@ protected:
         fs::current_path(dir);
         writeFlatJpg(dir / "ting" / "credits.jpg", 255, 0, 0);
         writeFlatJpg(dir / "ting" / "salute.jpg", 0, 0, 255);
-        testsupport::WavBuilder(44100, 2).write("demot.wav", 4410, {});
+        testsupport::writeWav("demot.wav", 44100, 2, 4410, {});
         music = std::make_unique<Music>("demot.wav", 255);
         resetCreditsScene();
         setCreditsCast({*music, creditsPicture, salutePicture});
