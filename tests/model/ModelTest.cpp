@@ -66,16 +66,16 @@ TEST_F(ModelTest, RealFilesDrawTheFacesTheirNodesName) {
         const char* file;
         int triangles;
     } files[] = {
-        {"assimp-nonbsd/cart_wheel.3DS", 1400},                   // 13 meshes under a $$$DUMMY group
-        {"assimp-nonbsd/jeep1.3ds", 0},                           // meshes but no nodes
-        {"assimp/fels.3ds", 0},                                   // no keyframer section at all
-        {"assimp/CameraRollAnimWithChildObject.3ds", 24},         // an object under a camera
+        {"assimp-nonbsd/cart_wheel.3DS", 1400},            // 13 meshes under a $$$DUMMY group
+        {"assimp-nonbsd/jeep1.3ds", 0},                    // meshes but no nodes
+        {"assimp/fels.3ds", 0},                            // no keyframer section at all
+        {"assimp/CameraRollAnimWithChildObject.3ds", 24},  // an object under a camera
         {"assimp/RotatingCube.3DS", 12},
         {"assimp/cube_with_diffuse_texture.3DS", 12},
         {"assimp/cubes_with_alpha.3DS", 60},
         {"assimp/test1.3ds", 108},
-        {"online3dviewer/cube_four_instances.3ds", 48},           // one mesh, four instance nodes
-        {"online3dviewer/cube_hierarchy.3ds", 96},                // two groups of four instances
+        {"online3dviewer/cube_four_instances.3ds", 48},  // one mesh, four instance nodes
+        {"online3dviewer/cube_hierarchy.3ds", 96},       // two groups of four instances
         {"online3dviewer/cube_with_materials.3ds", 12},
     };
     for (const auto& entry : files) {
@@ -123,7 +123,8 @@ TEST_F(ModelTest, AFileWithZeroFramesNeverDraws) {
 }
 
 TEST_F(ModelTest, AMissingFileEndsTheShowWithItsMessage) {
-    EXPECT_FATAL_EXIT(Model("demoMesh\\nothere.3ds"), "sorry but could not load demoMesh\\nothere.3ds must therfor exit!\n");
+    EXPECT_FATAL_EXIT(Model("demoMesh\\nothere.3ds"),
+                      "sorry but could not load demoMesh\\nothere.3ds must therfor exit!\n");
     const std::string wrong = testdata("online3dviewer/wrong.3ds");
     EXPECT_FATAL_EXIT(Model(wrong.c_str()), "sorry but could not load " + wrong + " must therfor exit!\n");
 }
@@ -214,7 +215,7 @@ TEST_F(ModelTest, GroupNodesAreNotDrawnButTheirChildrenAre) {
 
 TEST_F(ModelTest, CameraAndLightNodesAreWalkedButNotDrawn) {
     const std::string path = writeTestFile("camera.3ds", [](ThreeDsBuilder& file) {
-        file.addMesh("eye", slab(1, 1, ""));  // a mesh named like the camera
+        file.addMesh("eye", slab(1, 1, ""));   // a mesh named like the camera
         file.addMesh("lamp", slab(1, 1, ""));  // and one like the light
         file.addMesh("child", slab(1, 1, ""));
         file.addMesh("below", slab(1, 1, ""));
@@ -300,8 +301,8 @@ TEST_F(ModelTest, SwitchingRenderersRecompilesAllButTheFirstTopLevelNode) {
     EXPECT_EQ(a->user.d, 0u);  // drawn from the plain renderer's copy
 
     model.shaders.setEnvMapTexture(writeTestJpg("plain.jpg", 8, 8, [](int, int) {
-        return std::array<unsigned char, 3>{200, 200, 200};
-    }).c_str());
+                                       return std::array<unsigned char, 3>{200, 200, 200};
+                                   }).c_str());
     model.shaders.selectEnvMap();
     EXPECT_EQ(b->user.d, 0u);
     EXPECT_EQ(c->user.d, 0u);

@@ -3,9 +3,9 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
+#include <jpeglib.h>
 #include <cstdio>
 #include <filesystem>
-#include <jpeglib.h>
 #include <stdexcept>
 #include <vector>
 
