@@ -36,7 +36,7 @@ constexpr const char* kModels[] = {"queen.3ds",    "king_h.3ds",   "pawn.3ds",
 
 std::string writePack(const std::string& name) {
     PackContext pack;
-    pack.outDir = std::filesystem::path(::testing::TempDir()) / name;
+    pack.outDir = std::filesystem::path(tempModelPath(name));
     writeModels(pack);
     return pack.outDir.string();
 }

@@ -2,11 +2,13 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <jpeglib.h>
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "model/Model.h"
@@ -21,10 +23,25 @@ MeshData slab(float halfX, float halfY, const std::string& material) {
     return mesh;
 }
 
+namespace {
+
+// One directory per process, since ctest runs the tests side by side; it
+// goes when the process does.
+struct ProcessDirectory {
+    std::filesystem::path path =
+        std::filesystem::path(::testing::TempDir()) / ("marrowick-model-tests-" + std::to_string(::getpid()));
+    ProcessDirectory() { std::filesystem::create_directories(path); }
+    ~ProcessDirectory() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
+    }
+};
+
+}  // namespace
+
 std::string tempModelPath(const std::string& name) {
-    const auto dir = std::filesystem::path(::testing::TempDir()) / "marrowick-model-tests";
-    std::filesystem::create_directories(dir);
-    return (dir / name).string();
+    static const ProcessDirectory directory;
+    return (directory.path / name).string();
 }
 
 std::string writeTestFile(const std::string& name, const std::function<void(ThreeDsBuilder&)>& build) {

@@ -12,7 +12,7 @@
 // A slab in the xy plane facing +z: 2*halfX wide, 2*halfY tall, in `material`.
 MeshData slab(float halfX, float halfY, const std::string& material);
 
-// A fresh path under the test temp directory.
+// A path in this process's own directory under the test temp directory.
 std::string tempModelPath(const std::string& name);
 
 // Builds a file with `build` and saves it; returns its path.
