@@ -36,7 +36,7 @@ CShader* CEnvMapShader::clone() {
 }
 
 void CEnvMapShader::setTexture(const char* fileName) {
-    textureFile = fileName;
+    textureFile = fileName != nullptr ? fileName : "";
     texture.setFormat(TextureFormat::Jpg);
     texture.load(fileName);
 }

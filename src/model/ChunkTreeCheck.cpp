@@ -44,8 +44,8 @@ enum ChunkId : std::uint16_t {
 // each is a container of its own.
 constexpr std::uint16_t kMaterialColours[] = {0xA010, 0xA020, 0xA030};
 constexpr std::uint16_t kMaterialPercentages[] = {0xA040, 0xA041, 0xA050, 0xA052, 0xA084, 0xA053};
-constexpr std::uint16_t kMaterialMaps[] = {0xA200, 0xA33E, 0xA33A, 0xA340, 0xA210, 0xA342, 0xA230, 0xA344, 0xA204,
-                                           0xA348, 0xA33C, 0xA346, 0xA33D, 0xA34A, 0xA220, 0xA34C};
+constexpr std::uint16_t kMaterialMaps[] = {0xA200, 0xA33E, 0xA33A, 0xA340, 0xA210, 0xA342, 0xA230, 0xA344,
+                                           0xA204, 0xA348, 0xA33C, 0xA346, 0xA33D, 0xA34A, 0xA220, 0xA34C};
 constexpr std::uint16_t kNodeTags[] = {0xB001, 0xB002, 0xB003, 0xB004, 0xB005, 0xB006, 0xB007};
 
 enum class Track { Lin1, Lin3, Quat, Bool, Morph };
@@ -53,10 +53,9 @@ struct TrackChunk {
     std::uint16_t id;
     Track kind;
 };
-constexpr TrackChunk kTracks[] = {{0xB020, Track::Lin3}, {0xB021, Track::Quat},  {0xB022, Track::Lin3},
-                                  {0xB023, Track::Lin1}, {0xB024, Track::Lin1},  {0xB025, Track::Lin3},
-                                  {0xB026, Track::Morph}, {0xB027, Track::Lin1}, {0xB028, Track::Lin1},
-                                  {0xB029, Track::Bool}};
+constexpr TrackChunk kTracks[] = {
+    {0xB020, Track::Lin3}, {0xB021, Track::Quat},  {0xB022, Track::Lin3}, {0xB023, Track::Lin1}, {0xB024, Track::Lin1},
+    {0xB025, Track::Lin3}, {0xB026, Track::Morph}, {0xB027, Track::Lin1}, {0xB028, Track::Lin1}, {0xB029, Track::Bool}};
 
 constexpr std::uint16_t kNoParent = 65535;
 constexpr std::uint16_t kRepeat = 0x0001;
@@ -189,7 +188,9 @@ private:
         });
     }
 
-    bool viewportLayout(const Chunk& chunk) const { return fits(chunk, chunk.body, 14) && leavesOnly(chunk, chunk.body + 14); }
+    bool viewportLayout(const Chunk& chunk) const {
+        return fits(chunk, chunk.body, 14) && leavesOnly(chunk, chunk.body + 14);
+    }
 
     // lib3ds keeps at most three gradient colours of each kind on its stack.
     bool gradient(const Chunk& chunk) const {
@@ -204,7 +205,8 @@ private:
 
     bool material(const Chunk& chunk) const {
         return children(chunk, chunk.body, [this](const Chunk& c) {
-            if (isOneOf(c.id, kMaterialColours) || isOneOf(c.id, kMaterialPercentages) || isOneOf(c.id, kMaterialMaps)) {
+            if (isOneOf(c.id, kMaterialColours) || isOneOf(c.id, kMaterialPercentages) ||
+                isOneOf(c.id, kMaterialMaps)) {
                 return leavesOnly(c, c.body);
             }
             return true;

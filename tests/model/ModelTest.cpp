@@ -9,6 +9,7 @@
 #include "FatalExitExpectation.h"
 #include "GlContext.h"
 #include "TestFiles.h"
+#include "model/CEnvMapShader.h"
 #include "model/CPlainShader.h"
 #include "model/CWireShader.h"
 #include "model/Model.h"
@@ -65,16 +66,16 @@ TEST_F(ModelTest, RealFilesDrawTheFacesTheirNodesName) {
         const char* file;
         int triangles;
     } files[] = {
-        {"assimp-nonbsd/cart_wheel.3DS", 1400},                   // 13 meshes under a $$$DUMMY group
-        {"assimp-nonbsd/jeep1.3ds", 0},                           // meshes but no nodes
-        {"assimp/fels.3ds", 0},                                   // no keyframer section at all
-        {"assimp/CameraRollAnimWithChildObject.3ds", 24},         // an object under a camera
+        {"assimp-nonbsd/cart_wheel.3DS", 1400},            // 13 meshes under a $$$DUMMY group
+        {"assimp-nonbsd/jeep1.3ds", 0},                    // meshes but no nodes
+        {"assimp/fels.3ds", 0},                            // no keyframer section at all
+        {"assimp/CameraRollAnimWithChildObject.3ds", 24},  // an object under a camera
         {"assimp/RotatingCube.3DS", 12},
         {"assimp/cube_with_diffuse_texture.3DS", 12},
         {"assimp/cubes_with_alpha.3DS", 60},
         {"assimp/test1.3ds", 108},
-        {"online3dviewer/cube_four_instances.3ds", 48},           // one mesh, four instance nodes
-        {"online3dviewer/cube_hierarchy.3ds", 96},                // two groups of four instances
+        {"online3dviewer/cube_four_instances.3ds", 48},  // one mesh, four instance nodes
+        {"online3dviewer/cube_hierarchy.3ds", 96},       // two groups of four instances
         {"online3dviewer/cube_with_materials.3ds", 12},
     };
     for (const auto& entry : files) {
@@ -122,7 +123,8 @@ TEST_F(ModelTest, AFileWithZeroFramesNeverDraws) {
 }
 
 TEST_F(ModelTest, AMissingFileEndsTheShowWithItsMessage) {
-    EXPECT_FATAL_EXIT(Model("demoMesh\\nothere.3ds"), "sorry but could not load demoMesh\\nothere.3ds must therfor exit!\n");
+    EXPECT_FATAL_EXIT(Model("demoMesh\\nothere.3ds"),
+                      "sorry but could not load demoMesh\\nothere.3ds must therfor exit!\n");
     const std::string wrong = testdata("online3dviewer/wrong.3ds");
     EXPECT_FATAL_EXIT(Model(wrong.c_str()), "sorry but could not load " + wrong + " must therfor exit!\n");
 }
@@ -213,7 +215,7 @@ TEST_F(ModelTest, GroupNodesAreNotDrawnButTheirChildrenAre) {
 
 TEST_F(ModelTest, CameraAndLightNodesAreWalkedButNotDrawn) {
     const std::string path = writeTestFile("camera.3ds", [](ThreeDsBuilder& file) {
-        file.addMesh("eye", slab(1, 1, ""));  // a mesh named like the camera
+        file.addMesh("eye", slab(1, 1, ""));   // a mesh named like the camera
         file.addMesh("lamp", slab(1, 1, ""));  // and one like the light
         file.addMesh("child", slab(1, 1, ""));
         file.addMesh("below", slab(1, 1, ""));
@@ -298,7 +300,10 @@ TEST_F(ModelTest, SwitchingRenderersRecompilesAllButTheFirstTopLevelNode) {
     EXPECT_NE(plainList, 0u);
     EXPECT_EQ(a->user.d, 0u);  // drawn from the plain renderer's copy
 
-    model.shaders.selectWire();
+    model.shaders.setEnvMapTexture(writeTestJpg("plain.jpg", 8, 8, [](int, int) {
+                                       return std::array<unsigned char, 3>{200, 200, 200};
+                                   }).c_str());
+    model.shaders.selectEnvMap();
     EXPECT_EQ(b->user.d, 0u);
     EXPECT_EQ(c->user.d, 0u);
     model.draw(0);
@@ -312,6 +317,92 @@ TEST_F(ModelTest, SwitchingRenderersRecompilesAllButTheFirstTopLevelNode) {
     const GLuint after = glGenLists(1);
     EXPECT_EQ(after - before, 1u + 2u);  // b and c again, not a
     EXPECT_EQ(countDrawnTriangles(model), 6);
+}
+
+namespace {
+
+// A map whose middle is blue and whose rim is yellow: a face turned straight
+// to the viewer reflects the middle of a sphere map.
+std::string blueEyedMap() {
+    return writeTestJpg("blue-eyed.jpg", 64, 64, [](int x, int y) {
+        const bool middle = x >= 16 && x < 48 && y >= 16 && y < 48;
+        return middle ? std::array<unsigned char, 3>{0, 0, 255} : std::array<unsigned char, 3>{255, 255, 0};
+    });
+}
+
+std::string whiteSquareFile() {
+    return writeTestFile("white-square.3ds", [](ThreeDsBuilder& file) {
+        file.addMaterial("white", {1, 1, 1}, {0, 0, 0}, 0);
+        file.addMesh("square", slab(4, 4, "white"));
+        ThreeDsBuilder::Node node(0, ThreeDsBuilder::kNoParent, "square");
+        node.position = {0, 0, -20};
+        file.addNode(node);
+    });
+}
+
+}  // namespace
+
+TEST_F(ModelTest, TheEnvMapRendererReflectsItsMapAndLeavesTexturingOn) {
+    Model model(whiteSquareFile().c_str());
+    model.shaders.setEnvMapTexture(blueEyedMap().c_str());
+    model.shaders.selectEnvMap();
+    glLoadIdentity();
+    model.draw(0);
+    const auto middle = pixelAt(320, 240);
+    EXPECT_LT(middle[0], 60);
+    EXPECT_LT(middle[1], 60);
+    EXPECT_GT(middle[2], 180);
+
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_T));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    GLint bound = 0;
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    EXPECT_EQ(static_cast<GLuint>(bound), model.shaders.getEnvMap()->getTexture().getName());
+    GLint mode = 0;
+    glGetTexGeniv(GL_S, GL_TEXTURE_GEN_MODE, &mode);
+    EXPECT_EQ(mode, GL_SPHERE_MAP);
+    glGetTexGeniv(GL_T, GL_TEXTURE_GEN_MODE, &mode);
+    EXPECT_EQ(mode, GL_SPHERE_MAP);
+
+    // The plain renderer switches texturing off again: a white face.
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    model.shaders.selectPlain();
+    glLoadIdentity();
+    model.draw(0);
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
+    const auto white = pixelAt(320, 240);
+    EXPECT_GT(white[0], 240);
+    EXPECT_GT(white[2], 240);
+}
+
+TEST_F(ModelTest, AMissingEnvMapEndsTheShowWithTheReadersMessage) {
+    Model model(whiteSquareFile().c_str());
+    EXPECT_FATAL_EXIT(model.shaders.setEnvMapTexture("ting\\gone.jpg"), "Unable to load JPG File!\n");
+}
+
+TEST_F(ModelTest, ClonesAreNewRenderersOfTheSameKind) {
+    CPlainShader plain;
+    CShader* plainCopy = plain.clone();
+    EXPECT_NE(plainCopy, static_cast<CShader*>(&plain));
+    EXPECT_NE(dynamic_cast<CPlainShader*>(plainCopy), nullptr);
+    CWireShader wire;
+    EXPECT_NE(dynamic_cast<CWireShader*>(wire.clone()), nullptr);
+
+    // An environment-mapped clone loads its map again, into a texture of its own.
+    const std::string map = blueEyedMap();
+    CEnvMapShader mapped(map.c_str());
+    auto* mappedCopy = dynamic_cast<CEnvMapShader*>(mapped.clone());
+    ASSERT_NE(mappedCopy, nullptr);
+    EXPECT_NE(mappedCopy->getTexture().getName(), 0u);
+    EXPECT_NE(mappedCopy->getTexture().getName(), mapped.getTexture().getName());
+    EXPECT_EQ(mappedCopy->getTexture().getFormat(), TextureFormat::Jpg);
+
+    // One given its map later clones with that map; one without any, without.
+    CEnvMapShader later;
+    EXPECT_EQ(dynamic_cast<CEnvMapShader*>(later.clone())->getTexture().getName(), 0u);
+    later.setTexture(map.c_str());
+    EXPECT_NE(dynamic_cast<CEnvMapShader*>(later.clone())->getTexture().getName(), 0u);
 }
 
 TEST_F(ModelTest, TwoModelsOfOneFileAreIndependent) {

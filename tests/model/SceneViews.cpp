@@ -95,11 +95,3 @@ void walkerView(float chase) {
     glRotatef(90, 0, 0, 1);
     glRotatef(90, 0, 1, 0);
 }
-
-void alienShipView(float approach, float shipTime) {
-    glLoadIdentity();
-    glTranslatef(0, 0, -150);
-    if (approach >= 130) tumble(shipTime);
-    glTranslatef(160 - approach, 0, 50);
-    glRotatef(approach * 5, 1, 0, 0);
-}

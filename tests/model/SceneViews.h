@@ -16,8 +16,6 @@ void boardView(float time, float rollAngle, float rollLift, bool floor);
 void peasantsView(float time);
 // The ship scene's ship.
 void shipView(float time);
-// The alien scene: a speaker at x = side * 40, the walker at `chase`, the
-// flying ship.
+// The alien scene: a speaker at x = side * 40, the walker at `chase`.
 void speakerView(float side);
 void walkerView(float chase);
-void alienShipView(float approach, float shipTime);

@@ -1,9 +1,8 @@
 // The data pack's font file, made by the generator and read back through the
-// show's own reader and font.
+// show's own reader. How it looks on screen is the intro's test.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -12,18 +11,12 @@
 #include <vector>
 
 #include "CountingStream.h"
-#include "GlContext.h"
 #include "PackContext.h"
 #include "WorkingDirectory.h"
 #include "font/FontGenerator.h"
-#include "render/RenderState.h"
 #include "text/TileFile.h"
-#include "text/TileFont.h"
 
 using testsupport::CountingStream;
-using testsupport::GlTest;
-using testsupport::pixelAt;
-using testsupport::Rgba;
 using testsupport::WorkingDirectory;
 
 namespace {
@@ -100,48 +93,4 @@ TEST(GeneratedFont, GlyphLookupsPassOverLargerTilesWithoutReadingThem) {
     // before it and that glyph, never the pixels of the tiles in between.
     EXPECT_GT(bytes.size(), 40 * glyphBytes) << "no large tiles for the lookup to skip";
     EXPECT_LT(stream.bytesRead(), 2 * glyphBytes);
-}
-
-class GeneratedFontDrawing : public GlTest {};
-
-TEST_F(GeneratedFontDrawing, TitleReadsAt14And30Pixels) {
-    WorkingDirectory dir;
-    generateFont(dir.path());
-    TileFont font(14, 14);
-    font.buildGlyphLists();
-    resetRenderState();
-    glClearColor(0.05f, 0.05f, 0.12f, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
-    char small[] = "The Quillory foundation";
-    font.print(small, 40, 40);
-    font.setGlyphSize(30, 30);
-    char large[] = "Quillory 2001";
-    font.print(large, 40, 100);
-    testsupport::saveFramePng(std::string(MARROWICK_BINARY_DIR) + "/test-screenshots/GeneratedFont-title.png", 640,
-                              480);
-
-    const Rgba background = pixelAt(5, 5);
-    const auto inkInCell = [&](int left, int top, int size) {
-        int ink = 0;
-        for (int y = top; y < top + size; ++y) {
-            for (int x = left; x < left + size; ++x) ink += pixelAt(x, y) != background;
-        }
-        return ink;
-    };
-    for (std::size_t n = 0; n < std::strlen(small); ++n) {
-        const int ink = inkInCell(40 + static_cast<int>(n) * 14, 40, 14);
-        if (small[n] == ' ') {
-            EXPECT_EQ(ink, 0) << "cell " << n;
-        } else {
-            EXPECT_GT(ink, 10) << "cell " << n << " '" << small[n] << "'";
-        }
-    }
-    for (std::size_t n = 0; n < std::strlen(large); ++n) {
-        if (large[n] == ' ') continue;
-        EXPECT_GT(inkInCell(40 + static_cast<int>(n) * 30, 100, 30), 60) << "cell " << n;
-    }
-    // Nothing spills between the two lines or past the end of either.
-    EXPECT_EQ(inkInCell(40 + 23 * 14, 40, 14), 0);
-    for (int x = 0; x < 640; ++x) EXPECT_EQ(pixelAt(x, 70), background) << x;
 }

@@ -34,68 +34,7 @@ Lookup find(const std::vector<unsigned char>& bytes, const char* tag) {
     return find(stream, tag);
 }
 
-bool headerOf(const std::vector<unsigned char>& bytes, TileFileHeader& header) {
-    CountingStream stream(bytes);
-    char nameBuffer[kTileNameSize];
-    return readTileFileHeader(stream.file(), nameBuffer, header);
-}
-
-std::vector<unsigned char> pixels(std::size_t count, unsigned char first) {
-    std::vector<unsigned char> p(count);
-    for (std::size_t i = 0; i < count; ++i) p[i] = static_cast<unsigned char>(first + i);
-    return p;
-}
-
 }  // namespace
-
-TEST(TileFileHeader, ReadsBothWordsAfterTheMagic) {
-    TileFileHeader header;
-    ASSERT_TRUE(headerOf(TileFileBytes(GL_RGB, -12345).bytes, header));
-    EXPECT_EQ(header.headerWord, -12345);
-    EXPECT_EQ(header.pixelFormat, GL_RGB);
-}
-
-TEST(TileFileHeader, RefusesAnythingButTheMagicWithItsNulAndBothWords) {
-    std::vector<unsigned char> ninthNotNul = TileFileBytes().bytes;
-    ninthNotNul[8] = 'X';
-    std::vector<unsigned char> lowerCase = TileFileBytes().bytes;
-    lowerCase[0] = 't';
-    const std::vector<unsigned char> whole = TileFileBytes().bytes;
-    const std::vector<unsigned char> magicOnly(whole.begin(), whole.begin() + 9);
-    const std::vector<unsigned char> oneWordShort(whole.begin(), whole.end() - 1);
-
-    for (const auto& bytes : {ninthNotNul, lowerCase, magicOnly, oneWordShort, std::vector<unsigned char>{}}) {
-        TileFileHeader header{7, 8};
-        EXPECT_FALSE(headerOf(bytes, header)) << "file of " << bytes.size() << " bytes";
-        EXPECT_EQ(header.headerWord, 7);
-    }
-    char nameBuffer[kTileNameSize];
-    TileFileHeader header;
-    EXPECT_FALSE(readTileFileHeader(nullptr, nameBuffer, header));
-}
-
-TEST(TileFileLookup, FindsTheTileWithItsSizesAndPixels) {
-    const auto stored = pixels(2 * 3 * 4, 10);
-    const auto bytes = TileFileBytes(GL_RGBA, 99).tile("x", 1, 1, 4, 0).record({"b\0", 2}, 2, 2, 3, 4, stored).bytes;
-    const Lookup lookup = find(bytes, "b");
-    ASSERT_EQ(lookup.result, TileSearch::Found);
-    EXPECT_EQ(lookup.tile.rows, 2);
-    EXPECT_EQ(lookup.tile.columns, 3);
-    EXPECT_EQ(lookup.tile.bytesPerPixel, 4);
-    EXPECT_EQ(lookup.tile.pixels, stored);
-    EXPECT_EQ(lookup.header.headerWord, 99);
-    EXPECT_EQ(lookup.header.pixelFormat, GL_RGBA);
-}
-
-TEST(TileFileLookup, FirstOfTwoRecordsWithOneTagWinsAndTheStreamStopsAfterIt) {
-    const auto bytes = TileFileBytes().tile("q", 1, 1, 4, 1).tile("a", 2, 2, 4, 2).tile("a", 2, 2, 4, 3).bytes;
-    CountingStream stream(bytes);
-    const Lookup lookup = find(stream, "a");
-    ASSERT_EQ(lookup.result, TileSearch::Found);
-    EXPECT_EQ(lookup.tile.pixels, std::vector<unsigned char>(16, 2));
-    const long afterFirstA = 17 + (44 + 2 + 4) + (44 + 2 + 16);
-    EXPECT_EQ(std::ftell(stream.file()), afterFirstA);
-}
 
 TEST(TileFileLookup, TagsCompareExactly) {
     const auto bytes = TileFileBytes().tile("ab", 1, 1, 4, 1).tile("a", 1, 1, 4, 2).bytes;

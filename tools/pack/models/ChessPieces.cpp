@@ -20,9 +20,16 @@ std::vector<ProfilePoint> onBoard(std::vector<ProfilePoint> profile) {
 // The foot all three pieces share, scaled to the piece: a rounded rim, a
 // step and a bead, up to where the stem starts (height 7 * scale).
 std::vector<ProfilePoint> foot(float s) {
-    return {{0.0f, 0.0f},           {11.0f * s, 0.0f, true}, {11.6f * s, 0.8f * s}, {11.7f * s, 2.2f * s},
-            {11.0f * s, 3.2f * s, true}, {9.0f * s, 3.4f * s, true}, {9.3f * s, 4.4f * s},  {9.0f * s, 5.6f * s},
-            {7.8f * s, 6.4f * s, true},  {6.6f * s, 6.8f * s, true}};
+    return {{0.0f, 0.0f},
+            {11.0f * s, 0.0f, true},
+            {11.6f * s, 0.8f * s},
+            {11.7f * s, 2.2f * s},
+            {11.0f * s, 3.2f * s, true},
+            {9.0f * s, 3.4f * s, true},
+            {9.3f * s, 4.4f * s},
+            {9.0f * s, 5.6f * s},
+            {7.8f * s, 6.4f * s, true},
+            {6.6f * s, 6.8f * s, true}};
 }
 
 void append(std::vector<ProfilePoint>& to, const std::vector<ProfilePoint>& more) {

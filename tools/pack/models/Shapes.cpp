@@ -100,8 +100,8 @@ void MeshData::quad(std::uint16_t a, std::uint16_t b, std::uint16_t c, std::uint
     triangle(a, c, d, material, smoothing);
 }
 
-std::uint32_t lathe(MeshData& mesh, const std::vector<ProfilePoint>& profile, int segments,
-                    const std::string& material, std::uint32_t group, const Affine& place) {
+std::uint32_t lathe(MeshData& mesh, const std::vector<ProfilePoint>& profile, int segments, const std::string& material,
+                    std::uint32_t group, const Affine& place) {
     // One ring of points per profile point (a single point on the axis).
     std::vector<std::vector<std::uint16_t>> rings;
     for (const ProfilePoint& p : profile) {

@@ -63,8 +63,8 @@ struct ProfilePoint {
 // travel: away from the axis while it climbs, upwards while it moves in
 // towards the axis. Smoothing groups are taken from `group` on, doubling at
 // each sharp point; returns the next free group.
-std::uint32_t lathe(MeshData& mesh, const std::vector<ProfilePoint>& profile, int segments,
-                    const std::string& material, std::uint32_t group, const Affine& place = Affine());
+std::uint32_t lathe(MeshData& mesh, const std::vector<ProfilePoint>& profile, int segments, const std::string& material,
+                    std::uint32_t group, const Affine& place = Affine());
 
 // A box of half-sizes `half` around the origin whose edges are cut by
 // `bevel`, placed by `place`. Each face is flat; the bevels are smoothed.

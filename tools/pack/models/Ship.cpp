@@ -15,10 +15,10 @@ Affine alongX(const Affine& then = Affine()) { return Affine::rotate(-90.0f, {0,
 
 MeshData hull() {
     MeshData mesh;
-    const std::vector<ProfilePoint> body = {
-        {0.0f, -35.0f}, {1.2f, -34.6f}, {2.6f, -33.2f}, {3.9f, -30.5f}, {5.0f, -26.0f},
-        {5.9f, -20.0f}, {6.5f, -13.0f}, {6.8f, -5.0f},  {6.8f, 5.0f},   {6.5f, 14.0f},
-        {6.0f, 22.0f},  {5.3f, 28.0f},  {4.6f, 31.5f, true}, {3.0f, 32.2f, true}, {0.0f, 32.6f}};
+    const std::vector<ProfilePoint> body = {{0.0f, -35.0f},      {1.2f, -34.6f},      {2.6f, -33.2f}, {3.9f, -30.5f},
+                                            {5.0f, -26.0f},      {5.9f, -20.0f},      {6.5f, -13.0f}, {6.8f, -5.0f},
+                                            {6.8f, 5.0f},        {6.5f, 14.0f},       {6.0f, 22.0f},  {5.3f, 28.0f},
+                                            {4.6f, 31.5f, true}, {3.0f, 32.2f, true}, {0.0f, 32.6f}};
     // Flattened a little: a hull, not a tube.
     const Affine flat = alongX(Affine::scale({1.0f, 0.78f, 1.0f}));
     std::uint32_t group = lathe(mesh, body, kSegments, "hull", 1, flat);
@@ -38,21 +38,21 @@ MeshData cockpit() {
 // A swept wing from the hull out to `side` * 30 along z, lying in the xz plane.
 MeshData wing(float side) {
     MeshData mesh;
-    const std::vector<Vec3> outline = {{-6.0f, 3.0f * side, 0}, {16.0f, 3.0f * side, 0}, {23.0f, 30.0f * side, 0},
-                                       {13.0f, 30.0f * side, 0}};
+    const std::vector<Vec3> outline = {
+        {-6.0f, 3.0f * side, 0}, {16.0f, 3.0f * side, 0}, {23.0f, 30.0f * side, 0}, {13.0f, 30.0f * side, 0}};
     extrude(mesh, outline, 1.6f, "wing", Affine::rotate(90.0f, {1, 0, 0}));
     // A red tip along the outer edge.
-    const std::vector<Vec3> tip = {{12.6f, 28.5f * side, 0}, {22.2f, 28.5f * side, 0}, {23.4f, 31.0f * side, 0},
-                                   {13.2f, 31.0f * side, 0}};
+    const std::vector<Vec3> tip = {
+        {12.6f, 28.5f * side, 0}, {22.2f, 28.5f * side, 0}, {23.4f, 31.0f * side, 0}, {13.2f, 31.0f * side, 0}};
     extrude(mesh, tip, 2.0f, "trim", Affine::rotate(90.0f, {1, 0, 0}));
     return mesh;
 }
 
 MeshData nacelle() {
     MeshData mesh;
-    const std::vector<ProfilePoint> pod = {{0.0f, -11.5f},       {1.6f, -11.2f, true}, {3.0f, -10.4f},
-                                           {3.4f, -8.5f},        {3.4f, 7.0f},         {3.0f, 9.5f, true},
-                                           {2.4f, 10.2f, true},  {2.4f, 10.9f, true},  {0.0f, 10.9f}};
+    const std::vector<ProfilePoint> pod = {{0.0f, -11.5f},      {1.6f, -11.2f, true}, {3.0f, -10.4f},
+                                           {3.4f, -8.5f},       {3.4f, 7.0f},         {3.0f, 9.5f, true},
+                                           {2.4f, 10.2f, true}, {2.4f, 10.9f, true},  {0.0f, 10.9f}};
     const std::uint32_t group = lathe(mesh, pod, 20, "engine", 1, alongX());
     lathe(mesh, {{2.1f, 10.0f}, {2.1f, 11.4f, true}, {0.0f, 11.4f}}, 20, "glow", group, alongX());
     return mesh;

@@ -17,9 +17,9 @@ const Affine kOutOfBaffle = Affine::rotate(90.0f, {1, 0, 0});
 MeshData woofer() {
     MeshData mesh;
     std::uint32_t group = 1;
-    group = lathe(mesh, {{13.2f, -0.2f}, {13.2f, 0.5f, true}, {12.4f, 0.7f, true}, {12.0f, 1.4f}, {11.2f, 1.8f},
-                         {10.4f, 1.4f}},
-                  kSegments, "rubber", group, kOutOfBaffle);
+    group = lathe(
+        mesh, {{13.2f, -0.2f}, {13.2f, 0.5f, true}, {12.4f, 0.7f, true}, {12.0f, 1.4f}, {11.2f, 1.8f}, {10.4f, 1.4f}},
+        kSegments, "rubber", group, kOutOfBaffle);
     group = lathe(mesh, {{10.4f, 1.4f}, {9.5f, 0.8f}, {7.0f, -1.0f}, {4.5f, -2.6f}}, kSegments, "cone", group,
                   kOutOfBaffle);
     lathe(mesh, {{4.5f, -2.6f}, {4.3f, -2.2f}, {3.5f, -1.2f}, {2.2f, -0.6f}, {0.0f, -0.4f}}, kSegments, "dustcap",

@@ -86,9 +86,9 @@ void ThreeDsBuilder::addMesh(const std::string& name, const MeshData& data) {
     lib3ds_file_insert_mesh(file, mesh);
 }
 
-void ThreeDsBuilder::addNode(const Node& spec) {
+void ThreeDsBuilder::addNode(const Node& wanted) {
     Lib3dsNode* node = nullptr;
-    switch (spec.type) {
+    switch (wanted.type) {
     case LIB3DS_OBJECT_NODE:
         node = lib3ds_node_new_object();
         break;
@@ -104,32 +104,32 @@ void ThreeDsBuilder::addNode(const Node& spec) {
     default:
         throw std::runtime_error("3DS builder: unsupported node type");
     }
-    node->node_id = spec.id;
-    node->parent_id = spec.parent;
-    copyName(node->name, sizeof node->name, spec.name);
+    node->node_id = wanted.id;
+    node->parent_id = wanted.parent;
+    copyName(node->name, sizeof node->name, wanted.name);
 
-    if (spec.type == LIB3DS_OBJECT_NODE) {
+    if (wanted.type == LIB3DS_OBJECT_NODE) {
         Lib3dsObjectData& object = node->data.object;
-        copyName(object.instance, sizeof object.instance, spec.instance);
-        object.pivot[0] = spec.pivot.x;
-        object.pivot[1] = spec.pivot.y;
-        object.pivot[2] = spec.pivot.z;
-        lin3Key(object.pos_track, spec.position);
+        copyName(object.instance, sizeof object.instance, wanted.instance);
+        object.pivot[0] = wanted.pivot.x;
+        object.pivot[1] = wanted.pivot.y;
+        object.pivot[2] = wanted.pivot.z;
+        lin3Key(object.pos_track, wanted.position);
         lin3Key(object.scl_track, Vec3{1.0f, 1.0f, 1.0f});
         Lib3dsQuatKey* key = lib3ds_quat_key_new();
         key->tcb.frame = 0;
-        key->angle = static_cast<float>(-spec.degrees * 3.14159265358979323846 / 180.0);
-        key->axis[0] = spec.axis.x;
-        key->axis[1] = spec.axis.y;
-        key->axis[2] = spec.axis.z;
+        key->angle = static_cast<float>(-wanted.degrees * 3.14159265358979323846 / 180.0);
+        key->axis[0] = wanted.axis.x;
+        key->axis[1] = wanted.axis.y;
+        key->axis[2] = wanted.axis.z;
         lib3ds_quat_track_insert(&object.rot_track, key);
         lib3ds_quat_track_setup(&object.rot_track);
-    } else if (spec.type == LIB3DS_CAMERA_NODE) {
-        lin3Key(node->data.camera.pos_track, spec.position);
-    } else if (spec.type == LIB3DS_TARGET_NODE) {
-        lin3Key(node->data.target.pos_track, spec.position);
+    } else if (wanted.type == LIB3DS_CAMERA_NODE) {
+        lin3Key(node->data.camera.pos_track, wanted.position);
+    } else if (wanted.type == LIB3DS_TARGET_NODE) {
+        lin3Key(node->data.target.pos_track, wanted.position);
     } else {
-        lin3Key(node->data.light.pos_track, spec.position);
+        lin3Key(node->data.light.pos_track, wanted.position);
     }
     lib3ds_file_insert_node(file, node);
 }

@@ -94,8 +94,9 @@ void writeWalker(const std::filesystem::path& path) {
     };
     const Vec3 rightShoulder{shoulder.x, -shoulder.y, shoulder.z};
     const Vec3 rightHip{hip.x, -hip.y, hip.z};
-    for (const Node& node : {torso, top, limb(2, "arm", "L", shoulder, -32.0f), limb(3, "arm", "R", rightShoulder, 30.0f),
-                             limb(4, "leg", "L", hip, 24.0f), limb(5, "leg", "R", rightHip, -26.0f)}) {
+    for (const Node& node :
+         {torso, top, limb(2, "arm", "L", shoulder, -32.0f), limb(3, "arm", "R", rightShoulder, 30.0f),
+          limb(4, "leg", "L", hip, 24.0f), limb(5, "leg", "R", rightHip, -26.0f)}) {
         file.addNode(node);
     }
     file.save(path);
