@@ -14,6 +14,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <thread>
+#include <time.h>
 
 namespace e2e {
 namespace {
@@ -154,6 +155,19 @@ size_t ShowProcess::swapsSoFar() const {
     return static_cast<size_t>(std::count(log.begin(), log.end(), '\n'));
 }
 
+std::optional<std::int64_t> ShowProcess::firstSwapUs() const {
+    std::istringstream swaps(readFile(swapLogPath_));
+    std::int64_t time = 0;
+    if (swaps >> time) return time;
+    return std::nullopt;
+}
+
+std::int64_t nowUs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
 std::string runCommand(const std::string& command, const std::string& display) {
     const std::string line = "DISPLAY=" + display + " " + command + " 2>/dev/null";
     std::FILE* pipe = ::popen(line.c_str(), "r");
@@ -220,5 +234,7 @@ Screenshot takeScreenshot(const std::string& display, const std::string& pngPath
 }
 
 std::string shortPackDir() { return std::string(MARROWICK_BINARY_DIR) + "/data-short"; }
+
+std::string fullPackDir() { return std::string(MARROWICK_BINARY_DIR) + "/data"; }
 
 }  // namespace e2e

@@ -47,8 +47,10 @@ public:
 
     // Waits for the process to end by itself, up to `limit`; stops it after.
     ShowResult wait(std::chrono::milliseconds limit);
-    // Number of frames swapped so far.
+    // Number of frames swapped so far, and the time of the first (steady
+    // clock, microseconds), once there is one.
     size_t swapsSoFar() const;
+    std::optional<std::int64_t> firstSwapUs() const;
 
 private:
     ShowResult collect(bool exited, int status);
@@ -79,7 +81,12 @@ struct Screenshot {
 // Takes a PNG of the root window (kept at `pngPath` for a person to look at).
 Screenshot takeScreenshot(const std::string& display, const std::string& pngPath);
 
-// The directory holding the short test pack, made by the "pack" fixture.
+// Now on the clock the swap log uses, in microseconds.
+std::int64_t nowUs();
+
+// The directories holding the short test pack and the full pack, made by the
+// "short_pack" and "full_pack" fixtures.
 std::string shortPackDir();
+std::string fullPackDir();
 
 }  // namespace e2e

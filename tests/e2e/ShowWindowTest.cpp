@@ -51,18 +51,5 @@ TEST(ShowWindow, FramesAreAtLeastTwelveMillisecondsApart) {
     std::printf("frames: %.2f per second over %.2f s, median gap %.2f ms\n", framesPerSecond, seconds, medianMs);
     EXPECT_LE(framesPerSecond, 84.0) << "the frame limiter lets frames through faster than one per 12 ms";
     EXPECT_GE(medianMs, 11.5);
-    EXPECT_GE(framesPerSecond, 20.0) << "the empty show hardly draws";
-}
-
-TEST(ShowWindow, ScreenshotShowsTheClearedFrame) {
-    e2e::VirtualDisplay display(640, 480);
-    e2e::ShowProcess show(e2e::shortPackDir(), display.name());
-    ASSERT_TRUE(e2e::findWindow("Marrowick", display.name(), 15s).has_value()) << show.wait(0ms).output;
-    const auto deadline = std::chrono::steady_clock::now() + 10s;
-    while (show.swapsSoFar() < 20 && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(50ms);
-    ASSERT_GE(show.swapsSoFar(), 20u) << "the show is not drawing frames";
-    const e2e::Screenshot shot = e2e::takeScreenshot(display.name(), "e2e-cleared-frame.png");
-    ASSERT_EQ(shot.width, 640);
-    ASSERT_EQ(shot.height, 480);
-    EXPECT_EQ(shot.litFraction(0), 0.0) << "the cleared frame is black from edge to edge";
+    EXPECT_GE(framesPerSecond, 20.0) << "the show hardly draws";
 }
