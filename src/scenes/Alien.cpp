@@ -107,6 +107,6 @@ bool alienRun() {
     return true;
 }
 
-const AlienState& alienState() { return state; }
+AlienState& alienState() { return state; }
 
 void resetAlienScene() { state = AlienState{}; }

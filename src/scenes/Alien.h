@@ -33,5 +33,6 @@ struct AlienState {
     bool toon3 = false;
     bool boom = false;
 };
-const AlienState& alienState();
+// Writable so tests can put the walker at a chosen depth.
+AlienState& alienState();
 void resetAlienScene();
