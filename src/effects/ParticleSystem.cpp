@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "effects/ShowRandom.h"
+#include "render/UnitQuad.h"
 
 namespace {
 
@@ -78,16 +79,7 @@ void ParticleSystem::draw() {
         particle.material.apply();
         const float size = particle.mass / 200.0f;
         glScalef(size, size, size);
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 0);
-        glVertex2f(0, 0);
-        glTexCoord2f(1, 0);
-        glVertex2f(1, 0);
-        glTexCoord2f(1, 1);
-        glVertex2f(1, 1);
-        glTexCoord2f(0, 1);
-        glVertex2f(0, 1);
-        glEnd();
+        drawTexturedUnitQuad();
         glPopMatrix();
         glLineWidth(5);
     }

@@ -10,6 +10,7 @@
 #include "platform/FatalExit.h"
 #include "platform/Ticks.h"
 #include "render/RenderState.h"
+#include "render/UnitQuad.h"
 
 namespace {
 
@@ -66,16 +67,7 @@ void TileFont::buildGlyphLists() {
 
         glNewList(listBase + static_cast<GLuint>(c), GL_COMPILE);
         lastTexture->bind();
-        glBegin(GL_QUADS);
-        glTexCoord2f(0, 0);
-        glVertex2f(0, 0);
-        glTexCoord2f(1, 0);
-        glVertex2f(1, 0);
-        glTexCoord2f(1, 1);
-        glVertex2f(1, 1);
-        glTexCoord2f(0, 1);
-        glVertex2f(0, 1);
-        glEnd();
+        drawTexturedUnitQuad();
         glEndList();
     }
 }
