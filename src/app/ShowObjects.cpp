@@ -8,7 +8,7 @@
 #include <GL/gl.h>
 
 #include <cstdlib>
-#include <iostream>
+#include <iostream>  // standard output is ready before the first object prints
 
 #include "app/FrameLimiter.h"
 #include "app/Timer.h"

@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 
-#include <cstring>
 #include <optional>
 #include <string>
 
