@@ -11,6 +11,7 @@
 #include <iostream>  // standard output is ready before the first object prints
 
 #include "app/FrameLimiter.h"
+#include "app/ShowLights.h"
 #include "app/Timer.h"
 #include "effects/FaceCrossingTable.h"
 #include "effects/MetaballField.h"
@@ -95,14 +96,7 @@ void setUpShow() {
     castScenes();
     font14.buildGlyphLists();
 
-    light0.setPosition(0, 50, 0);
-    light0.setSpecular(1, 1, 1, 1);
-    light0.setDiffuse(1, 1, 1, 1);
-    light1.enable();
-    light1.setSpecular(1, 1, 1, 1);
-    light1.setAmbient(0, 0, 0, 1);
-    light1.setDiffuse(1, 1, 1, 1);
-    light1.setPosition(0, 40, -10);
+    setUpShowLights(light0, light1);
 
     resetRenderState();
     timer2.start();

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "app/ShowLights.h"
 #include "model/Light.h"
 
 namespace {
@@ -39,14 +40,7 @@ void checkerFloor() {
 void showLights(Light& first, Light& second, bool firstOn) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
-    first.setPosition(0, 50, 0);
-    first.setSpecular(1, 1, 1, 1);
-    first.setDiffuse(1, 1, 1, 1);
-    second.enable();
-    second.setSpecular(1, 1, 1, 1);
-    second.setAmbient(0, 0, 0, 1);
-    second.setDiffuse(1, 1, 1, 1);
-    second.setPosition(0, 40, -10);
+    setUpShowLights(first, second);
     if (firstOn) first.enable();
 }
 

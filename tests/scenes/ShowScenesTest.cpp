@@ -12,6 +12,7 @@
 #include "AudioDriver.h"
 #include "GlContext.h"
 #include "ManualClock.h"
+#include "app/ShowLights.h"
 #include "effects/ParticleSystem.h"
 #include "effects/SkyBox.h"
 #include "model/Light.h"
@@ -68,15 +69,7 @@ protected:
         std::filesystem::current_path(MARROWICK_PACK_DIR);
         stage = std::make_unique<Stage>();
         Stage& s = *stage;
-        // The lights as start-up leaves them.
-        s.light0.setPosition(0, 50, 0);
-        s.light0.setSpecular(1, 1, 1, 1);
-        s.light0.setDiffuse(1, 1, 1, 1);
-        s.light1.enable();
-        s.light1.setSpecular(1, 1, 1, 1);
-        s.light1.setAmbient(0, 0, 0, 1);
-        s.light1.setDiffuse(1, 1, 1, 1);
-        s.light1.setPosition(0, 40, -10);
+        setUpShowLights(s.light0, s.light1);
         resetChessScene();
         resetShipScene();
         resetAlienScene();
