@@ -13,8 +13,10 @@ void ignoreKey(unsigned char, int, int) {}
 
 }  // namespace
 
+void setShowLoop(const ShowLoop& loop) { current = &loop; }
+
 int runShow(int argc, char** argv, const ShowLoop& loop) {
-    current = &loop;
+    setShowLoop(loop);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(640, 480);
@@ -39,15 +41,31 @@ void init() {
 }
 
 void display() {
+    drawFrame();
+    glutSwapBuffers();
+}
+
+void drawFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     resetRenderState();
     runScene(current->scenes);
     endFrame(current->clocks);
-    glutSwapBuffers();
 }
 
-void reshape(int width, int height) {
-    glViewport(0, 0, width, height);
+void reshape(int width, int height) { reshapeOnto({0, 0, width, height}); }
+
+ViewportArea centredFourByThree(int width, int height) {
+    // Integer arithmetic, so 4:3 frames are filled to the last pixel.
+    if (width * 3 > height * 4) {
+        const int areaWidth = height * 4 / 3;
+        return {(width - areaWidth) / 2, 0, areaWidth, height};
+    }
+    const int areaHeight = width * 3 / 4;
+    return {0, (height - areaHeight) / 2, width, areaHeight};
+}
+
+void reshapeOnto(const ViewportArea& area) {
+    glViewport(area.x, area.y, area.width, area.height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     gluPerspective(65.0, 1.0, 1.5, 2000.0);

@@ -1,8 +1,11 @@
-// The show's global objects and its start-up: built before main() runs, in
-// one fixed order, by the executable (never by linking the library).
+// The show's objects and its start-up: built once per process, in one fixed
+// order, by whoever runs the show (the executable, or a test that wants the
+// whole show); never as a side effect of linking the library.
 #pragma once
 
 #include "app/Entry.h"
 
-// The frame loop's view of the objects, for runShow().
-const ShowLoop& showLoop();
+// Builds the objects on the first call (a missing or bad data file ends the
+// process here, with its message) and returns the frame loop's view of
+// them. They live until the process exits.
+const ShowLoop& buildShowObjects();

@@ -3,15 +3,28 @@
 // output device; whenever playback passes one of the file's cue points, the
 // sync callback gets the cue's name on the audio thread. When no device can
 // be opened the layer falls back to a silent driver that still plays in real
-// time, so the cues keep coming on a machine without sound.
+// time, so the cues keep coming on a machine without sound. The offline
+// output opens no device at all: streams move only when the show's own clock
+// advances them, and their cues arrive on the caller's thread.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+
+struct WavSound;
 
 namespace platform {
 
 class AudioStream;
+
+enum class SoundOutput {
+    Device,   // an SDL output device per stream, paced by the sound card
+    Offline,  // no device; advanceOfflineStreams() moves every started stream
+};
+
+// Chooses where streams play. Set it before the first stream is opened.
+void setSoundOutput(SoundOutput output);
 
 // Runs on the audio thread, once for every cue point passed, in the order
 // playback meets them. `name` is the cue's label, or null when it has none.
@@ -48,6 +61,17 @@ void setStreamVolume(AudioStream* stream, int volume);
 
 // Pauses and rewinds to the first frame.
 void stopStream(AudioStream* stream);
+
+// Offline output: plays `milliseconds` more of every started stream, exactly
+// as a device would have played them, the sync callbacks included. Each
+// stream's position is kept as floor(total time * rate / 1000), so steps of
+// any length add up without drift. `passed` (when set) hears every cue
+// crossed, by name ("" for an unlabelled one), after the sync callback.
+void advanceOfflineStreams(std::uint32_t milliseconds, const std::function<void(const char* name)>& passed = {});
+
+// The decoded track behind a stream: its samples and its cue points. Null
+// for no stream.
+const WavSound* streamSound(const AudioStream* stream);
 
 // Frames handed to the output since the stream was opened, over every pass.
 std::uint64_t streamFramesPlayed(const AudioStream* stream);

@@ -1,10 +1,12 @@
 // The sound layer on SDL2's audio subsystem: one audio device per stream,
-// fed by a callback that copies from the decoded samples.
+// fed by a callback that copies from the decoded samples; or, offline, no
+// device and the same playback stepped by the show's clock.
 #include <SDL2/SDL.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "platform/AudioStream.h"
@@ -29,6 +31,10 @@ public:
     std::atomic<int> volume{255};
     std::atomic<SyncCallback> sync{nullptr};
     std::atomic<std::uint64_t> framesPlayed{0};
+
+    // Offline output only: the time played so far, and who hears the cues.
+    std::uint64_t offlineMs = 0;
+    const std::function<void(const char*)>* passed = nullptr;
 };
 
 namespace {
@@ -38,22 +44,25 @@ namespace {
 constexpr Uint16 kBufferFrames = 512;
 
 std::vector<AudioStream*> openStreams;
+SoundOutput output = SoundOutput::Device;
 
-void SDLCALL fillBuffer(void* user, Uint8* bytes, int length) {
-    AudioStream& stream = *static_cast<AudioStream*>(user);
-    auto* out = reinterpret_cast<std::int16_t*>(bytes);
+// Plays `wanted` frames from the stream's position: the cues they pass go to
+// the sync callback as the buffer that holds their samples is handed over,
+// and the samples (scaled to the volume) go to `out` when there is one, with
+// silence after a one-shot stream has ended. The device's callback and the
+// offline clock both play through here, so both deliver the same cues.
+void playFrames(AudioStream& stream, std::int16_t* out, std::uint32_t wanted) {
     const std::size_t channels = static_cast<std::size_t>(stream.sound.channels);
-    const std::uint32_t wanted = static_cast<std::uint32_t>(static_cast<std::size_t>(length) / (2 * channels));
     const std::uint32_t frames = stream.sound.frames();
 
     std::uint32_t count = 0;
     if (frames > 0 && !stream.finished) count = stream.loop ? wanted : std::min(wanted, frames - stream.position);
 
-    // The names go out as the buffer that holds their samples is handed over.
     if (const SyncCallback sync = stream.sync.load()) {
         stream.scheduler.forEachPassed(stream.position, count, [&](std::size_t index) {
             const WavCue& cue = stream.sound.cues[index];
             sync(cue.labelled ? cue.label.c_str() : nullptr);
+            if (stream.passed != nullptr) (*stream.passed)(cue.labelled ? cue.label.c_str() : "");
         });
     }
 
@@ -63,13 +72,17 @@ void SDLCALL fillBuffer(void* user, Uint8* bytes, int length) {
     std::int16_t* to = out;
     for (std::uint32_t left = count; left > 0;) {
         const std::uint32_t run = std::min(left, frames - position);
-        const std::int16_t* from = samples + position * channels;
-        if (volume == 255) {
-            std::memcpy(to, from, run * channels * sizeof(std::int16_t));
-        } else {
-            for (std::size_t i = 0; i < run * channels; ++i) to[i] = static_cast<std::int16_t>(from[i] * volume / 255);
+        if (to != nullptr) {
+            const std::int16_t* from = samples + position * channels;
+            if (volume == 255) {
+                std::memcpy(to, from, run * channels * sizeof(std::int16_t));
+            } else {
+                for (std::size_t i = 0; i < run * channels; ++i) {
+                    to[i] = static_cast<std::int16_t>(from[i] * volume / 255);
+                }
+            }
+            to += run * channels;
         }
-        to += run * channels;
         left -= run;
         position += run;
         if (position == frames) {
@@ -77,9 +90,16 @@ void SDLCALL fillBuffer(void* user, Uint8* bytes, int length) {
             if (!stream.loop) stream.finished = true;
         }
     }
-    std::memset(to, 0, static_cast<std::size_t>(bytes + length - reinterpret_cast<Uint8*>(to)));
+    if (to != nullptr) std::fill(to, out + static_cast<std::size_t>(wanted) * channels, std::int16_t{0});
     stream.position = position;
     stream.framesPlayed.fetch_add(count, std::memory_order_relaxed);
+}
+
+void SDLCALL fillBuffer(void* user, Uint8* bytes, int length) {
+    AudioStream& stream = *static_cast<AudioStream*>(user);
+    const std::size_t frameBytes = sizeof(std::int16_t) * static_cast<std::size_t>(stream.sound.channels);
+    playFrames(stream, reinterpret_cast<std::int16_t*>(bytes),
+               static_cast<std::uint32_t>(static_cast<std::size_t>(length) / frameBytes));
 }
 
 SDL_AudioDeviceID openDevice(AudioStream& stream) {
@@ -142,8 +162,10 @@ private:
 
 }  // namespace
 
+void setSoundOutput(SoundOutput newOutput) { output = newOutput; }
+
 void initSound() {
-    if (SDL_GetCurrentAudioDriver() != nullptr) return;
+    if (output == SoundOutput::Offline || SDL_GetCurrentAudioDriver() != nullptr) return;
     if (SDL_AudioInit(nullptr) != 0) SDL_AudioInit("dummy");
 }
 
@@ -162,6 +184,8 @@ AudioStream* openStream(const std::string& path, bool loop) {
     for (const WavCue& cue : stream->sound.cues) cueFrames.push_back(cue.frame);
     stream->scheduler = CueScheduler(cueFrames, stream->sound.frames());
     stream->loop = loop;
+    openStreams.push_back(stream);
+    if (output == SoundOutput::Offline) return stream;
 
     stream->device = openDevice(*stream);
     if (stream->device == 0 && SDL_GetCurrentAudioDriver() != nullptr &&
@@ -169,7 +193,6 @@ AudioStream* openStream(const std::string& path, bool loop) {
         fallBackToDummyDriver();
         stream->device = openDevice(*stream);
     }
-    openStreams.push_back(stream);
     return stream;
 }
 
@@ -185,7 +208,12 @@ void setStreamSyncCallback(AudioStream* stream, SyncCallback callback) {
 }
 
 int playStream(AudioStream* stream) {
-    if (stream == nullptr || stream->device == 0) return -1;
+    if (stream == nullptr) return -1;
+    if (output == SoundOutput::Offline) {
+        stream->paused = false;
+        return 0;
+    }
+    if (stream->device == 0) return -1;
     stream->paused = false;
     applyPause(*stream);
     return static_cast<int>(stream->device);
@@ -208,6 +236,22 @@ void stopStream(AudioStream* stream) {
     stream->position = 0;
     stream->finished = false;
 }
+
+void advanceOfflineStreams(std::uint32_t milliseconds, const std::function<void(const char*)>& passed) {
+    if (output != SoundOutput::Offline) return;
+    for (AudioStream* stream : openStreams) {
+        if (stream->paused) continue;
+        const auto rate = static_cast<std::uint64_t>(stream->sound.sampleRate);
+        const std::uint64_t before = stream->offlineMs * rate / 1000;
+        stream->offlineMs += milliseconds;
+        const std::uint64_t after = stream->offlineMs * rate / 1000;
+        stream->passed = passed ? &passed : nullptr;
+        playFrames(*stream, nullptr, static_cast<std::uint32_t>(after - before));
+        stream->passed = nullptr;
+    }
+}
+
+const WavSound* streamSound(const AudioStream* stream) { return stream != nullptr ? &stream->sound : nullptr; }
 
 std::uint64_t streamFramesPlayed(const AudioStream* stream) {
     return stream != nullptr ? stream->framesPlayed.load() : 0;

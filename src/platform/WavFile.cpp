@@ -121,3 +121,15 @@ std::optional<WavSound> loadWav(const std::string& path) {
     std::fclose(file);
     return decodeWav(bytes.data(), bytes.size());
 }
+
+bool saveWav(const std::string& path, int sampleRate, int channels, const std::vector<std::int16_t>& samples) {
+    SF_INFO info{};
+    info.samplerate = sampleRate;
+    info.channels = channels;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (file == nullptr) return false;
+    const auto count = static_cast<sf_count_t>(samples.size());
+    const bool whole = sf_write_short(file, samples.data(), count) == count;
+    return sf_close(file) == 0 && whole;
+}

@@ -33,3 +33,7 @@ std::optional<WavSound> decodeWav(const unsigned char* data, std::size_t size);
 
 // Reads the file at `path` (a real path, not a show data name) and decodes it.
 std::optional<WavSound> loadWav(const std::string& path);
+
+// Writes 16-bit PCM samples (interleaved, `channels` per frame) as a plain
+// WAV file. False when the file cannot be written whole.
+bool saveWav(const std::string& path, int sampleRate, int channels, const std::vector<std::int16_t>& samples);

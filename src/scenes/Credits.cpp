@@ -1,10 +1,11 @@
 #include "scenes/Credits.h"
 
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 
+#include "music/Cues.h"
 #include "music/Music.h"
+#include "platform/ShowEnd.h"
 #include "render/Picture.h"
 
 namespace {
@@ -30,16 +31,15 @@ void creditsRun() {
     tag[sizeof tag - 1] = '\0';
 
     showCredits = true;
-    if (std::strcmp(tag, "handJobb") == 0) {
+    if (std::strcmp(tag, cue::kHandJobb) == 0) {
         showCredits = false;
         showSalute = true;
     }
     if (showCredits) cast->creditsPicture.draw(1000, 1, 640, 480, 0, 0, 1.0f);
     if (showSalute) cast->salutePicture.draw(1000, 1, 640, 480, 0, 0, 1.0f);
 
-    // The C library exit, so the global objects' clean-up still runs; the
-    // frame being drawn is never swapped.
-    if (std::strcmp(tag, "fadeToCredits") == 0) std::exit(0);
+    // The frame being drawn is never shown.
+    if (std::strcmp(tag, cue::kFadeToCredits) == 0) platform::endShow();
 }
 
 void resetCreditsScene() {

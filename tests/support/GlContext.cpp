@@ -1,7 +1,5 @@
 #include "GlContext.h"
 
-#include <EGL/egl.h>
-#include <EGL/eglext.h>
 #include <GL/glu.h>
 #include <png.h>
 
@@ -11,54 +9,7 @@
 
 namespace testsupport {
 
-struct GlContext::Egl {
-    EGLDisplay display = EGL_NO_DISPLAY;
-    EGLSurface surface = EGL_NO_SURFACE;
-    EGLContext context = EGL_NO_CONTEXT;
-};
-
-namespace {
-
-EGLDisplay surfacelessDisplay() {
-    auto getPlatformDisplay =
-        reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(eglGetProcAddress("eglGetPlatformDisplayEXT"));
-    if (getPlatformDisplay == nullptr) throw std::runtime_error("EGL: no eglGetPlatformDisplayEXT");
-    EGLDisplay display = getPlatformDisplay(EGL_PLATFORM_SURFACELESS_MESA, EGL_DEFAULT_DISPLAY, nullptr);
-    if (display == EGL_NO_DISPLAY) throw std::runtime_error("EGL: no surfaceless display");
-    if (!eglInitialize(display, nullptr, nullptr)) throw std::runtime_error("EGL: initialise failed");
-    return display;
-}
-
-}  // namespace
-
-GlContext::GlContext(int width, int height) : egl_(std::make_unique<Egl>()), width_(width), height_(height) {
-    egl_->display = surfacelessDisplay();
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                       EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
-                                       EGL_DEPTH_SIZE, 24, EGL_NONE};
-    EGLConfig config = nullptr;
-    EGLint count = 0;
-    if (!eglChooseConfig(egl_->display, configAttributes, &config, 1, &count) || count == 0) {
-        throw std::runtime_error("EGL: no RGBA8 + depth pbuffer config");
-    }
-    const EGLint surfaceAttributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-    egl_->surface = eglCreatePbufferSurface(egl_->display, config, surfaceAttributes);
-    if (egl_->surface == EGL_NO_SURFACE) throw std::runtime_error("EGL: pbuffer failed");
-    eglBindAPI(EGL_OPENGL_API);
-    egl_->context = eglCreateContext(egl_->display, config, EGL_NO_CONTEXT, nullptr);
-    if (egl_->context == EGL_NO_CONTEXT) throw std::runtime_error("EGL: context failed");
-    if (!eglMakeCurrent(egl_->display, egl_->surface, egl_->surface, egl_->context)) {
-        throw std::runtime_error("EGL: make current failed");
-    }
-    glViewport(0, 0, width, height);
-}
-
-GlContext::~GlContext() {
-    eglMakeCurrent(egl_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
-    eglDestroyContext(egl_->display, egl_->context);
-    eglDestroySurface(egl_->display, egl_->surface);
-    // The display stays initialised: other contexts of this process reuse it.
-}
+GlContext::GlContext(int width, int height) : gl_(width, height) { glViewport(0, 0, width, height); }
 
 Rgba pixelAt(int x, int y, int frameHeight) {
     Rgba pixel{};

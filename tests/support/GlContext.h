@@ -12,23 +12,20 @@
 #include <string>
 #include <vector>
 
+#include "platform/OffscreenGl.h"
+
 namespace testsupport {
 
+// The show's own off-screen context, with the viewport over all of it.
 class GlContext {
 public:
     GlContext(int width, int height);
-    ~GlContext();
-    GlContext(const GlContext&) = delete;
-    GlContext& operator=(const GlContext&) = delete;
 
-    int width() const { return width_; }
-    int height() const { return height_; }
+    int width() const { return gl_.width(); }
+    int height() const { return gl_.height(); }
 
 private:
-    struct Egl;
-    std::unique_ptr<Egl> egl_;
-    int width_;
-    int height_;
+    platform::OffscreenGl gl_;
 };
 
 using Rgba = std::array<std::uint8_t, 4>;

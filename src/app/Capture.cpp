@@ -1,0 +1,214 @@
+#include "app/Capture.h"
+
+#include <GL/gl.h>
+
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/CaptureProgress.h"
+#include "app/CaptureTiming.h"
+#include "app/Entry.h"
+#include "app/FrameLimiter.h"
+#include "app/ShowObjects.h"
+#include "app/VideoEncoder.h"
+#include "music/Cues.h"
+#include "music/Music.h"
+#include "platform/AudioStream.h"
+#include "platform/ChildProcess.h"
+#include "platform/OfflineClock.h"
+#include "platform/OffscreenGl.h"
+#include "platform/ShowEnd.h"
+#include "platform/WavFile.h"
+
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+extern "C" void noteInterrupt(int) { interrupted = true; }
+
+// The first sample of the track that carries a cue of this name.
+std::optional<std::uint32_t> cueSample(const WavSound& track, const std::string& name) {
+    for (const WavCue& cue : track.cues) {
+        if (cue.labelled && cue.label == name) return cue.frame;
+    }
+    return std::nullopt;
+}
+
+std::uint32_t namedCue(const WavSound& track, const std::string& name) {
+    const std::optional<std::uint32_t> sample = cueSample(track, name);
+    if (!sample) throw CaptureError("the music has no cue named \"" + name + "\"");
+    return *sample;
+}
+
+// One capture from its first frame to its last.
+class CaptureRun {
+public:
+    CaptureRun(const CaptureOptions& options, const ShowLoop& loop, platform::OfflineClock& clock,
+               const std::string& ffmpeg)
+        : options_(options),
+          clock_(clock),
+          track_(*platform::streamSound(loop.music.getStream())),
+          timing_{static_cast<std::uint64_t>(loop.clocks.limiter.getPeriodMs()),
+                  static_cast<std::uint64_t>(options.fps), static_cast<std::uint64_t>(track_.sampleRate)} {
+        std::optional<std::uint32_t> from;
+        if (!options.fromCue.empty()) from = namedCue(track_, options.fromCue);
+        if (!options.toCue.empty()) {
+            const std::uint32_t to = namedCue(track_, options.toCue);
+            if (from && to <= *from) {
+                throw CaptureError("--to " + options.toCue + " comes before --from " + options.fromCue +
+                                   " in the music");
+            }
+        }
+        if (!from) start_ = 0;
+        estimate(from);
+        encoder_ = std::make_unique<VideoEncoder>(ffmpeg, options);
+    }
+
+    // Draws frames until the show ends (through finish()) or the --to cue is
+    // about to be read.
+    void run() {
+        for (;;) {
+            drawOneFrame();
+            for (const std::string& name : clock_.advance(timing_.periodMs)) noteCue(name);
+            if (stopping_) finish();
+            encoder_->checkHealth();
+            if (interrupted) throw CaptureError("interrupted");
+            if (clock_.framesDone() > frameLimit_) {
+                throw CaptureError("the show did not reach its closing cue within two passes of the music");
+            }
+            progress_->update(clock_.framesDone() - firstEstimated_, encoder_->framesWritten());
+        }
+    }
+
+    // Completes the video and leaves the process with exit code 0.
+    [[noreturn]] void finish() {
+        if (!start_ || captured_ == 0) throw CaptureError("nothing to capture: the span is shorter than one frame");
+        encoder_->finish(capturedSound());
+        progress_->finish(timing_.videoFramesThrough(captured_));
+        encoder_.reset();
+        std::exit(0);
+    }
+
+    void abandon() { encoder_.reset(); }
+
+private:
+    void estimate(const std::optional<std::uint32_t>& from) {
+        const std::uint32_t length = track_.frames();
+        firstEstimated_ = from ? timing_.frameContaining(*from) + 1 : 0;
+        std::optional<std::uint32_t> end =
+            options_.toCue.empty() ? cueSample(track_, cue::kFadeToCredits) : cueSample(track_, options_.toCue);
+        const std::uint64_t lastFrame = timing_.frameContaining(end.value_or(length)) + 1;
+        progress_ = std::make_unique<CaptureProgress>(lastFrame - firstEstimated_,
+                                                      timing_.videoFramesThrough(lastFrame - firstEstimated_), stderr);
+        frameLimit_ = timing_.frameContaining(2ull * length) + 2;
+    }
+
+    void drawOneFrame() {
+        const std::uint64_t frame = clock_.framesDone();
+        const bool capturing = start_ && frame >= *start_;
+        const std::uint64_t repeats = capturing ? timing_.videoFramesShowing(frame - *start_) : 0;
+        // A frame no video frame shows still runs its scene (motion counts
+        // frames), but need not be rasterised: an empty scissor box lets the
+        // renderer drop every fragment.
+        if (repeats == 0) {
+            glEnable(GL_SCISSOR_TEST);
+            glScissor(0, 0, 0, 0);
+        }
+        drawFrame();
+        if (repeats == 0) {
+            glDisable(GL_SCISSOR_TEST);
+        } else {
+            std::uint8_t* pixels = encoder_->nextBuffer();
+            glPixelStorei(GL_PACK_ALIGNMENT, 1);
+            glReadPixels(0, 0, options_.width, options_.height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+            encoder_->submit(repeats);
+        }
+        if (capturing) ++captured_;
+    }
+
+    // A cue passed during the frame just drawn: the next frame reads it.
+    void noteCue(const std::string& name) {
+        if (!start_ && name == options_.fromCue) {
+            start_ = clock_.framesDone();
+        } else if (start_ && !options_.toCue.empty() && name == options_.toCue) {
+            stopping_ = true;
+        }
+    }
+
+    // The track's own samples for exactly the captured frames, across the
+    // loop back to its start if the capture runs past its end.
+    CapturedSound capturedSound() const {
+        CapturedSound sound{track_.sampleRate, track_.channels, {}};
+        const std::uint64_t first = timing_.sampleAt(*start_);
+        const std::uint64_t end = timing_.sampleAt(*start_ + captured_);
+        const std::size_t channels = static_cast<std::size_t>(track_.channels);
+        const std::uint64_t length = track_.frames();
+        sound.samples.reserve(static_cast<std::size_t>(end - first) * channels);
+        for (std::uint64_t s = first; s < end && length > 0; ++s) {
+            const std::int16_t* frame = &track_.samples[static_cast<std::size_t>(s % length) * channels];
+            sound.samples.insert(sound.samples.end(), frame, frame + channels);
+        }
+        return sound;
+    }
+
+    const CaptureOptions& options_;
+    platform::OfflineClock& clock_;
+    const WavSound& track_;
+    const CaptureTiming timing_;
+    std::unique_ptr<VideoEncoder> encoder_;
+    std::unique_ptr<CaptureProgress> progress_;
+    std::optional<std::uint64_t> start_;  // the first frame of the video
+    std::uint64_t captured_ = 0;          // frames drawn since the start
+    std::uint64_t firstEstimated_ = 0;
+    std::uint64_t frameLimit_ = 0;
+    bool stopping_ = false;
+};
+
+CaptureRun* current = nullptr;
+
+[[noreturn]] void fail(const std::string& message) {
+    std::fprintf(stderr, "\nmarrowick: capture failed: %s\n", message.c_str());
+    std::fflush(stderr);
+    if (current != nullptr) current->abandon();
+    std::exit(1);
+}
+
+}  // namespace
+
+void runCapture(const CaptureOptions& options) {
+    const std::optional<std::string> ffmpeg = platform::findOnPath("ffmpeg");
+    if (!ffmpeg) fail("the ffmpeg program is not on the PATH (Debian: apt-get install ffmpeg)");
+    std::signal(SIGINT, noteInterrupt);
+    std::signal(SIGTERM, noteInterrupt);
+
+    // The clock first: every seed the objects take at start-up comes from it.
+    static platform::OfflineClock clock;
+    const ShowLoop& loop = buildShowObjects();
+    try {
+        static platform::OffscreenGl context(options.width, options.height);
+        setShowLoop(loop);
+        init();
+        reshapeOnto(options.stretch ? ViewportArea{0, 0, options.width, options.height}
+                                    : centredFourByThree(options.width, options.height));
+        if (platform::streamSound(loop.music.getStream()) == nullptr) throw CaptureError("the music cannot be played");
+        static CaptureRun run(options, loop, clock, *ffmpeg);
+        current = &run;
+        platform::setShowEnding([] {
+            try {
+                current->finish();
+            } catch (const std::exception& error) {
+                fail(error.what());
+            }
+        });
+        run.run();
+    } catch (const std::exception& error) {
+        fail(error.what());
+    }
+    std::exit(1);  // run() leaves only through finish() or fail()
+}

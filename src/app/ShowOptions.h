@@ -1,0 +1,40 @@
+// The show's command line. With no options it is the show as it always was;
+// options add what a Linux user expects and the capture to a video file.
+// Arguments that are not the show's own (GLUT's "-display", "-geometry", …)
+// are left for GLUT. Parsing is pure: arguments in, options or an error out.
+#pragma once
+
+#include <string>
+#include <variant>
+#include <vector>
+
+struct CaptureOptions {
+    enum class Container { Mp4, Mkv };
+
+    std::string file;
+    Container container = Container::Mp4;
+    int width = 1280;
+    int height = 720;
+    int fps = 60;
+    bool stretch = false;  // fill the frame instead of a centred 4:3 area
+    std::string fromCue;   // empty: from the start
+    std::string toCue;     // empty: to the closing cue
+};
+
+struct ShowOptions {
+    bool help = false;
+    bool version = false;
+    bool capture = false;
+    CaptureOptions captureOptions;
+    // The program name first, then every argument the show leaves to GLUT.
+    std::vector<std::string> glutArguments;
+};
+
+struct OptionError {
+    std::string message;  // one line, without the program name
+};
+
+std::variant<ShowOptions, OptionError> parseShowOptions(const std::vector<std::string>& arguments);
+
+// What --help prints, and what goes to standard error with an option error.
+std::string usageText(const std::string& program);

@@ -1,0 +1,88 @@
+// Turns the show's frames into a video file with the track's sound, through
+// the ffmpeg program. Frames go to ffmpeg through a pipe as they are read
+// back, from a small ring of buffers, so that ffmpeg encodes one frame in
+// its own threads while the next one is drawn. The sound is added once the
+// captured span is known. Nothing appears at the output path until the video
+// is complete: the work goes to temporary files that are removed whatever
+// happens.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/ShowOptions.h"
+
+namespace platform {
+class ChildProcess;
+}
+
+// A capture that cannot go on; the message is one line for the user.
+class CaptureError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct CapturedSound {
+    int sampleRate = 0;
+    int channels = 0;
+    std::vector<std::int16_t> samples;  // interleaved
+};
+
+class VideoEncoder {
+public:
+    // Checks that the output can be written and starts ffmpeg (at `ffmpeg`).
+    VideoEncoder(const std::string& ffmpeg, const CaptureOptions& options);
+    // Stops ffmpeg if it still runs and removes every temporary file.
+    ~VideoEncoder();
+    VideoEncoder(const VideoEncoder&) = delete;
+    VideoEncoder& operator=(const VideoEncoder&) = delete;
+
+    // A buffer for the next frame: width * height BGRA pixels, bottom row
+    // first, as OpenGL reads them. Waits while every buffer is in flight.
+    std::uint8_t* nextBuffer();
+    // Sends the buffer last handed out, to be shown `repeats` times.
+    void submit(std::uint64_t repeats);
+
+    std::uint64_t framesWritten() const;
+    // Throws CaptureError when ffmpeg stopped taking frames.
+    void checkHealth() const;
+
+    // Waits for every frame to be encoded, adds the sound and moves the
+    // finished file to the output path. Throws CaptureError.
+    void finish(const CapturedSound& sound);
+
+private:
+    struct Frame {
+        std::size_t buffer;
+        std::uint64_t repeats;
+    };
+    void writeFrames();
+    void stopWriter();
+    std::string failure(const std::string& what) const;
+
+    const CaptureOptions options_;
+    const std::string ffmpeg_;
+    const std::string partialPath_;  // beside the output, renamed into place at the end
+    const std::string videoPath_;    // temporary: the picture alone
+    const std::string soundPath_;    // temporary: the captured span of the track
+    const std::string logPath_;      // temporary: what ffmpeg says
+    std::unique_ptr<platform::ChildProcess> process_;
+
+    std::vector<std::vector<std::uint8_t>> buffers_;
+    std::size_t nextFree_ = 0;
+    mutable std::mutex lock_;
+    std::condition_variable changed_;
+    std::deque<Frame> queue_;
+    std::size_t inFlight_ = 0;
+    std::uint64_t written_ = 0;
+    bool broken_ = false;
+    bool closing_ = false;
+    std::thread writer_;
+};
