@@ -48,7 +48,7 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const CaptureOptions& opti
         std::vector<std::string>{ffmpeg_, "-hide_banner", "-nostats", "-loglevel", "error", "-f", "rawvideo",
                                  "-pixel_format", "bgra", "-video_size", size, "-framerate",
                                  std::to_string(options.fps), "-i", "pipe:0", "-c:v", "libx264", "-preset",
-                                 "veryfast", "-crf", "18", "-pix_fmt", "yuv420p", "-f", "matroska", "-y",
+                                 "ultrafast", "-crf", "18", "-pix_fmt", "yuv420p", "-f", "matroska", "-y",
                                  videoPath_},
         logPath_);
 
