@@ -8,11 +8,12 @@
 
 #include "GlCallLog.h"
 #include "GlContext.h"
+#include "TestData.h"
 #include "effects/SkyBox.h"
 
 namespace {
 
-const std::string jpgs = MARROWICK_TESTDATA_DIR "/jpg/";
+const std::string jpgs = testsupport::testDataPath("jpg/");
 
 // Names bound with glBindTexture, and glBegin count, inside the display list
 // being compiled (inList) or outside it.
@@ -66,6 +67,7 @@ protected:
 }  // namespace
 
 TEST_F(SkyBoxTest, FirstDrawCompilesAndDrawsLaterDrawsReplayTheList) {
+    SKIP_WITHOUT_TESTDATA();
     SkyBox box;
     void (SkyBox::*loaders[6])(const char*) = {&SkyBox::loadTexturePlusZ,  &SkyBox::loadTexturePlusX,
                                                &SkyBox::loadTextureMinusZ, &SkyBox::loadTextureMinusX,
@@ -160,6 +162,7 @@ TEST_F(SkyBoxTest, NewSizeAppliesToABoxAlreadyCompiled) {
 }
 
 TEST_F(SkyBoxTest, BoxesAsTheScenesSetThemUp) {
+    SKIP_WITHOUT_TESTDATA();
     // Stand-ins for the show's pictures: chess, black, env1, sky and grass.
     const std::string chess = jpgs + "libjpeg-turbo/testorig.jpg", black = jpgs + "jpeg-decoder/jpg-gray.jpg",
                       env = jpgs + "jpeg-decoder/progressive3.jpg", sky = jpgs + "pillow/hopper.jpg",

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "TestData.h"
 #include "TestFiles.h"
 #include "model/ChunkTreeCheck.h"
 #include "model/ModelFile.h"
@@ -110,7 +111,8 @@ void expectLib3dsReads(const std::string& name, const Bytes& bytes) {
 }  // namespace
 
 TEST(ChunkTreeCheck, RealFilesPassAndTheTextFileDoesNot) {
-    const std::string root = std::string(MARROWICK_TESTDATA_DIR) + "/3ds";
+    SKIP_WITHOUT_TESTDATA();
+    const std::string root = testsupport::testDataPath("3ds");
     int files = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
         const std::string ext = entry.path().extension().string();

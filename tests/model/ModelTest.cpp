@@ -8,6 +8,7 @@
 
 #include "FatalExitExpectation.h"
 #include "GlContext.h"
+#include "TestData.h"
 #include "TestFiles.h"
 #include "model/CEnvMapShader.h"
 #include "model/CPlainShader.h"
@@ -20,7 +21,7 @@ using testsupport::pixelAt;
 
 namespace {
 
-std::string testdata(const std::string& name) { return std::string(MARROWICK_TESTDATA_DIR) + "/3ds/" + name; }
+std::string testdata(const std::string& name) { return testsupport::testDataPath("3ds/" + name); }
 
 std::array<GLfloat, 4> frontMaterial(GLenum what) {
     std::array<GLfloat, 4> v{-1, -1, -1, -1};
@@ -62,6 +63,7 @@ protected:
 // The numbers come from lib3ds's own listing of each file: the faces of every
 // mesh that an object node (other than a group) names.
 TEST_F(ModelTest, RealFilesDrawTheFacesTheirNodesName) {
+    SKIP_WITHOUT_TESTDATA();
     const struct {
         const char* file;
         int triangles;
@@ -89,11 +91,13 @@ TEST_F(ModelTest, RealFilesDrawTheFacesTheirNodesName) {
 }
 
 TEST_F(ModelTest, FrameCountComesFromTheFile) {
+    SKIP_WITHOUT_TESTDATA();
     EXPECT_EQ(Model(testdata("assimp/RotatingCube.3DS").c_str()).getFrameCount(), 300);
     EXPECT_EQ(Model(testdata("assimp/cubes_with_alpha.3DS").c_str()).getFrameCount(), 2);
 }
 
 TEST_F(ModelTest, FramesAtOrBeyondTheFrameCountDrawNothing) {
+    SKIP_WITHOUT_TESTDATA();
     Model model(testdata("assimp/cubes_with_alpha.3DS").c_str());  // 2 frames
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -125,6 +129,7 @@ TEST_F(ModelTest, AFileWithZeroFramesNeverDraws) {
 TEST_F(ModelTest, AMissingFileEndsTheShowWithItsMessage) {
     EXPECT_FATAL_EXIT(Model("demoMesh\\nothere.3ds"),
                       "sorry but could not load demoMesh\\nothere.3ds must therfor exit!\n");
+    SKIP_WITHOUT_TESTDATA();  // a text file named .3ds, written by others
     const std::string wrong = testdata("online3dviewer/wrong.3ds");
     EXPECT_FATAL_EXIT(Model(wrong.c_str()), "sorry but could not load " + wrong + " must therfor exit!\n");
 }
@@ -406,6 +411,7 @@ TEST_F(ModelTest, ClonesAreNewRenderersOfTheSameKind) {
 }
 
 TEST_F(ModelTest, TwoModelsOfOneFileAreIndependent) {
+    SKIP_WITHOUT_TESTDATA();
     const std::string path = testdata("online3dviewer/cube_hierarchy.3ds");
     Model a(path.c_str());
     Model b(path.c_str());
@@ -421,6 +427,7 @@ TEST_F(ModelTest, TwoModelsOfOneFileAreIndependent) {
 }
 
 TEST(ModelClosingLine, EachModelWithAnOwnerSignsOffOnce) {
+    SKIP_WITHOUT_TESTDATA();
     testsupport::GlContext context(16, 16);
     ::testing::internal::CaptureStdout();
     {
@@ -435,6 +442,7 @@ TEST(ModelClosingLine, EachModelWithAnOwnerSignsOffOnce) {
 // process ends with the load message, each model built so far signs off on
 // the way out, and the exit code stays 0.
 TEST(ModelClosingLine, AFatalExitLetsEveryBuiltModelSignOff) {
+    SKIP_WITHOUT_TESTDATA();
     const std::string cube = testdata("assimp/RotatingCube.3DS");
     EXPECT_FATAL_EXIT(
         {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "AudioDriver.h"
+#include "TestData.h"
 #include "WavBuilder.h"
 #include "platform/AudioStream.h"
 #include "platform/WavFile.h"
@@ -60,9 +61,9 @@ protected:
 }  // namespace
 
 TEST_F(AudioStreamTest, DiskOutputIsTheFileSampleForSampleAcrossTheLoop) {
+    SKIP_WITHOUT_TESTDATA();
     AudioDriver driver("disk", output(), 1);
-    const std::string file =
-        std::string(MARROWICK_TESTDATA_DIR) + "/wav/wavefile-js/Audacity-16bit-lots-of-markers.wav";
+    const std::string file = testsupport::testDataPath("wav/wavefile-js/Audacity-16bit-lots-of-markers.wav");
     const WavSound wav = loadWav(file).value();  // 16-bit stereo 44.1 kHz
     stream = platform::openStream(file, true);
     ASSERT_NE(stream, nullptr);

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "TestData.h"
 #include "platform/RiffLabels.h"
 #include "platform/WavFile.h"
 
 namespace {
 
-const std::string kWavDir = std::string(MARROWICK_TESTDATA_DIR) + "/wav/";
+const std::string kWavDir = testsupport::testDataPath("wav/");
 
 WavSound load(const std::string& name) {
     std::optional<WavSound> wav = loadWav(kWavDir + name);
@@ -47,6 +48,7 @@ std::vector<unsigned char> dataBytes(const std::string& name) {
 }  // namespace
 
 TEST(WavFile, EveryCueAndLabelOfTheMarkerFiles) {
+    SKIP_WITHOUT_TESTDATA();
     EXPECT_EQ(cuesOf("wavefile-js/test-cue-reaper.wav"), (Cues{{1, 8000, "test cue reaper"}}));
     EXPECT_EQ(cuesOf("wavefile-js/16bit-16kHz-2markers-mono.wav"), (Cues{{1, 24000, "wave1"}, {2, 72000, "wave2"}}));
     EXPECT_EQ(cuesOf("wavefile-js/16bit-8kHz-1c-reaper-utf8cue.wav"), (Cues{{1, 4000, "\xCE\xA9"}}));
@@ -72,6 +74,7 @@ TEST(WavFile, EveryCueAndLabelOfTheMarkerFiles) {
 }
 
 TEST(WavFile, UnusualFormatsDecodeToTheirSamples) {
+    SKIP_WITHOUT_TESTDATA();
     // 8-bit data is unsigned around 128; wider integers keep their top 16 bits.
     struct Case {
         const char* name;
@@ -126,6 +129,7 @@ TEST(WavFile, UnusualFormatsDecodeToTheirSamples) {
 }
 
 TEST(WavFile, TruncatedFileGivesWhatIsThereAndNonsenseGivesNothing) {
+    SKIP_WITHOUT_TESTDATA();
     const WavSound truncated = load("scipy/test-44100Hz-le-1ch-4bytes-early-eof.wav");
     EXPECT_GT(truncated.frames(), 0u);
     EXPECT_LT(truncated.frames(), 4410u) << "only the bytes present are samples";

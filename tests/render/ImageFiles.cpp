@@ -70,6 +70,4 @@ void writeJpg(const std::string& path, int colourSpace, int components, int widt
     std::fclose(file);
 }
 
-std::string testdataPath(const std::string& relative) { return std::string(MARROWICK_TESTDATA_DIR) + "/" + relative; }
-
 }  // namespace testsupport

@@ -27,6 +27,4 @@ RgbaImage readPng(const std::string& path);
 void writeJpg(const std::string& path, int colourSpace, int components, int width, int height,
               const std::vector<std::uint8_t>& pixels);
 
-std::string testdataPath(const std::string& relative);
-
 }  // namespace testsupport

@@ -10,11 +10,12 @@
 #include <jpeglib.h>
 
 #include "ImageFiles.h"
+#include "TestData.h"
 #include "render/JpgReader.h"
 
 using testsupport::readBytes;
 using testsupport::readPng;
-using testsupport::testdataPath;
+using testsupport::testDataPath;
 using testsupport::writeBytes;
 
 namespace {
@@ -40,6 +41,7 @@ int largestDifference(const ImageData& image, const testsupport::RgbaImage& refe
 }  // namespace
 
 TEST(JpgRealFiles, DecodeTopRowFirstWithinAFewLevelsOfTheirReferences) {
+    SKIP_WITHOUT_TESTDATA();
     // Baseline at awkward sizes, restart markers, greyscale (with odd sampling
     // factors), progressive and non-interleaved scans, 16-bit tables.
     for (const char* name : {"jpg-size-1x1", "jpg-size-2x2", "jpg-size-7x7", "jpg-size-15x15", "jpg-size-16x16",
@@ -47,7 +49,7 @@ TEST(JpgRealFiles, DecodeTopRowFirstWithinAFewLevelsOfTheirReferences) {
                              "grayscale_16x24_sampling2x2", "grayscale_long", "restarts", "non-interleaved-mcu",
                              "partial_progressive", "progressive3", "16bit-qtables", "blank_800x280"}) {
         SCOPED_TRACE(name);
-        const std::string base = testdataPath(std::string("jpg/jpeg-decoder/") + name);
+        const std::string base = testDataPath(std::string("jpg/jpeg-decoder/") + name);
         const auto image = loadJpg((base + ".jpg").c_str());
         const auto reference = readPng(base + ".png");
         ASSERT_TRUE(image);
@@ -60,6 +62,7 @@ TEST(JpgRealFiles, DecodeTopRowFirstWithinAFewLevelsOfTheirReferences) {
 }
 
 TEST(JpgRealFiles, UnusualMarkerLayoutsAndSubsamplingDecode) {
+    SKIP_WITHOUT_TESTDATA();
     struct Case {
         const char* name;
         int width;
@@ -69,7 +72,7 @@ TEST(JpgRealFiles, UnusualMarkerLayoutsAndSubsamplingDecode) {
                           Case{"pillow/app13-multiple.jpg", 256, 160}, Case{"pillow/iptc.jpg", 640, 480},
                           Case{"pillow/orientation_rectangle.jpg", 2, 1}}) {
         SCOPED_TRACE(c.name);
-        const auto image = loadJpg(testdataPath(std::string("jpg/") + c.name).c_str());
+        const auto image = loadJpg(testDataPath(std::string("jpg/") + c.name).c_str());
         ASSERT_TRUE(image);
         EXPECT_EQ(image->width, c.width);
         EXPECT_EQ(image->height, c.height);
@@ -78,7 +81,8 @@ TEST(JpgRealFiles, UnusualMarkerLayoutsAndSubsamplingDecode) {
 }
 
 TEST(JpgGreyscale, ComesOutAsThreeEqualChannels) {
-    const auto image = loadJpg(testdataPath("jpg/pillow/hopper_gray.jpg").c_str());
+    SKIP_WITHOUT_TESTDATA();
+    const auto image = loadJpg(testDataPath("jpg/pillow/hopper_gray.jpg").c_str());
     ASSERT_TRUE(image);
     EXPECT_EQ(image->components, 3);
     ASSERT_EQ(image->pixels.size(), 128u * 128u * 3u);
@@ -104,8 +108,9 @@ TEST(JpgUnreadable, MissingFileAndCmykAreRefusedWithTheMessage) {
 }
 
 TEST(JpgUnreadable, TruncatedDataStillGivesTheWholePicture) {
+    SKIP_WITHOUT_TESTDATA();
     // libjpeg warns and pads the missing scans; only corrupt data ends the process.
-    std::vector<std::uint8_t> bytes = readBytes(testdataPath("jpg/pillow/hopper.jpg"));
+    std::vector<std::uint8_t> bytes = readBytes(testDataPath("jpg/pillow/hopper.jpg"));
     bytes.resize(bytes.size() / 2);
     const std::string path = ::testing::TempDir() + "half.jpg";
     writeBytes(path, bytes);

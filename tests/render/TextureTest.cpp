@@ -9,10 +9,11 @@
 #include "FatalExitExpectation.h"
 #include "GlContext.h"
 #include "ImageFiles.h"
+#include "TestData.h"
 #include "render/Texture.h"
 
 using testsupport::GlTest;
-using testsupport::testdataPath;
+using testsupport::testDataPath;
 using testsupport::writeBytes;
 using Bytes = std::vector<std::uint8_t>;
 
@@ -55,7 +56,7 @@ std::string writeSmallTga() {
     return path;
 }
 
-const std::string kJpg = testdataPath("jpg/jpeg-decoder/jpg-size-16x16.jpg");
+const std::string kJpg = testDataPath("jpg/jpeg-decoder/jpg-size-16x16.jpg");
 
 }  // namespace
 
@@ -87,9 +88,10 @@ TEST_F(TextureTest, RgbRowsOfAnyWidthUploadUnskewed) {
 }
 
 TEST_F(TextureTest, ThirtyTwoBitTgaKeepsItsAlpha) {
+    SKIP_WITHOUT_TESTDATA();
     Texture texture;
     texture.setFormat(TextureFormat::Tga);
-    texture.load(testdataPath("tga/gdk-pixbuf/gtk-logo-rle-32bpp-top-left.tga").c_str());
+    texture.load(testDataPath("tga/gdk-pixbuf/gtk-logo-rle-32bpp-top-left.tga").c_str());
     ASSERT_EQ(levelParameter(GL_TEXTURE_WIDTH), 64);  // GLU scales 48 to a power of two
     const Bytes texels = boundTexels();
     bool transparent = false;
@@ -103,19 +105,21 @@ TEST_F(TextureTest, ThirtyTwoBitTgaKeepsItsAlpha) {
 }
 
 TEST_F(TextureTest, JpgUploadsAsRgbTopRowFirst) {
+    SKIP_WITHOUT_TESTDATA();
     Texture texture;
     texture.setFormat(TextureFormat::Jpg);
-    texture.load(testdataPath("jpg/jpeg-decoder/jpg-gray.jpg").c_str());
+    texture.load(testDataPath("jpg/jpeg-decoder/jpg-gray.jpg").c_str());
     ASSERT_NE(texture.getName(), 0u);
     EXPECT_EQ(levelParameter(GL_TEXTURE_WIDTH), 32);
     EXPECT_EQ(levelParameter(GL_TEXTURE_INTERNAL_FORMAT), 3);
     const Bytes texels = boundTexels();
-    const auto reference = testsupport::readPng(testdataPath("jpg/jpeg-decoder/jpg-gray.png"));
+    const auto reference = testsupport::readPng(testDataPath("jpg/jpeg-decoder/jpg-gray.png"));
     ASSERT_EQ(texels.size(), reference.pixels.size());
     for (std::size_t i = 0; i < texels.size(); ++i) ASSERT_NEAR(texels[i], reference.pixels[i], 3) << i;
 }
 
 TEST_F(TextureTest, LoadingTwiceMakesASecondTextureAndKeepsTheFirst) {
+    SKIP_WITHOUT_TESTDATA();
     Texture texture;
     texture.setFormat(TextureFormat::Jpg);
     texture.load(kJpg.c_str());
@@ -127,6 +131,7 @@ TEST_F(TextureTest, LoadingTwiceMakesASecondTextureAndKeepsTheFirst) {
 }
 
 TEST_F(TextureTest, UnbindThenBindOfAnotherReenablesTexturing) {
+    SKIP_WITHOUT_TESTDATA();
     Texture a(kJpg.c_str(), TextureFormat::Jpg);
     Texture b(kJpg.c_str(), TextureFormat::Jpg);
     a.bind();
@@ -196,7 +201,8 @@ TEST_F(TextureDeathTest, MissingFilesEndTheProcessWithTheirMessages) {
 }
 
 TEST_F(TextureDeathTest, UnsupportedTgaEndsTheProcessSilently) {
+    SKIP_WITHOUT_TESTDATA();
     Texture grey;
     grey.setFormat(TextureFormat::Tga);
-    EXPECT_FATAL_EXIT(grey.load(testdataPath("tga/pillow/200x32_l_bl_raw.tga").c_str()), "");
+    EXPECT_FATAL_EXIT(grey.load(testDataPath("tga/pillow/200x32_l_bl_raw.tga").c_str()), "");
 }

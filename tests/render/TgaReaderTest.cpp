@@ -8,11 +8,12 @@
 #include <vector>
 
 #include "ImageFiles.h"
+#include "TestData.h"
 #include "render/TgaReader.h"
 
 using testsupport::readBytes;
 using testsupport::readPng;
-using testsupport::testdataPath;
+using testsupport::testDataPath;
 using Bytes = std::vector<std::uint8_t>;
 
 namespace {
@@ -200,11 +201,12 @@ const RealTga kRealFiles[] = {
 }  // namespace
 
 TEST(TgaRealFiles, MatchTheirReferencesPixelByPixel) {
+    SKIP_WITHOUT_TESTDATA();
     for (const RealTga& real : kRealFiles) {
         SCOPED_TRACE(real.file);
-        const Bytes file = readBytes(testdataPath(std::string("tga/") + real.file));
+        const Bytes file = readBytes(testDataPath(std::string("tga/") + real.file));
         const auto image = decodeTga(file.data(), file.size());
-        const auto reference = readPng(testdataPath(std::string("tga/") + real.reference));
+        const auto reference = readPng(testDataPath(std::string("tga/") + real.reference));
         ASSERT_TRUE(image);
         ASSERT_EQ(image->components, real.components);
         ASSERT_EQ(image->width, reference.width);
@@ -229,18 +231,20 @@ TEST(TgaRealFiles, MatchTheirReferencesPixelByPixel) {
 }
 
 TEST(TgaRealFiles, GreyAndColourMappedFilesAreRefused) {
+    SKIP_WITHOUT_TESTDATA();
     for (const char* name : {"pillow/1x1_l_bl_rle.tga", "pillow/1x1_l_tl_raw.tga", "pillow/200x32_l_bl_raw.tga",
                              "pillow/200x32_l_tl_rle.tga", "pillow/200x32_p_bl_raw.tga", "pillow/200x32_p_tl_rle.tga",
                              "image-rs/cmap_offset.tga"}) {
-        const Bytes file = readBytes(testdataPath(std::string("tga/") + name));
+        const Bytes file = readBytes(testDataPath(std::string("tga/") + name));
         ASSERT_FALSE(file.empty()) << name;
         EXPECT_FALSE(decodeTga(file.data(), file.size())) << name;
     }
 }
 
 TEST(TgaRealFiles, IdFieldAndOddSizesDecodeWhole) {
+    SKIP_WITHOUT_TESTDATA();
     // Reading the ID text "foobar" as pixels would give different first pixels.
-    const Bytes idFile = readBytes(testdataPath("tga/pillow/tga_id_field.tga"));
+    const Bytes idFile = readBytes(testDataPath("tga/pillow/tga_id_field.tga"));
     const auto withId = decodeTga(idFile.data(), idFile.size());
     ASSERT_TRUE(withId);
     EXPECT_EQ(withId->width, 100);
@@ -248,7 +252,7 @@ TEST(TgaRealFiles, IdFieldAndOddSizesDecodeWhole) {
     ASSERT_NE(expectedFirst, (Bytes{idFile[20], idFile[19], idFile[18]}));
     EXPECT_EQ(pixel(*withId, 0), expectedFirst);
 
-    const Bytes dock = readBytes(testdataPath("tga/tacent/Dock317x177.tga"));
+    const Bytes dock = readBytes(testDataPath("tga/tacent/Dock317x177.tga"));
     const auto odd = decodeTga(dock.data(), dock.size());
     ASSERT_TRUE(odd);
     EXPECT_EQ(odd->width, 317);

@@ -15,6 +15,7 @@
 
 #include "AudioDriver.h"
 #include "GlContext.h"
+#include "TestData.h"
 #include "TileFileBytes.h"
 #include "WorkingDirectory.h"
 #include "music/Music.h"
@@ -68,14 +69,16 @@ protected:
         resetIntroScene();
         chessFrames = 0;
         chessColour = kChessBlue;
-        std::filesystem::copy_file(std::string(MARROWICK_TESTDATA_DIR) + "/jpg/pillow/hopper.jpg", "cockAttack.jpg");
+        // Every test here plays a real sound file, and most show a real picture.
+        SKIP_WITHOUT_TESTDATA();
+        std::filesystem::copy_file(testsupport::testDataPath("jpg/pillow/hopper.jpg"), "cockAttack.jpg");
     }
 
     // Builds the cast over whatever font file the test wrote.
     void startIntro() {
         font = std::make_unique<TileFont>(14, 14);
         font->buildGlyphLists();
-        music = std::make_unique<Music>(MARROWICK_TESTDATA_DIR "/wav/go-audio/kick.wav", 255);
+        music = std::make_unique<Music>(testsupport::testDataPath("wav/go-audio/kick.wav").c_str(), 255);
         Music::getTag();  // nothing pending from before
         setIntroCast({*music, *font, logo, fakeChessRun});
         introInit();
