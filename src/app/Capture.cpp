@@ -3,9 +3,11 @@
 #include <GL/gl.h>
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <optional>
 #include <string>
@@ -184,6 +186,14 @@ CaptureRun* current = nullptr;
 void runCapture(const CaptureOptions& options) {
     const std::optional<std::string> ffmpeg = platform::findOnPath("ffmpeg");
     if (!ffmpeg) fail("the ffmpeg program is not on the PATH (Debian: apt-get install ffmpeg)");
+    // Find out now, not after minutes of drawing, whether the video can be written.
+    const std::string probe = options.file + ".part";
+    if (std::FILE* file = std::fopen(probe.c_str(), "wb")) {
+        std::fclose(file);
+        std::remove(probe.c_str());
+    } else {
+        fail("cannot write " + options.file + ": " + std::strerror(errno));
+    }
     std::signal(SIGINT, noteInterrupt);
     std::signal(SIGTERM, noteInterrupt);
 

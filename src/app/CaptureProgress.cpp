@@ -41,11 +41,10 @@ void CaptureProgress::report(std::uint64_t showFramesDone, std::uint64_t videoFr
     const double fps = elapsed > 0 ? static_cast<double>(videoFramesDone) / elapsed : 0.0;
     const double left = share > 0 ? elapsed * (1.0 - share) / share : 0.0;
     char line[160];
-    std::snprintf(line, sizeof line, "%llu/%llu frames %3d%%  %5.1f fps  %s %s",
-                  static_cast<unsigned long long>(videoFramesDone), static_cast<unsigned long long>(totalVideo_),
-                  static_cast<int>(share * 100.0), fps, last ? minutesAndSeconds(elapsed).c_str()
-                                                               : minutesAndSeconds(left).c_str(),
-                  last ? "in all" : "left");
+    std::snprintf(
+        line, sizeof line, "%llu/%llu frames %3d%%  %5.1f fps  %s %s", static_cast<unsigned long long>(videoFramesDone),
+        static_cast<unsigned long long>(totalVideo_), static_cast<int>(share * 100.0), fps,
+        last ? minutesAndSeconds(elapsed).c_str() : minutesAndSeconds(left).c_str(), last ? "in all" : "left");
     if (terminal_) {
         const int filled = static_cast<int>(share * kBarWidth);
         std::fprintf(out_, "\rcapture [%s%s] %s\033[K%s", std::string(static_cast<std::size_t>(filled), '#').c_str(),

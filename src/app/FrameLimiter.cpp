@@ -5,9 +5,7 @@
 std::uint32_t lastRelease = 0;
 
 namespace {
-std::int32_t periodFor(std::int32_t framesPerSecond) {
-    return static_cast<std::int32_t>(1000.0 / framesPerSecond);
-}
+std::int32_t periodFor(std::int32_t framesPerSecond) { return static_cast<std::int32_t>(1000.0 / framesPerSecond); }
 }  // namespace
 
 FrameLimiter::FrameLimiter(std::int32_t framesPerSecond) : periodMs(periodFor(framesPerSecond)) {}

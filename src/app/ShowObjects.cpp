@@ -87,13 +87,13 @@ MetaballField* metaballs = nullptr;
 
 void castScenes(ShowObjects& o) {
     setCreditsCast(CreditsCast{o.music, o.creditsPicture, o.salutePicture});
-    setChessCast(ChessCast{o.music, o.chessRoom, o.chessCube, o.queenModel, o.kingModel, o.pawnModel,
-                           o.smokeParticles, o.queenPicture, o.kingPicture, o.peasantsPicture, o.logoPicture,
-                           o.chessTga, o.light0, o.light1});
-    setShipCast(ShipCast{o.music, o.shipSky, o.shipModel, o.shipTitlePicture, o.applausePicture, o.leetPicture,
-                         o.light0});
-    setAlienCast(AlienCast{o.music, o.speakerModel, o.luvshakModel, o.alienShipModel, o.toon1Picture,
-                           o.toon2Picture, o.toon3Picture, o.boomPicture});
+    setChessCast(ChessCast{o.music, o.chessRoom, o.chessCube, o.queenModel, o.kingModel, o.pawnModel, o.smokeParticles,
+                           o.queenPicture, o.kingPicture, o.peasantsPicture, o.logoPicture, o.chessTga, o.light0,
+                           o.light1});
+    setShipCast(
+        ShipCast{o.music, o.shipSky, o.shipModel, o.shipTitlePicture, o.applausePicture, o.leetPicture, o.light0});
+    setAlienCast(AlienCast{o.music, o.speakerModel, o.luvshakModel, o.alienShipModel, o.toon1Picture, o.toon2Picture,
+                           o.toon3Picture, o.boomPicture});
     setIntroCast(IntroCast{o.music, o.font14, o.introLogo, chessRun});
 }
 
@@ -141,7 +141,6 @@ const ShowLoop& buildShowObjects() {
     static ShowObjects built;
     objects = &built;
     static const ShowLoop loop{setUpShow, SceneRunners{chessRun, shipRun, alienRun, creditsRun},
-                               FrameClocks{built.timer1, built.timer2, built.timer3, built.frameLimiter},
-                               built.music};
+                               FrameClocks{built.timer1, built.timer2, built.timer3, built.frameLimiter}, built.music};
     return loop;
 }

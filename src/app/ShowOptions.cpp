@@ -23,9 +23,11 @@ bool takesValue(const std::string& name) {
     return name == "--capture" || name == "--size" || name == "--fps" || name == "--from" || name == "--to";
 }
 bool isFlag(const std::string& name) {
-    return name == "--help" || name == "--version" || name == "--stretch";
+    return name == "--help" || name == "--version" || name == "--stretch" || name == "--lossless";
 }
-bool belongsToCapture(const std::string& name) { return name != "--help" && name != "--version" && name != "--capture"; }
+bool belongsToCapture(const std::string& name) {
+    return name != "--help" && name != "--version" && name != "--capture";
+}
 
 // Applies one option; an error message when its value is not acceptable.
 std::optional<std::string> apply(ShowOptions& options, const std::string& name, const std::string& value) {
@@ -55,11 +57,13 @@ std::optional<std::string> apply(ShowOptions& options, const std::string& name, 
         capture.width = *width;
         capture.height = *height;
     } else if (name == "--fps") {
-        const std::optional<int> fps = numberIn(value, 1, 240);
-        if (!fps) return "--fps: expected a whole number of frames per second from 1 to 240, not \"" + value + "\"";
+        const std::optional<int> fps = numberIn(value, 1, 1000);
+        if (!fps) return "--fps: expected a whole number of frames per second from 1 to 1000, not \"" + value + "\"";
         capture.fps = *fps;
     } else if (name == "--stretch") {
         capture.stretch = true;
+    } else if (name == "--lossless") {
+        capture.lossless = true;
     } else if (name == "--from" || name == "--to") {
         if (value.empty()) return name + ": expected the name of a cue";
         (name == "--from" ? capture.fromCue : capture.toCue) = value;
@@ -103,7 +107,8 @@ std::variant<ShowOptions, OptionError> parseShowOptions(const std::vector<std::s
 }
 
 std::string usageText(const std::string& program) {
-    return "Usage: " + program + " [OPTION]...\n"
+    return "Usage: " + program +
+           " [OPTION]...\n"
            "Marrowick, a real-time intro: chess, a ship, an alien and the closing credits,\n"
            "driven by the cue points of its music. Run it in the folder that holds its data\n"
            "(demot.wav, transFont.tle, demoMesh/, ting/, the pictures); it plays full screen\n"
@@ -120,6 +125,8 @@ std::string usageText(const std::string& program) {
            "  --fps N            video frames per second (default 60)\n"
            "  --from CUE         start the video at a named cue of the music\n"
            "  --to CUE           end the video at a named cue (default: the closing cue)\n"
+           "  --lossless         keep every pixel of the picture (large files, for archives\n"
+           "                     and re-encoding; browsers do not play them)\n"
            "\n"
            "Other arguments go to GLUT (-display, -geometry, ...).\n"
            "Exit status: 0 when the show or the capture ends; 1 when a capture fails;\n"

@@ -16,9 +16,10 @@ struct CaptureOptions {
     int width = 1280;
     int height = 720;
     int fps = 60;
-    bool stretch = false;  // fill the frame instead of a centred 4:3 area
-    std::string fromCue;   // empty: from the start
-    std::string toCue;     // empty: to the closing cue
+    bool stretch = false;   // fill the frame instead of a centred 4:3 area
+    bool lossless = false;  // every pixel kept: for archives and re-encoding
+    std::string fromCue;    // empty: from the start
+    std::string toCue;      // empty: to the closing cue
 };
 
 struct ShowOptions {

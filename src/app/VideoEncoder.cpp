@@ -19,8 +19,7 @@ namespace {
 constexpr std::size_t kBufferCount = 3;
 
 std::string temporaryPath(const std::string& what) {
-    return (std::filesystem::temp_directory_path() /
-            ("marrowick-capture-" + std::to_string(::getpid()) + "-" + what))
+    return (std::filesystem::temp_directory_path() / ("marrowick-capture-" + std::to_string(::getpid()) + "-" + what))
         .string();
 }
 
@@ -35,7 +34,7 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const CaptureOptions& opti
       videoPath_(temporaryPath("video.mkv")),
       soundPath_(temporaryPath("sound.wav")),
       logPath_(temporaryPath("ffmpeg.log")) {
-    // Find out now, not after minutes of drawing, whether the output can be written.
+    // Claims the name beside the output that the finished video is renamed from.
     if (std::FILE* probe = std::fopen(partialPath_.c_str(), "wb")) {
         std::fclose(probe);
     } else {
@@ -44,13 +43,34 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const CaptureOptions& opti
 
     const std::string size = std::to_string(options.width) + "x" + std::to_string(options.height);
     // The picture is encoded as it comes; yuv420p is what every player takes.
-    process_ = std::make_unique<platform::ChildProcess>(
-        std::vector<std::string>{ffmpeg_, "-hide_banner", "-nostats", "-loglevel", "error", "-f", "rawvideo",
-                                 "-pixel_format", "bgra", "-video_size", size, "-framerate",
-                                 std::to_string(options.fps), "-i", "pipe:0", "-c:v", "libx264", "-preset",
-                                 "ultrafast", "-crf", "18", "-pix_fmt", "yuv420p", "-f", "matroska", "-y",
-                                 videoPath_},
-        logPath_);
+    process_ = std::make_unique<platform::ChildProcess>(std::vector<std::string>{ffmpeg_,
+                                                                                 "-hide_banner",
+                                                                                 "-nostats",
+                                                                                 "-loglevel",
+                                                                                 "error",
+                                                                                 "-f",
+                                                                                 "rawvideo",
+                                                                                 "-pixel_format",
+                                                                                 "bgra",
+                                                                                 "-video_size",
+                                                                                 size,
+                                                                                 "-framerate",
+                                                                                 std::to_string(options.fps),
+                                                                                 "-i",
+                                                                                 "pipe:0",
+                                                                                 "-c:v",
+                                                                                 "libx264",
+                                                                                 "-preset",
+                                                                                 "ultrafast",
+                                                                                 options.lossless ? "-qp" : "-crf",
+                                                                                 options.lossless ? "0" : "18",
+                                                                                 "-pix_fmt",
+                                                                                 "yuv420p",
+                                                                                 "-f",
+                                                                                 "matroska",
+                                                                                 "-y",
+                                                                                 videoPath_},
+                                                        logPath_);
 
     const std::size_t frameBytes = static_cast<std::size_t>(options.width) * options.height * 4;
     buffers_.assign(kBufferCount, std::vector<std::uint8_t>(frameBytes));
@@ -153,10 +173,31 @@ void VideoEncoder::finish(const CapturedSound& sound) {
     }
 
     // The picture as encoded; the sound in the container's own codec.
-    const std::vector<std::string> mux{
-        ffmpeg_, "-hide_banner", "-nostdin", "-loglevel", "error", "-i", videoPath_, "-i", soundPath_, "-map", "0:v:0",
-        "-map", "1:a:0", "-c:v", "copy", "-c:a", isMp4(options_) ? "aac" : "flac", "-b:a", "192k", "-movflags",
-        "+faststart", "-f", isMp4(options_) ? "mp4" : "matroska", "-y", partialPath_};
+    const std::vector<std::string> mux{ffmpeg_,
+                                       "-hide_banner",
+                                       "-nostdin",
+                                       "-loglevel",
+                                       "error",
+                                       "-i",
+                                       videoPath_,
+                                       "-i",
+                                       soundPath_,
+                                       "-map",
+                                       "0:v:0",
+                                       "-map",
+                                       "1:a:0",
+                                       "-c:v",
+                                       "copy",
+                                       "-c:a",
+                                       isMp4(options_) ? "aac" : "flac",
+                                       "-b:a",
+                                       "192k",
+                                       "-movflags",
+                                       "+faststart",
+                                       "-f",
+                                       isMp4(options_) ? "mp4" : "matroska",
+                                       "-y",
+                                       partialPath_};
     if (platform::runProgram(mux, logPath_) != 0) throw CaptureError(failure("could not add the sound"));
     std::error_code error;
     std::filesystem::rename(partialPath_, options_.file, error);

@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
 
     // GLUT sees the arguments the show leaves to it, as it always did.
     std::vector<char*> glutArguments;
-    for (const std::string& argument : options.glutArguments) glutArguments.push_back(const_cast<char*>(argument.c_str()));
+    for (const std::string& argument : options.glutArguments)
+        glutArguments.push_back(const_cast<char*>(argument.c_str()));
     glutArguments.push_back(nullptr);
     int glutCount = static_cast<int>(glutArguments.size()) - 1;
     const ShowLoop& loop = buildShowObjects();

@@ -32,9 +32,9 @@ constexpr const char* kFadeToCredits = "fadeToCredits";  // the process ends
 constexpr const char* kIntro01 = "01";
 constexpr const char* kIntro02 = "02";
 
-constexpr const char* kScore[] = {kQueenRoll,    kQueenText,     kQueenThrow,    kKingStart,     kQueenRoll2,
-                                  kOutKing,      kPesants,       kGraphical,     kGraphical2,    kAllBalls,
-                                  kFadeOutScene2, kScene3,       kAlienSuicide,  kAlienSuicide2, kAlienSuicide3,
-                                  kKubeShow,     kLittleChase,   kHandJobb,      kFadeToCredits};
+constexpr const char* kScore[] = {kQueenRoll,     kQueenText,   kQueenThrow,   kKingStart,     kQueenRoll2,
+                                  kOutKing,       kPesants,     kGraphical,    kGraphical2,    kAllBalls,
+                                  kFadeOutScene2, kScene3,      kAlienSuicide, kAlienSuicide2, kAlienSuicide3,
+                                  kKubeShow,      kLittleChase, kHandJobb,     kFadeToCredits};
 
 }  // namespace cue

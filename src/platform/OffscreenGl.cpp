@@ -27,9 +27,21 @@ EGLDisplay surfacelessDisplay() {
 
 OffscreenGl::OffscreenGl(int width, int height) : egl_(std::make_unique<Egl>()), width_(width), height_(height) {
     egl_->display = surfacelessDisplay();
-    const EGLint configAttributes[] = {EGL_SURFACE_TYPE, EGL_PBUFFER_BIT, EGL_RENDERABLE_TYPE, EGL_OPENGL_BIT,
-                                       EGL_RED_SIZE, 8, EGL_GREEN_SIZE, 8, EGL_BLUE_SIZE, 8, EGL_ALPHA_SIZE, 8,
-                                       EGL_DEPTH_SIZE, 24, EGL_NONE};
+    const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
+                                       EGL_PBUFFER_BIT,
+                                       EGL_RENDERABLE_TYPE,
+                                       EGL_OPENGL_BIT,
+                                       EGL_RED_SIZE,
+                                       8,
+                                       EGL_GREEN_SIZE,
+                                       8,
+                                       EGL_BLUE_SIZE,
+                                       8,
+                                       EGL_ALPHA_SIZE,
+                                       8,
+                                       EGL_DEPTH_SIZE,
+                                       24,
+                                       EGL_NONE};
     EGLConfig config = nullptr;
     EGLint count = 0;
     if (!eglChooseConfig(egl_->display, configAttributes, &config, 1, &count) || count == 0) {

@@ -1,0 +1,224 @@
+// `marrowick --capture` over the short pack, read back with ffprobe and
+// ffmpeg: the video's length and streams, where its pictures sit, that two
+// runs are the same frame for frame, that each section shows at the frame
+// its cue predicts, and that bad input leaves nothing behind.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "CaptureRun.h"
+#include "ShowProcess.h"
+#include "app/CaptureTiming.h"
+#include "music/Cues.h"
+#include "platform/WavFile.h"
+
+namespace fs = std::filesystem;
+using capture::difference;
+using capture::Picture;
+
+namespace {
+
+class CaptureTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        pack = e2e::shortPackDir();
+        track = loadWav(pack + "/demot.wav").value();
+        for (const WavCue& cue : track.cues) cueSamples.emplace(cue.label, cue.frame);
+        out = fs::temp_directory_path() / ("marrowick-capture-" + std::to_string(::getpid()));
+        fs::create_directories(out);
+    }
+    void TearDown() override { fs::remove_all(out); }
+
+    // The show frame that reads the cue: the one after the frame that passes it.
+    std::uint64_t readingFrame(const char* cue, const CaptureTiming& timing) const {
+        return timing.frameContaining(cueSamples.at(cue)) + 1;
+    }
+    std::string file(const std::string& name) const { return (out / name).string(); }
+
+    std::string pack;
+    WavSound track;
+    std::map<std::string, std::uint32_t> cueSamples;
+    fs::path out;
+};
+
+}  // namespace
+
+TEST_F(CaptureTest, Mp4HoldsEveryFrameAndTheSoundWithThePictureWhereItBelongs) {
+    // 16:9 frames: the 4:3 picture is 240 pixels wide with 40-pixel bars,
+    // unless it is stretched over all of it.
+    for (const bool stretch : {false, true}) {
+        const std::string video = file(stretch ? "stretched.mp4" : "show.mp4");
+        std::vector<std::string> arguments{"--capture", video, "--size", "320x180"};
+        if (stretch) arguments.push_back("--stretch");
+        const capture::Result run = capture::runShow(arguments, pack);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+
+        const CaptureTiming timing{12, 60, static_cast<std::uint64_t>(track.sampleRate)};
+        const std::vector<capture::Stream> streams = capture::probe(video);
+        ASSERT_EQ(streams.size(), 2u);
+        const capture::Stream& picture = streams[0];
+        const capture::Stream& sound = streams[1];
+        EXPECT_EQ(picture.codec, "h264");
+        EXPECT_EQ(sound.codec, "aac");
+        EXPECT_EQ(picture.width, 320);
+        EXPECT_EQ(picture.height, 180);
+        const auto expectedFrames =
+            static_cast<long>(timing.videoFramesThrough(readingFrame(cue::kFadeToCredits, timing)));
+        EXPECT_NEAR(picture.frames, expectedFrames, 1);
+        EXPECT_NEAR(sound.seconds, picture.seconds, 1.0 / 60);
+
+        // The queen's card is up, whole, on the first video frame that shows
+        // the frame reading her cue; the video frame before has no card.
+        const long cardFrame = static_cast<long>(timing.videoFramesThrough(readingFrame(cue::kQueenText, timing)));
+        const std::vector<Picture> frames = capture::decodeFrames(video, {cardFrame - 1, cardFrame});
+        ASSERT_EQ(frames.size(), 2u);
+        const int left = stretch ? 0 : 40, width = stretch ? 320 : 240;
+        const Picture card = capture::scaledJpg(pack + "/ting/queen.jpg", width, 180);
+        Picture placed(320 * 180 * 3, 0);
+        for (int y = 0; y < 180; ++y) {
+            std::copy_n(&card[static_cast<std::size_t>(y) * width * 3], width * 3, &placed[(y * 320 + left) * 3]);
+        }
+        const double onCard = difference(frames[1], placed, 320, left, 0, left + width, 180);
+        const double before = difference(frames[0], placed, 320, left, 0, left + width, 180);
+        std::printf("stretch %d: card frame %ld differs by %.1f, the frame before by %.1f\n", stretch, cardFrame,
+                    onCard, before);
+        EXPECT_LT(onCard, 12.0);
+        EXPECT_GT(before, 2 * onCard);
+        if (!stretch) {
+            const Picture black(320 * 180 * 3, 0);
+            EXPECT_LT(difference(frames[1], black, 320, 0, 0, 40, 180), 2.0) << "left bar";
+            EXPECT_LT(difference(frames[1], black, 320, 280, 0, 320, 180), 2.0) << "right bar";
+        }
+    }
+}
+
+TEST_F(CaptureTest, EverySectionShowsItsOwnPicturesAtTheFramesItsCuesPredict) {
+    // 250 frames a second: every show frame (12 ms) fills exactly three video
+    // frames, so show frame n is video frame 3n. Lossless, so what is
+    // compared is what was drawn.
+    const std::string video = file("sections.mkv");
+    const capture::Result run =
+        capture::runShow({"--capture", video, "--size", "160x120", "--stretch", "--fps", "250", "--lossless"}, pack);
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const CaptureTiming timing{12, 250, static_cast<std::uint64_t>(track.sampleRate)};
+    std::vector<std::string> labels, score(std::begin(cue::kScore), std::end(cue::kScore));
+    for (const WavCue& cue : track.cues) labels.push_back(cue.label);
+    ASSERT_EQ(labels, score) << "the track's cues are not the score, in order";
+
+    // Moments where one full-screen picture is up, by the cue that brings it
+    // and the frames after the reading frame: a missing, skipped or reordered
+    // section puts the wrong picture there.
+    const struct {
+        const char* cue;
+        std::int64_t after;
+        const char* picture;
+    } moments[] = {
+        {cue::kQueenText, 0, "ting/queen.jpg"},   {cue::kPesants, 0, "ting/peasants.jpg"},
+        {cue::kGraphical2, 2, "ting/gsg.jpg"},  // the ship's first frame: its title
+        {cue::kKubeShow, 45, "ting/boom.jpg"},  // the alien's finale, faded in
+        {cue::kHandJobb, -1, "ting/credits.jpg"}, {cue::kFadeToCredits, -1, "ting/salute.jpg"},  // the last frame shown
+    };
+    std::vector<long> indices;
+    std::vector<Picture> references;
+    for (const auto& moment : moments) {
+        indices.push_back(3 * static_cast<long>(readingFrame(moment.cue, timing) + moment.after));
+        references.push_back(capture::scaledJpg(pack + "/" + moment.picture, 160, 120));
+    }
+    const std::vector<Picture> frames = capture::decodeFrames(video, indices);
+    ASSERT_EQ(frames.size(), std::size(moments));
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const double own = difference(frames[i], references[i], 160);
+        std::printf("%-14s video frame %5ld: %.1f from %s\n", moments[i].cue, indices[i], own, moments[i].picture);
+        EXPECT_LT(own, 20.0) << moments[i].picture;
+        for (std::size_t j = 0; j < references.size(); ++j) {
+            if (j == i) continue;
+            EXPECT_LT(own, difference(frames[i], references[j], 160))
+                << moments[i].cue << " looks like " << moments[j].picture;
+        }
+    }
+}
+
+TEST_F(CaptureTest, RunsAreTheSameFrameForFrameAndFromReachesTheSamePictures) {
+    const std::vector<std::string> common{"--size", "64x48", "--fps", "250", "--lossless"};
+    auto captureTo = [&](const std::string& name, std::vector<std::string> extra) {
+        std::vector<std::string> arguments{"--capture", file(name)};
+        arguments.insert(arguments.end(), common.begin(), common.end());
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        const capture::Result run = capture::runShow(arguments, pack);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return capture::frameHashes(file(name));
+    };
+    const std::vector<std::string> first = captureTo("a.mkv", {});
+    const std::vector<std::string> second = captureTo("b.mkv", {});
+    const std::vector<std::string> span = captureTo("span.mkv", {"--from", cue::kPesants, "--to", cue::kScene3});
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(first, second);
+
+    const CaptureTiming timing{12, 250, static_cast<std::uint64_t>(track.sampleRate)};
+    const std::uint64_t from = readingFrame(cue::kPesants, timing), to = readingFrame(cue::kScene3, timing);
+    ASSERT_EQ(span.size(), 3 * (to - from));
+    const std::vector<std::string> sameSpan(first.begin() + static_cast<long>(3 * from),
+                                            first.begin() + static_cast<long>(3 * to));
+    EXPECT_EQ(span, sameSpan) << "fast-forwarding to --from drew different pictures";
+    EXPECT_NEAR(capture::probe(file("span.mkv")).at(1).seconds, (to - from) * 0.012, 0.004);
+}
+
+TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
+    // A stand-in ffmpeg that takes a little of the picture, then fails.
+    const fs::path fakeBin = out / "bin";
+    fs::create_directories(fakeBin);
+    {
+        std::FILE* script = std::fopen((fakeBin / "ffmpeg").c_str(), "w");
+        std::fputs("#!/bin/sh\nhead -c 100000 >/dev/null\necho 'Conversion failed!'\nexit 1\n", script);
+        std::fclose(script);
+        fs::permissions(fakeBin / "ffmpeg", fs::perms::owner_all);
+    }
+    const std::string video = file("bad.mp4");
+    const std::string emptyDir = (out / "empty").string();
+    fs::create_directories(emptyDir);
+    const struct {
+        std::vector<std::string> arguments;
+        std::string dir, path;
+        int exitCode;
+        const char* says;    // on standard error, or on standard output for a data file
+        bool showPrintsToo;  // the show's own lines come before the error
+    } cases[] = {
+        {{"--capture", video, "--bogus"}, pack, "", 2, "unknown option --bogus", false},
+        {{"--capture", video, "--size", "12x9"}, pack, "", 2, "--size", false},
+        {{"--capture", video, "--fps", "zero"}, pack, "", 2, "--fps", false},
+        {{"--capture", file("show.avi")}, pack, "", 2, ".mp4 or .mkv", false},
+        {{"--capture", video, "--from", "noSuchCue"}, pack, "", 1, "no cue named \"noSuchCue\"", true},
+        {{"--capture", video, "--from", cue::kScene3, "--to", cue::kPesants}, pack, "", 1, "comes before", true},
+        {{"--capture", video}, pack, "/nonexistent", 1, "ffmpeg program is not on the PATH", false},
+        {{"--capture", file("no/such/dir/show.mp4")}, pack, "", 1, "cannot write", false},
+        {{"--capture", "/proc/show.mp4"}, pack, "", 1, "cannot write", false},
+        {{"--capture", video, "--size", "64x48"},
+         pack,
+         fakeBin.string() + ":/usr/bin:/bin",
+         1,
+         "Conversion failed!",
+         true},
+        {{"--capture", video}, emptyDir, "", 0, "not a TileFile, exiting....", false},
+    };
+    for (const auto& c : cases) {
+        const capture::Result run = capture::runShow(c.arguments, c.dir, c.path);
+        const std::string what = c.arguments.back();
+        EXPECT_EQ(run.exitCode, c.exitCode) << what << ": " << run.err;
+        const std::string& said = c.exitCode == 0 ? run.out : run.err;
+        EXPECT_NE(said.find(c.says), std::string::npos) << what << " said: " << said;
+        if (c.exitCode == 2) {
+            EXPECT_NE(run.err.find("Usage:"), std::string::npos) << what;
+        }
+        if (c.exitCode != 0 && !c.showPrintsToo) {
+            EXPECT_EQ(run.out, "") << what;
+        }
+        for (const auto& entry : fs::directory_iterator(out)) {
+            EXPECT_TRUE(entry.is_directory()) << what << " left " << entry.path();
+        }
+        EXPECT_FALSE(run.leftBehind) << what << " left temporary files";
+    }
+}
