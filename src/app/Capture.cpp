@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <atomic>
+#include <chrono>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -17,6 +18,7 @@
 #include "app/CaptureTiming.h"
 #include "app/Entry.h"
 #include "app/FrameLimiter.h"
+#include "app/Sequencer.h"
 #include "app/ShowObjects.h"
 #include "app/VideoEncoder.h"
 #include "music/Cues.h"
@@ -70,6 +72,11 @@ public:
         if (!from) start_ = 0;
         estimate(from);
         encoder_ = std::make_unique<VideoEncoder>(ffmpeg, options);
+        if (!options.timingsFile.empty()) {
+            timings_ = std::fopen(options.timingsFile.c_str(), "w");
+            if (timings_ == nullptr) throw CaptureError("cannot write " + options.timingsFile);
+            std::fputs("# frame section rasterised draw-ms wait-for-buffer-ms read-back-ms\n", timings_);
+        }
     }
 
     // Draws frames until the show ends (through finish()) or the --to cue is
@@ -92,6 +99,7 @@ public:
     [[noreturn]] void finish() {
         if (!start_ || captured_ == 0) throw CaptureError("nothing to capture: the span is shorter than one frame");
         encoder_->finish(capturedSound());
+        if (timings_ != nullptr) std::fclose(timings_);
         progress_->finish(timing_.videoFramesThrough(captured_));
         encoder_.reset();
         std::exit(0);
@@ -115,6 +123,7 @@ private:
         const std::uint64_t frame = clock_.framesDone();
         const bool capturing = start_ && frame >= *start_;
         const std::uint64_t repeats = capturing ? timing_.videoFramesShowing(frame - *start_) : 0;
+        const std::int32_t section = sceneState;
         // A frame no video frame shows still runs its scene (motion counts
         // frames), but need not be rasterised: an empty scissor box lets the
         // renderer drop every fragment.
@@ -122,17 +131,33 @@ private:
             glEnable(GL_SCISSOR_TEST);
             glScissor(0, 0, 0, 0);
         }
+        const auto started = Clock::now();
         drawFrame();
+        // Only when timings are asked for: the renderer finishes the frame
+        // here, so that its time is told apart from the read-back's.
+        if (timings_ != nullptr) glFinish();
+        const auto drawn = Clock::now();
+        auto waited = drawn, read = drawn;
         if (repeats == 0) {
             glDisable(GL_SCISSOR_TEST);
         } else {
             std::uint8_t* pixels = encoder_->nextBuffer();
+            waited = Clock::now();
             glPixelStorei(GL_PACK_ALIGNMENT, 1);
             glReadPixels(0, 0, options_.width, options_.height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+            read = Clock::now();
             encoder_->submit(repeats);
         }
         if (capturing) ++captured_;
+        if (timings_ != nullptr) {
+            std::fprintf(timings_, "%llu %d %d %.3f %.3f %.3f\n", static_cast<unsigned long long>(frame), section,
+                         repeats > 0 ? 1 : 0, milliseconds(drawn - started), milliseconds(waited - drawn),
+                         milliseconds(read - waited));
+        }
     }
+
+    using Clock = std::chrono::steady_clock;
+    static double milliseconds(Clock::duration span) { return std::chrono::duration<double, std::milli>(span).count(); }
 
     // A cue passed during the frame just drawn: the next frame reads it.
     void noteCue(const std::string& name) {
@@ -170,6 +195,7 @@ private:
     std::uint64_t firstEstimated_ = 0;
     std::uint64_t frameLimit_ = 0;
     bool stopping_ = false;
+    std::FILE* timings_ = nullptr;  // one line per show frame, when asked for
 };
 
 CaptureRun* current = nullptr;

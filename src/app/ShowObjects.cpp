@@ -34,113 +34,101 @@
 
 namespace {
 
-// Members are built in the order they are declared and destroyed in reverse.
-struct ShowObjects {
-    Material& theDefaultMaterial = defaultMaterial();
-    Timer timer1;
-    Timer timer2;
-    Light light0;
-    Light light1{1, 1, 1, 1, 1, 1, -4};
-    FrameLimiter frameLimiter{80};
-    TileFont font14{14, 14};
-    Picture unusedPicture;
-    Texture unusedTexture1;
-    Texture unusedTexture2;
-    SkyBox unusedSkyBox;
-    Timer timer3;
-    Music music{"demot.wav", 255};
-    Picture creditsPicture;
-    Picture salutePicture;
-    Texture introLogo;
-    SkyBox chessRoom;
-    SkyBox chessCube;
-    Model queenModel{"demoMesh\\queen.3ds"};
-    Model kingModel{"demoMesh\\king_h.3ds"};
-    Model pawnModel{"demoMesh\\pawn.3ds"};
-    ParticleSystem smokeParticles;
-    Picture queenPicture;
-    Picture kingPicture;
-    Picture peasantsPicture;
-    Picture logoPicture;
-    Texture chessTga;
-    SkyBox shipSky;
-    Model shipModel{"demoMesh\\ship_adv.3ds"};
-    Picture shipTitlePicture;
-    Picture applausePicture;
-    Picture leetPicture;
-    ParticleSystem unusedParticles1;
-    ParticleSystem unusedParticles2;
-    TileFont font40{40, 40};
-    Model speakerModel{"demoMesh\\spheaker.3ds"};
-    Model luvshakModel{"demoMesh\\luvshak.3ds"};
-    Model alienShipModel{"demoMesh\\ship_adv.3ds"};
-    Picture toon1Picture;
-    Picture toon2Picture;
-    Picture toon3Picture;
-    Picture boomPicture;
-};
-
-ShowObjects* objects = nullptr;
-
 // The one metaball field: built and configured at start-up, never drawn.
 MetaballField* metaballs = nullptr;
-
-void castScenes(ShowObjects& o) {
-    setCreditsCast(CreditsCast{o.music, o.creditsPicture, o.salutePicture});
-    setChessCast(ChessCast{o.music, o.chessRoom, o.chessCube, o.queenModel, o.kingModel, o.pawnModel, o.smokeParticles,
-                           o.queenPicture, o.kingPicture, o.peasantsPicture, o.logoPicture, o.chessTga, o.light0,
-                           o.light1});
-    setShipCast(
-        ShipCast{o.music, o.shipSky, o.shipModel, o.shipTitlePicture, o.applausePicture, o.leetPicture, o.light0});
-    setAlienCast(AlienCast{o.music, o.speakerModel, o.luvshakModel, o.alienShipModel, o.toon1Picture, o.toon2Picture,
-                           o.toon3Picture, o.boomPicture});
-    setIntroCast(IntroCast{o.music, o.font14, o.introLogo, chessRun});
-}
-
-// The start-up steps that need the window. Light positions are taken under
-// the identity: no reshape has run yet.
-void setUpShow() {
-    ShowObjects& o = *objects;
-    castScenes(o);
-    o.font14.buildGlyphLists();
-
-    setUpShowLights(o.light0, o.light1);
-
-    resetRenderState();
-    o.timer2.start();
-    std::srand(platform::tickCount());
-
-    metaballs = new MetaballField;  // reseeds the random generator
-    metaballs->allocateVertexBuffer();
-    metaballs->allocateIndexBuffer();
-    metaballs->setResolution(50);
-    metaballs->setAmbient(0.2f, 0.2f, 0.2f, 1);
-    metaballs->setDiffuse(1, 1, 1, 1);
-    metaballs->setFace(GL_BACK);
-    metaballs->setSpecular(0, 0, 0, 1);
-    metaballs->setBallCount(10);
-    metaballs->setTextured(true);
-    buildFaceCrossingTable();
-
-    o.timer3.start();
-    o.music.setSyncCallback();
-    creditsInit();
-    chessInit();
-    shipInit();
-    alienInit();
-    introInit();
-    // Last, so that no cue passes before the scenes are ready for it.
-    o.music.play();
-}
 
 }  // namespace
 
 const ShowLoop& buildShowObjects() {
-    // A static of this function: built on the first call, before any window,
-    // and destroyed by the C library exit like any global.
-    static ShowObjects built;
-    objects = &built;
+    // Statics of this function, each built in turn on the first call and
+    // destroyed by the C library exit in reverse order, like globals: also
+    // when a missing file ends the process half-way down the list.
+    static Material& theDefaultMaterial = defaultMaterial();  // applied by every render-state reset
+    static Timer timer1;
+    static Timer timer2;
+    static Light light0;
+    static Light light1{1, 1, 1, 1, 1, 1, -4};
+    static FrameLimiter frameLimiter{80};
+    static TileFont font14{14, 14};
+    static Picture unusedPicture;
+    static Texture unusedTexture1;
+    static Texture unusedTexture2;
+    static SkyBox unusedSkyBox;
+    static Timer timer3;
+    static Music music{"demot.wav", 255};
+    static Picture creditsPicture;
+    static Picture salutePicture;
+    static Texture introLogo;
+    static SkyBox chessRoom;
+    static SkyBox chessCube;
+    static Model queenModel{"demoMesh\\queen.3ds"};
+    static Model kingModel{"demoMesh\\king_h.3ds"};
+    static Model pawnModel{"demoMesh\\pawn.3ds"};
+    static ParticleSystem smokeParticles;
+    static Picture queenPicture;
+    static Picture kingPicture;
+    static Picture peasantsPicture;
+    static Picture logoPicture;
+    static Texture chessTga;
+    static SkyBox shipSky;
+    static Model shipModel{"demoMesh\\ship_adv.3ds"};
+    static Picture shipTitlePicture;
+    static Picture applausePicture;
+    static Picture leetPicture;
+    static ParticleSystem unusedParticles1;
+    static ParticleSystem unusedParticles2;
+    static TileFont font40{40, 40};
+    static Model speakerModel{"demoMesh\\spheaker.3ds"};
+    static Model luvshakModel{"demoMesh\\luvshak.3ds"};
+    static Model alienShipModel{"demoMesh\\ship_adv.3ds"};
+    static Picture toon1Picture;
+    static Picture toon2Picture;
+    static Picture toon3Picture;
+    static Picture boomPicture;
+
+    // The start-up steps that need the window. Light positions are taken
+    // under the identity: no reshape has run yet.
+    static const auto setUpShow = [] {
+        setCreditsCast(CreditsCast{music, creditsPicture, salutePicture});
+        setChessCast(ChessCast{music, chessRoom, chessCube, queenModel, kingModel, pawnModel, smokeParticles,
+                               queenPicture, kingPicture, peasantsPicture, logoPicture, chessTga, light0, light1});
+        setShipCast(ShipCast{music, shipSky, shipModel, shipTitlePicture, applausePicture, leetPicture, light0});
+        setAlienCast(AlienCast{music, speakerModel, luvshakModel, alienShipModel, toon1Picture, toon2Picture,
+                               toon3Picture, boomPicture});
+        setIntroCast(IntroCast{music, font14, introLogo, chessRun});
+
+        (void)theDefaultMaterial;
+        font14.buildGlyphLists();
+
+        setUpShowLights(light0, light1);
+
+        resetRenderState();
+        timer2.start();
+        std::srand(platform::tickCount());
+
+        metaballs = new MetaballField;  // reseeds the random generator
+        metaballs->allocateVertexBuffer();
+        metaballs->allocateIndexBuffer();
+        metaballs->setResolution(50);
+        metaballs->setAmbient(0.2f, 0.2f, 0.2f, 1);
+        metaballs->setDiffuse(1, 1, 1, 1);
+        metaballs->setFace(GL_BACK);
+        metaballs->setSpecular(0, 0, 0, 1);
+        metaballs->setBallCount(10);
+        metaballs->setTextured(true);
+        buildFaceCrossingTable();
+
+        timer3.start();
+        music.setSyncCallback();
+        creditsInit();
+        chessInit();
+        shipInit();
+        alienInit();
+        introInit();
+        // Last, so that no cue passes before the scenes are ready for it.
+        music.play();
+    };
     static const ShowLoop loop{setUpShow, SceneRunners{chessRun, shipRun, alienRun, creditsRun},
-                               FrameClocks{built.timer1, built.timer2, built.timer3, built.frameLimiter}, built.music};
+                               FrameClocks{timer1, timer2, timer3, frameLimiter}, music};
     return loop;
 }

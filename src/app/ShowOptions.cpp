@@ -20,7 +20,8 @@ bool endsWith(const std::string& text, const std::string& tail) {
 
 // The options that take a value, and those that do not.
 bool takesValue(const std::string& name) {
-    return name == "--capture" || name == "--size" || name == "--fps" || name == "--from" || name == "--to";
+    return name == "--capture" || name == "--size" || name == "--fps" || name == "--from" || name == "--to" ||
+           name == "--timings";
 }
 bool isFlag(const std::string& name) {
     return name == "--help" || name == "--version" || name == "--stretch" || name == "--lossless";
@@ -64,6 +65,8 @@ std::optional<std::string> apply(ShowOptions& options, const std::string& name, 
         capture.stretch = true;
     } else if (name == "--lossless") {
         capture.lossless = true;
+    } else if (name == "--timings") {
+        capture.timingsFile = value;
     } else if (name == "--from" || name == "--to") {
         if (value.empty()) return name + ": expected the name of a cue";
         (name == "--from" ? capture.fromCue : capture.toCue) = value;
@@ -125,6 +128,7 @@ std::string usageText(const std::string& program) {
            "  --fps N            video frames per second (default 60)\n"
            "  --from CUE         start the video at a named cue of the music\n"
            "  --to CUE           end the video at a named cue (default: the closing cue)\n"
+           "  --timings FILE     write how long each frame took to draw and read back\n"
            "  --lossless         keep every pixel of the picture (large files, for archives\n"
            "                     and re-encoding; browsers do not play them)\n"
            "\n"

@@ -20,6 +20,7 @@ struct CaptureOptions {
     bool lossless = false;  // every pixel kept: for archives and re-encoding
     std::string fromCue;    // empty: from the start
     std::string toCue;      // empty: to the closing cue
+    std::string timingsFile;  // where to write each frame's draw times, if anywhere
 };
 
 struct ShowOptions {

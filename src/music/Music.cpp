@@ -46,6 +46,9 @@ void Music::open(const char* fileName, std::int32_t newVolume, bool loop) {
         soundReady = true;
     }
     stream = platform::openStream(platform::resolveDataPath(fileName), loop);
+    // A track that cannot be decoded would never pass a cue, and the show
+    // would wait in its first section for ever: it is as good as missing.
+    if (stream == nullptr) platform::fatalExit(std::string("no such file ") + fileName + " exiting\n");
     volume = static_cast<float>(newVolume);
 }
 

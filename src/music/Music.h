@@ -12,7 +12,7 @@ class AudioStream;
 class Music {
 public:
     // Ends the process with "no such file <name> exiting" when the file
-    // cannot be opened. Opens the stream looping; nothing plays until play().
+    // cannot be opened or decoded. Opens the stream looping; nothing plays until play().
     Music(const char* fileName, std::int32_t volume);
     // Also takes the loop flag, and the sample layout, which only 8 or 16 bits
     // may have; the file's own format decides what is played.

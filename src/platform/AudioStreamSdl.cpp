@@ -184,15 +184,16 @@ AudioStream* openStream(const std::string& path, bool loop) {
     for (const WavCue& cue : stream->sound.cues) cueFrames.push_back(cue.frame);
     stream->scheduler = CueScheduler(cueFrames, stream->sound.frames());
     stream->loop = loop;
-    openStreams.push_back(stream);
-    if (output == SoundOutput::Offline) return stream;
 
-    stream->device = openDevice(*stream);
-    if (stream->device == 0 && SDL_GetCurrentAudioDriver() != nullptr &&
-        std::strcmp(SDL_GetCurrentAudioDriver(), "dummy") != 0) {
-        fallBackToDummyDriver();
+    if (output == SoundOutput::Device) {
         stream->device = openDevice(*stream);
+        if (stream->device == 0 && SDL_GetCurrentAudioDriver() != nullptr &&
+            std::strcmp(SDL_GetCurrentAudioDriver(), "dummy") != 0) {
+            fallBackToDummyDriver();
+            stream->device = openDevice(*stream);
+        }
     }
+    openStreams.push_back(stream);
     return stream;
 }
 
