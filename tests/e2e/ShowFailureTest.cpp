@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -98,4 +99,22 @@ TEST(ShowFailure, WithoutTheIntroLogoTheShowStillRunsToItsEnd) {
     EXPECT_EQ(result.output, kHeader + kHeader + closingLines(7));
     EXPECT_GT(result.swapTimesUs.size(), 100u);
     fs::remove_all(dir);
+}
+
+TEST(ShowFailure, AMusicFileThatCannotBeDecodedIsReportedAsMissingAtOnce) {
+    // Played as it was, it would never pass a cue and the show would wait in
+    // its first section for ever.
+    std::string noise(4096, '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 2654435761u) >> 13);
+    const std::string header("RIFF\x24\x00\x10\x00WAVEfmt \x10\x00\x00\x00\x01\x00", 22);  // cut short
+    for (const std::string& bytes : {noise, header, std::string()}) {
+        const std::string dir = packWithout("demot.wav");
+        std::ofstream(fs::path(dir) / "demot.wav", std::ios::binary) << bytes;
+        e2e::ShowProcess show(dir, "");
+        const e2e::ShowResult result = show.wait(10s);
+        EXPECT_TRUE(result.exited) << bytes.size() << " bytes: still running";
+        EXPECT_EQ(result.exitCode, 0);
+        EXPECT_EQ(result.output, kHeader + "no such file demot.wav exiting\n") << bytes.size() << " bytes";
+        fs::remove_all(dir);
+    }
 }
