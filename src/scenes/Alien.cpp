@@ -6,6 +6,7 @@
 #include <string>
 
 #include "model/Model.h"
+#include "music/Cues.h"
 #include "music/Music.h"
 #include "render/Picture.h"
 #include "render/RenderState.h"
@@ -80,17 +81,17 @@ bool alienRun() {
     const std::string tag = cast->music.getTag();
     resetRenderState();
     glLoadIdentity();
-    if (tag == "alienSuicide") state.toon1 = true;
-    if (tag == "alienSuicide2") {
+    if (tag == cue::kAlienSuicide) state.toon1 = true;
+    if (tag == cue::kAlienSuicide2) {
         state.toon2 = true;
         state.toon1 = false;
     }
-    if (tag == "alienSuicide3") {
+    if (tag == cue::kAlienSuicide3) {
         state.toon2 = false;
         state.toon3 = true;
     }
-    if (tag == "littleChase") return false;
-    if (tag == "kubeShow") {
+    if (tag == cue::kLittleChase) return false;
+    if (tag == cue::kKubeShow) {
         state.toon3 = false;
         state.boom = true;
     }

@@ -9,6 +9,7 @@
 #include "effects/SkyBox.h"
 #include "model/Light.h"
 #include "model/Model.h"
+#include "music/Cues.h"
 #include "music/Music.h"
 #include "platform/KeyState.h"
 #include "platform/Ticks.h"
@@ -35,21 +36,21 @@ void startRoll() {
 }
 
 void react(const std::string& tag) {
-    if (tag == "pesants") state.peasants = true;
-    if (tag == "graphical") state.graphical = true;
-    if (tag == "graphical2") state.finished = true;
-    if (tag == "queenRoll" || tag == "queenRoll2") startRoll();
-    if (tag == "queenText") state.queenText = true;
-    if (tag == "queenThrow") {
+    if (tag == cue::kPesants) state.peasants = true;
+    if (tag == cue::kGraphical) state.graphical = true;
+    if (tag == cue::kGraphical2) state.finished = true;
+    if (tag == cue::kQueenRoll || tag == cue::kQueenRoll2) startRoll();
+    if (tag == cue::kQueenText) state.queenText = true;
+    if (tag == cue::kQueenThrow) {
         state.throwing = true;
         state.queenText = false;
     }
-    if (tag == "kingStart") {
+    if (tag == cue::kKingStart) {
         state.throwing = false;
         state.queenShown = false;
         state.kingShown = true;
     }
-    if (tag == "outKing") state.outKing = true;
+    if (tag == cue::kOutKing) state.outKing = true;
 }
 
 void stepRoll() {

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <optional>
 
+#include "music/Cues.h"
 #include "music/Music.h"
 #include "render/RenderState.h"
 #include "render/Texture.h"
@@ -68,10 +69,10 @@ void introRun() {
     frameTime += 0.7f;
 
     const char* tag = cast->music.getTag();
-    if (std::strcmp(tag, "01") == 0) {
+    if (std::strcmp(tag, cue::kIntro01) == 0) {
         chessStarted = true;
         cast->logo.load("cockAttack.jpg");
-    } else if (std::strcmp(tag, "02") == 0) {
+    } else if (std::strcmp(tag, cue::kIntro02) == 0) {
         titlesShown = true;
     }
 

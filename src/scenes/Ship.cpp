@@ -8,6 +8,7 @@
 #include "effects/SkyBox.h"
 #include "model/Light.h"
 #include "model/Model.h"
+#include "music/Cues.h"
 #include "music/Music.h"
 #include "render/Picture.h"
 #include "render/RenderState.h"
@@ -46,9 +47,9 @@ bool shipRun() {
     const std::string tag = cast->music.getTag();
     resetRenderState();
     glLoadIdentity();
-    if (tag == "allBalls") state.allBalls = true;
-    if (tag == "fadeOutScene2") state.fadeOut = true;
-    if (tag == "scene3") return false;
+    if (tag == cue::kAllBalls) state.allBalls = true;
+    if (tag == cue::kFadeOutScene2) state.fadeOut = true;
+    if (tag == cue::kScene3) return false;
 
     cast->light0.enable();
 

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "music/Cues.h"
+
 namespace score {
 
 constexpr int kSampleRate = 44100;
@@ -26,25 +28,25 @@ struct Cue {
 
 // clang-format off
 constexpr Cue kCues[] = {
-    {"queenRoll", 5, false, Section::ChessA},
-    {"queenText", 10, false, Section::ChessA},
-    {"queenThrow", 14, false, Section::ChessA},
-    {"kingStart", 17, false, Section::ChessA},
-    {"queenRoll2", 21, false, Section::ChessA},
-    {"outKing", 25, false, Section::ChessA},
-    {"pesants", 29, true, Section::ChessB},
-    {"graphical", 35, false, Section::ChessB},
-    {"graphical2", 42, true, Section::Ship},
-    {"allBalls", 52, false, Section::Ship},
-    {"fadeOutScene2", 60, false, Section::Ship},
-    {"scene3", 66, true, Section::Alien},
-    {"alienSuicide", 70, false, Section::Alien},
-    {"alienSuicide2", 74, false, Section::Alien},
-    {"alienSuicide3", 78, false, Section::Alien},
-    {"kubeShow", 83, false, Section::Alien},
-    {"littleChase", 88, true, Section::Credits},
-    {"handJobb", 96, false, Section::Credits},
-    {"fadeToCredits", 104, true, Section::Outro},
+    {cue::kQueenRoll, 5, false, Section::ChessA},
+    {cue::kQueenText, 10, false, Section::ChessA},
+    {cue::kQueenThrow, 14, false, Section::ChessA},
+    {cue::kKingStart, 17, false, Section::ChessA},
+    {cue::kQueenRoll2, 21, false, Section::ChessA},
+    {cue::kOutKing, 25, false, Section::ChessA},
+    {cue::kPesants, 29, true, Section::ChessB},
+    {cue::kGraphical, 35, false, Section::ChessB},
+    {cue::kGraphical2, 42, true, Section::Ship},
+    {cue::kAllBalls, 52, false, Section::Ship},
+    {cue::kFadeOutScene2, 60, false, Section::Ship},
+    {cue::kScene3, 66, true, Section::Alien},
+    {cue::kAlienSuicide, 70, false, Section::Alien},
+    {cue::kAlienSuicide2, 74, false, Section::Alien},
+    {cue::kAlienSuicide3, 78, false, Section::Alien},
+    {cue::kKubeShow, 83, false, Section::Alien},
+    {cue::kLittleChase, 88, true, Section::Credits},
+    {cue::kHandJobb, 96, false, Section::Credits},
+    {cue::kFadeToCredits, 104, true, Section::Outro},
 };
 // clang-format on
 constexpr int kCueCount = static_cast<int>(sizeof kCues / sizeof kCues[0]);
