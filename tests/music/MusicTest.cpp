@@ -11,6 +11,7 @@
 #include "WavBuilder.h"
 #include "music/Music.h"
 #include "platform/AudioStream.h"
+#include "platform/OfflineClock.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -35,14 +36,14 @@ protected:
         fs::remove_all(dir);
     }
 
-    // Polls getTag as the frame loop does, until `tag` comes or time runs out.
-    static bool waitForTag(const std::string& tag, std::chrono::milliseconds limit = 3000ms) {
-        const auto deadline = std::chrono::steady_clock::now() + limit;
-        while (std::chrono::steady_clock::now() < deadline) {
-            if (Music::getTag() == tag) return true;
-            std::this_thread::sleep_for(12ms);
+    // Reads the tag once a frame, as the frame loop does: the number of
+    // frames until `tag` is read (-1: not within two seconds).
+    static int framesUntilTag(platform::OfflineClock& clock, const std::string& tag) {
+        for (int frames = 1; frames <= 167; ++frames) {
+            clock.advance(12);
+            if (Music::getTag() == tag) return frames;
         }
-        return false;
+        return -1;
     }
 
     static void waitForFrames(platform::AudioStream* stream, std::uint64_t frames) {
@@ -67,44 +68,47 @@ TEST_F(MusicTest, MissingFileOrBadSampleSizeEndsTheProcessWithItsMessage) {
     EXPECT_FATAL_EXIT(Music("cues.wav", 255, false, false, -8), "bits should be either 16, or 8, you choosed -8\n");
 }
 
-TEST_F(MusicTest, NothingPlaysBeforePlayThenCuesArriveAsTags) {
-    AudioDriver driver("dummy");
+// On the offline clock: the cue sequence without real-time waits.
+TEST_F(MusicTest, NothingPlaysBeforePlayThenCuesArriveAsTagsFrameByFrame) {
+    platform::OfflineClock clock;
     Music music("CUES.WAV", 255);  // found whatever the case
     ASSERT_NE(music.getStream(), nullptr);
     EXPECT_EQ(music.getChannel(), Music::kNoChannel);
     EXPECT_FALSE(music.isPlaying());
     EXPECT_EQ(music.getVolume(), 255.0f);
     music.setSyncCallback();
-    std::this_thread::sleep_for(100ms);
+    clock.advance(100);
     EXPECT_EQ(platform::streamFramesPlayed(music.getStream()), 0u);
     EXPECT_STREQ(Music::getTag(), "");
 
     music.play();
     EXPECT_TRUE(music.isPlaying());
     EXPECT_NE(music.getChannel(), Music::kNoChannel);
-    EXPECT_TRUE(waitForTag("start"));
-    EXPECT_TRUE(waitForTag("tenth"));
-    EXPECT_TRUE(waitForTag("start")) << "the stream loops";
+    // 12 ms frames: "start" (sample 0) is passed in frame 0, "tenth" (sample
+    // 4410) in frame 8, and "start" again in frame 83 when the track loops.
+    EXPECT_EQ(framesUntilTag(clock, "start"), 1);
+    EXPECT_EQ(framesUntilTag(clock, "tenth"), 8);
+    EXPECT_EQ(framesUntilTag(clock, "start"), 75) << "the stream loops";
 }
 
 TEST_F(MusicTest, SecondPlayResumesWithoutRestarting) {
-    AudioDriver driver("dummy");
+    platform::OfflineClock clock;
     Music music("cues.wav", 255);
     music.setSyncCallback();
     music.play();
     const int channel = music.getChannel();
-    waitForFrames(music.getStream(), 2000);  // past "start", well before "tenth"
+    clock.advance(48);  // past "start", well before "tenth"
     music.pause();
     EXPECT_FALSE(music.isPlaying());
     EXPECT_STREQ(Music::getTag(), "start");
     const std::uint64_t held = platform::streamFramesPlayed(music.getStream());
-    std::this_thread::sleep_for(50ms);
+    clock.advance(500);
     EXPECT_EQ(platform::streamFramesPlayed(music.getStream()), held);
 
     music.play();
     EXPECT_TRUE(music.isPlaying());
     EXPECT_EQ(music.getChannel(), channel);
-    waitForFrames(music.getStream(), 6000);
+    clock.advance(100);
     EXPECT_STREQ(Music::getTag(), "tenth") << "went on from where it paused, not from the start";
 }
 
