@@ -1,7 +1,11 @@
 #include "model/ChunkTreeCheck.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <map>
+#include <set>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -65,24 +69,28 @@ constexpr std::int32_t kFrameLimit = 1 << 23;
 // Deeper node trees than this are no model; lib3ds and the renderers recurse
 // once per level.
 constexpr int kMaxNodeDepth = 256;
-// lib3ds collects the distinct face normals around a vertex in a fixed array
-// of 128 while smoothing.
-constexpr unsigned kMaxFacesPerPoint = 128;
+// lib3ds_mesh_calculate_normals gathers the distinct normals of the smoothed
+// faces around a point in a stack array of this many entries, unchecked.
+constexpr unsigned kNormalSlots = 128;
+// lib3ds keeps file positions in 32 bits.
+constexpr std::size_t kMaxFileSize = 0xFFFF0000u;
 
 template <std::size_t N>
 bool isOneOf(std::uint16_t id, const std::uint16_t (&ids)[N]) {
     return std::find(std::begin(ids), std::end(ids), id) != std::end(ids);
 }
 
+// Positions and ends are 32-bit and wrap, as lib3ds computes them.
 struct Chunk {
     std::uint16_t id;
-    std::size_t body;  // first byte after the six-byte header
-    std::size_t end;   // one past the last byte
-    std::size_t length() const { return end - body; }
+    std::uint32_t start;
+    std::uint32_t end;  // start + the size field, whatever the file holds
+    std::uint32_t body() const { return start + 6; }
 };
 
 struct Face {
     std::uint16_t points[3];
+    std::uint32_t smoothing;
 };
 
 struct NodeLink {
@@ -90,13 +98,44 @@ struct NodeLink {
     std::uint16_t parent;
 };
 
+struct Vector {
+    float x, y, z;
+};
+
+// lib3ds's own float arithmetic, operation for operation, so that the
+// normals come out bit for bit as lib3ds computes them (this file is built
+// without contracting products into fused multiply-adds).
+Vector difference(const Vector& a, const Vector& b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+
+float dot(const Vector& a, const Vector& b) {
+    float sum = a.x * b.x + a.y * b.y;
+    return sum + a.z * b.z;
+}
+
+Vector faceNormal(const Vector& a, const Vector& b, const Vector& c) {
+    const Vector p = difference(c, b);
+    const Vector q = difference(a, b);
+    Vector n{p.y * q.z - p.z * q.y, p.z * q.x - p.x * q.z, p.x * q.y - p.y * q.x};
+    const float length = std::sqrt(dot(n, n));
+    if (static_cast<double>(std::fabs(length)) < 1e-8) {
+        if (n.x >= n.y && n.x >= n.z) return {1, 0, 0};
+        if (n.y >= n.z) return {0, 1, 0};
+        return {0, 0, 1};
+    }
+    const float scale = 1.0f / length;
+    return {n.x * scale, n.y * scale, n.z * scale};
+}
+
+bool sameNormal(const Vector& a, const Vector& b) { return std::fabs(static_cast<double>(dot(a, b)) - 1.0) < 1e-5; }
+
 class Walker {
 public:
     Walker(const std::uint8_t* data, std::size_t size) : data(data), size(size) {}
 
     bool file() {
+        if (size > kMaxFileSize) return false;
         Chunk top{};
-        if (!header(0, size, top)) return false;
+        if (!open(0, top)) return false;
         switch (top.id) {
         case kMdata:
             if (!mdata(top)) return false;
@@ -104,7 +143,7 @@ public:
         case kM3dMagic:
         case kMlibMagic:
         case kCMagic:
-            if (!children(top, top.body, [this](const Chunk& c) {
+            if (!children(top, top.body(), [this](const Chunk& c) {
                     if (c.id == kMdata) return mdata(c);
                     if (c.id == kKfdata) return kfdata(c);
                     return true;
@@ -122,62 +161,94 @@ private:
     std::uint32_t dword(std::size_t at) const {
         return static_cast<std::uint32_t>(word(at)) | static_cast<std::uint32_t>(word(at + 2)) << 16;
     }
+    float real(std::size_t at) const {
+        const std::uint32_t bits = dword(at);
+        float value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
 
-    bool header(std::size_t at, std::size_t limit, Chunk& chunk) const {
-        if (limit < 6 || at > limit - 6) return false;
+    // Whether `bytes` bytes from `at` are in the file. lib3ds reads on past
+    // a chunk's end without noticing, and past the file's end it gets
+    // whatever its stack held: only bytes in the file say what it will do.
+    bool has(std::uint64_t at, std::uint64_t bytes) const { return at <= size && bytes <= size - at; }
+
+    // Where lib3ds's stream stands after asking for `bytes` bytes at `at`:
+    // a read that runs out stops at the file's end.
+    std::uint32_t after(std::uint32_t at, std::uint64_t bytes) const {
+        return static_cast<std::uint32_t>(
+            std::min<std::uint64_t>(std::uint64_t{at} + bytes, std::max<std::size_t>(size, at)));
+    }
+
+    // lib3ds_chunk_read_start: the header must be there and count itself.
+    bool open(std::uint32_t at, Chunk& chunk) const {
+        if (!has(at, 6)) return false;
         const std::uint32_t length = dword(at + 2);
-        if (length < 6 || length > limit - at) return false;
-        chunk = Chunk{word(at), at + 6, at + length};
+        if (length < 6) return false;
+        chunk = Chunk{word(at), at, at + length};
         return true;
     }
 
-    // Children must tile the rest of the parent exactly: lib3ds steps from
-    // child to child by their sizes until it reaches the parent's end.
+    // The sub-chunks of `parent` from `from` on, stepped through as
+    // lib3ds_chunk_read_next does: while the position is before the parent's
+    // end, read a header there and move on by its size. Nothing makes the
+    // children fit the parent: the last one may run past its end, or a few
+    // bytes of padding may be read as the next header. A header lib3ds
+    // would take from beyond the file, or a step that comes back to a
+    // position already read, is refused: the first is garbage, the second
+    // an endless loop.
     template <class Visit>
-    bool children(const Chunk& parent, std::size_t from, Visit visit) const {
-        if (from > parent.end) return false;
-        for (std::size_t at = from; at < parent.end;) {
-            Chunk child{};
-            if (!header(at, parent.end, child)) return false;
-            if (child.id == 0) return true;  // lib3ds stops reading the parent here
+    bool children(const Chunk& parent, std::uint32_t from, Visit visit) const {
+        std::set<std::uint32_t> visited;
+        for (std::uint32_t at = from; at < parent.end;) {
+            if (!visited.insert(at).second || !has(at, 2)) return false;
+            const std::uint16_t id = word(at);
+            if (id == 0) return true;  // lib3ds stops reading the parent here
+            if (!has(at, 6)) return false;
+            const Chunk child{id, at, at + dword(at + 2)};
             if (!visit(child)) return false;
             at = child.end;
         }
         return true;
     }
 
-    bool leavesOnly(const Chunk& parent, std::size_t from) const {
+    bool leavesOnly(const Chunk& parent, std::uint32_t from) const {
         return children(parent, from, [](const Chunk&) { return true; });
     }
 
-    // A NUL-terminated string of fewer than `capacity` characters inside the
-    // chunk, as lib3ds_io_read_string accepts it; `at` moves past the NUL.
-    bool string(std::size_t& at, const Chunk& chunk, std::size_t capacity) const {
-        for (std::size_t n = 0; at < chunk.end && n < capacity; ++n) {
+    // A child lib3ds reads through lib3ds_chunk_read_start, then its own
+    // sub-chunks after `fixed` bytes of fields.
+    bool container(const Chunk& child, std::uint64_t fixed) const {
+        Chunk chunk{};
+        return open(child.start, chunk) && leavesOnly(chunk, after(chunk.body(), fixed));
+    }
+
+    // A NUL-terminated string of fewer than `capacity` characters, as
+    // lib3ds_io_read_string accepts it; `at` moves past the NUL.
+    bool string(std::uint32_t& at, std::size_t capacity) const {
+        for (std::size_t n = 0; at < size && n < capacity; ++n) {
             if (data[at++] == 0) return true;
         }
         return false;
     }
 
-    static bool fits(const Chunk& chunk, std::size_t at, std::size_t bytes) {
-        return at <= chunk.end && bytes <= chunk.end - at;
-    }
-
-    bool mdata(const Chunk& chunk) {
-        return children(chunk, chunk.body, [this](const Chunk& c) {
+    bool mdata(const Chunk& child) {
+        Chunk chunk{};
+        if (!open(child.start, chunk)) return false;
+        return children(chunk, chunk.body(), [this](const Chunk& c) {
             switch (c.id) {
             case kAmbientLight:
             case kSolidBackground:
             case kDefaultView:
-                return leavesOnly(c, c.body);
+                return container(c, 0);
             case kViewportLayout:
-                return viewportLayout(c);
+                return container(c, 14);
             case kGradient:
                 return gradient(c);
             case kFog:
             case kLayerFog:
             case kDistanceCue:
-                return fits(c, c.body, 16) && leavesOnly(c, c.body + 16);
+                return container(c, 16);
             case kMaterial:
                 return material(c);
             case kNamedObject:
@@ -188,110 +259,149 @@ private:
         });
     }
 
-    bool viewportLayout(const Chunk& chunk) const {
-        return fits(chunk, chunk.body, 14) && leavesOnly(chunk, chunk.body + 14);
-    }
-
     // lib3ds keeps at most three gradient colours of each kind on its stack.
-    bool gradient(const Chunk& chunk) const {
+    bool gradient(const Chunk& child) const {
+        Chunk chunk{};
+        if (!open(child.start, chunk)) return false;
         int colours = 0;
         int linearColours = 0;
-        return fits(chunk, chunk.body, 4) && children(chunk, chunk.body + 4, [&](const Chunk& c) {
-                   if (c.id == kColorF) ++colours;
-                   if (c.id == kLinColorF) ++linearColours;
-                   return colours <= 3 && linearColours <= 3;
-               });
+        return children(chunk, after(chunk.body(), 4), [&](const Chunk& c) {
+            if (c.id == kColorF) ++colours;
+            if (c.id == kLinColorF) ++linearColours;
+            return colours <= 3 && linearColours <= 3;
+        });
     }
 
-    bool material(const Chunk& chunk) const {
-        return children(chunk, chunk.body, [this](const Chunk& c) {
+    bool material(const Chunk& child) const {
+        Chunk chunk{};
+        if (!open(child.start, chunk)) return false;
+        return children(chunk, chunk.body(), [this](const Chunk& c) {
             if (isOneOf(c.id, kMaterialColours) || isOneOf(c.id, kMaterialPercentages) ||
                 isOneOf(c.id, kMaterialMaps)) {
-                return leavesOnly(c, c.body);
+                return container(c, 0);
             }
             return true;
         });
     }
 
-    bool namedObject(const Chunk& chunk) const {
-        std::size_t at = chunk.body;
-        if (!string(at, chunk, 64)) return false;
+    bool namedObject(const Chunk& child) const {
+        Chunk chunk{};
+        if (!open(child.start, chunk)) return false;
+        std::uint32_t at = chunk.body();
+        if (!string(at, 64)) return false;
         return children(chunk, at, [this](const Chunk& c) {
             switch (c.id) {
             case kTriObject:
                 return mesh(c);
             case kCamera:
-                return fits(c, c.body, 32) && leavesOnly(c, c.body + 32);
-            case kDirectLight:
-                return fits(c, c.body, 12) && children(c, c.body + 12, [this](const Chunk& l) {
-                           return l.id != kSpotlight || (fits(l, l.body, 20) && leavesOnly(l, l.body + 20));
-                       });
+                return container(c, 32);
+            case kDirectLight: {
+                Chunk light{};
+                if (!open(c.start, light)) return false;
+                return children(light, after(light.body(), 12),
+                                [this](const Chunk& l) { return l.id != kSpotlight || container(l, 20); });
+            }
             default:
                 return true;
             }
         });
     }
 
-    // A counted array: a word, then `count` elements of `stride` bytes.
-    bool array(const Chunk& chunk, std::size_t stride, std::uint16_t& count) const {
-        if (!fits(chunk, chunk.body, 2)) return false;
-        count = word(chunk.body);
-        return fits(chunk, chunk.body + 2, count * stride);
-    }
-
-    bool mesh(const Chunk& chunk) const {
+    bool mesh(const Chunk& child) const {
+        Chunk chunk{};
+        if (!open(child.start, chunk)) return false;
         std::uint16_t points = 0;
+        std::uint32_t pointData = 0;
         std::vector<Face> faces;
-        const bool read = children(chunk, chunk.body, [&](const Chunk& c) {
-            std::uint16_t count = 0;
-            switch (c.id) {
-            case kPointArray:
-                if (!array(c, 12, count)) return false;
-                points = count;
-                return true;
-            case kPointFlagArray:
-                return array(c, 2, count);
-            case kTexVerts:
-                return array(c, 8, count);
-            case kFaceArray:
-                return faceArray(c, faces);
-            default:
-                return true;
+        // Point, flag and texel arrays are read straight after their
+        // headers; only the points' values matter here.
+        const bool read = children(chunk, chunk.body(), [&](const Chunk& c) {
+            if (c.id == kPointArray) {
+                if (!has(c.body(), 2)) return false;
+                points = word(c.body());
+                pointData = c.body() + 2;
+                return has(pointData, std::uint64_t{points} * 12);
             }
+            if (c.id == kFaceArray) return faceArray(c, faces);
+            return true;
         });
         if (!read) return false;
 
         // lib3ds computes every face normal from the final point list as it
         // finishes the mesh, and the renderers index it again when they draw.
-        std::vector<unsigned> uses(points, 0);
+        std::vector<Vector> at(points);
+        for (std::size_t i = 0; i < points; ++i) {
+            at[i] = {real(pointData + i * 12), real(pointData + i * 12 + 4), real(pointData + i * 12 + 8)};
+        }
+        std::vector<Vector> normals;
+        normals.reserve(faces.size());
         for (const Face& face : faces) {
             for (std::uint16_t point : face.points) {
-                if (point >= points || ++uses[point] > kMaxFacesPerPoint) return false;
+                if (point >= points) return false;
+            }
+            normals.push_back(faceNormal(at[face.points[0]], at[face.points[1]], at[face.points[2]]));
+        }
+        return normalsFitTheirSlots(faces, normals, points);
+    }
+
+    // lib3ds_mesh_calculate_normals, for each corner of a smoothed face,
+    // walks the faces around the corner's point (the faces named last come
+    // first) and keeps each normal not within 1e-5 of one it kept already,
+    // from the faces sharing a smoothing group with the corner's face. The
+    // 129th normal kept overruns its stack array. Corners of one point and
+    // one smoothing mask keep the same normals, so each pair is walked once.
+    static bool normalsFitTheirSlots(const std::vector<Face>& faces, const std::vector<Vector>& normals,
+                                     std::uint16_t points) {
+        std::vector<std::vector<std::uint32_t>> around(points);
+        for (std::uint32_t i = 0; i < faces.size(); ++i) {
+            for (std::uint16_t point : faces[i].points) around[point].push_back(i);
+        }
+        std::unordered_set<std::uint64_t> walked;
+        Vector kept[kNormalSlots];
+        for (const Face& face : faces) {
+            if (face.smoothing == 0) continue;
+            for (std::uint16_t point : face.points) {
+                if (!walked.insert(std::uint64_t{point} << 32 | face.smoothing).second) continue;
+                unsigned count = 0;
+                for (auto other = around[point].rbegin(); other != around[point].rend(); ++other) {
+                    if ((faces[*other].smoothing & face.smoothing) == 0) continue;
+                    const Vector& normal = normals[*other];
+                    const bool known =
+                        std::any_of(kept, kept + count, [&](const Vector& k) { return sameNormal(k, normal); });
+                    if (known) continue;
+                    if (count == kNormalSlots) return false;
+                    kept[count++] = normal;
+                }
             }
         }
         return true;
     }
 
-    bool faceArray(const Chunk& chunk, std::vector<Face>& faces) const {
-        std::uint16_t count = 0;
-        if (!array(chunk, 8, count)) return false;
-        faces.resize(count);
+    bool faceArray(const Chunk& child, std::vector<Face>& faces) const {
+        Chunk chunk{};
+        if (!open(child.start, chunk) || !has(chunk.body(), 2)) return false;
+        const std::uint16_t count = word(chunk.body());
+        const std::uint32_t list = chunk.body() + 2;
+        if (!has(list, std::uint64_t{count} * 8)) return false;
+        faces.assign(count, Face{});
         for (std::size_t i = 0; i < count; ++i) {
-            const std::size_t at = chunk.body + 2 + i * 8;
-            faces[i] = Face{{word(at), word(at + 2), word(at + 4)}};
+            const std::size_t at = list + i * 8;
+            faces[i] = Face{{word(at), word(at + 2), word(at + 4)}, 0};
         }
         if (count == 0) return true;  // lib3ds reads no sub-chunks then
 
-        return children(chunk, chunk.body + 2 + count * 8, [&](const Chunk& c) {
-            std::size_t at = c.body;
+        return children(chunk, list + count * 8u, [&](const Chunk& c) {
+            std::uint32_t at = c.body();
             switch (c.id) {
             case kSmoothGroup:
-                return fits(c, at, count * 4);
+                if (!has(at, std::uint64_t{count} * 4)) return false;
+                for (std::size_t i = 0; i < count; ++i) faces[i].smoothing = dword(at + i * 4);
+                return true;
             case kMaterialGroup: {
-                if (!string(at, c, 64) || !fits(c, at, 2)) return false;
+                if (!string(at, 64) || !has(at, 2)) return false;
                 const std::uint16_t listed = word(at);
                 at += 2;
-                if (!fits(c, at, listed * 2)) return false;
+                if (!has(at, std::uint64_t{listed} * 2)) return false;
                 for (std::size_t i = 0; i < listed; ++i) {
                     if (word(at + i * 2) >= count) return false;
                 }
@@ -299,7 +409,7 @@ private:
             }
             case kBoxMap:
                 for (int side = 0; side < 6; ++side) {
-                    if (!string(at, c, 64)) return false;
+                    if (!string(at, 64)) return false;
                 }
                 return true;
             default:
@@ -308,29 +418,35 @@ private:
         });
     }
 
-    bool kfdata(const Chunk& chunk) {
+    bool kfdata(const Chunk& child) {
+        Chunk chunk{};
+        if (!open(child.start, chunk)) return false;
         // Node ids count up from 0 in each keyframer section unless a node
         // names its own.
         std::uint16_t nodeNumber = 0;
-        return children(chunk, chunk.body, [&](const Chunk& c) {
-            if (c.id == kViewportLayout) return viewportLayout(c);
-            if (c.id == kDefaultView) return leavesOnly(c, c.body);
+        return children(chunk, chunk.body(), [&](const Chunk& c) {
+            if (c.id == kViewportLayout) return container(c, 14);
+            if (c.id == kDefaultView) return container(c, 0);
             if (isOneOf(c.id, kNodeTags)) return node(c, nodeNumber++);
             return true;
         });
     }
 
-    bool node(const Chunk& chunk, std::uint16_t number) {
+    bool node(const Chunk& child, std::uint16_t number) {
+        Chunk chunk{};
+        if (!open(child.start, chunk)) return false;
         NodeLink link{number, 0};  // lib3ds allocates nodes zeroed: parent 0
-        const bool read = children(chunk, chunk.body, [&](const Chunk& c) {
-            std::size_t at = c.body;
+        // The id, the header and the tracks are read straight after their
+        // headers.
+        const bool read = children(chunk, chunk.body(), [&](const Chunk& c) {
+            std::uint32_t at = c.body();
             if (c.id == kNodeId) {
-                if (!fits(c, at, 2)) return false;
+                if (!has(at, 2)) return false;
                 link.id = word(at);
                 return true;
             }
             if (c.id == kNodeHeader) {
-                if (!string(at, c, 64) || !fits(c, at, 6)) return false;
+                if (!string(at, 64) || !has(at, 6)) return false;
                 link.parent = word(at + 4);
                 return true;
             }
@@ -343,15 +459,17 @@ private:
         return read;
     }
 
+    // The frames decide what lib3ds does with a track; the values are only
+    // values, so the last key's may run out with the file.
     bool track(const Chunk& chunk, Track kind) const {
-        if (!fits(chunk, chunk.body, 14)) return false;
-        const std::uint16_t flags = word(chunk.body);
-        const auto keys = static_cast<std::int32_t>(dword(chunk.body + 10));
-        std::size_t at = chunk.body + 14;
+        if (!has(chunk.body(), 14)) return false;
+        const std::uint16_t flags = word(chunk.body());
+        const auto keys = static_cast<std::int32_t>(dword(chunk.body() + 10));
+        std::uint64_t at = chunk.body() + 14u;
         std::int32_t first = 0;
         std::int32_t last = 0;
         for (std::int32_t i = 0; i < keys; ++i) {
-            if (!fits(chunk, at, 6)) return false;
+            if (!has(at, 6)) return false;
             const auto frame = static_cast<std::int32_t>(dword(at));
             if (frame > kFrameLimit || frame < -kFrameLimit) return false;
             first = i == 0 ? frame : std::min(first, frame);
@@ -373,11 +491,14 @@ private:
                 break;
             case Track::Bool:
                 break;
-            case Track::Morph:
-                if (!string(at, chunk, 11)) return false;
+            case Track::Morph: {
+                if (at > size) return false;
+                auto name = static_cast<std::uint32_t>(at);
+                if (!string(name, 11)) return false;
+                at = name;
                 break;
             }
-            if (at > chunk.end) return false;
+            }
         }
         // A looping track whose keys all share one frame has a loop length of
         // 0: lib3ds finds no interval and follows a null link.
