@@ -36,6 +36,12 @@ enum ChunkId : std::uint16_t {
     kMaterialGroup = 0x4130,
     kTexVerts = 0x4140,
     kSmoothGroup = 0x4150,
+    kBitMap = 0x1100,
+    kMaterialName = 0xA000,
+    kMapName = 0xA300,
+    kProjector = 0x4653,
+    kKeyframerHeader = 0xB00A,
+    kInstanceName = 0xB011,
     kBoxMap = 0x4190,
     kDirectLight = 0x4600,
     kSpotlight = 0x4610,
@@ -50,6 +56,10 @@ constexpr std::uint16_t kMaterialColours[] = {0xA010, 0xA020, 0xA030};
 constexpr std::uint16_t kMaterialPercentages[] = {0xA040, 0xA041, 0xA050, 0xA052, 0xA084, 0xA053};
 constexpr std::uint16_t kMaterialMaps[] = {0xA200, 0xA33E, 0xA33A, 0xA340, 0xA210, 0xA342, 0xA230, 0xA344,
                                            0xA204, 0xA348, 0xA33C, 0xA346, 0xA33D, 0xA34A, 0xA220, 0xA34C};
+// Settings lib3ds reads through lib3ds_chunk_read, which gives up on a
+// size below 6, without a loop over sub-chunks.
+constexpr std::uint16_t kPlainSettings[] = {0x1101, 0x1201, 0x1301, 0x2201, 0x2303, 0x2301, 0x1400,
+                                            0x1410, 0x1420, 0x1430, 0x1440, 0x1450, 0x1460};
 constexpr std::uint16_t kNodeTags[] = {0xB001, 0xB002, 0xB003, 0xB004, 0xB005, 0xB006, 0xB007};
 
 enum class Track { Lin1, Lin3, Quat, Bool, Morph };
@@ -249,12 +259,19 @@ private:
             case kLayerFog:
             case kDistanceCue:
                 return container(c, 16);
+            case kBitMap: {
+                Chunk chunk{};
+                std::uint32_t at = c.body();
+                return open(c.start, chunk) && string(at, 64);
+            }
             case kMaterial:
                 return material(c);
             case kNamedObject:
                 return namedObject(c);
-            default:
-                return true;
+            default: {
+                Chunk chunk{};
+                return !isOneOf(c.id, kPlainSettings) || open(c.start, chunk);
+            }
             }
         });
     }
@@ -276,9 +293,15 @@ private:
         Chunk chunk{};
         if (!open(child.start, chunk)) return false;
         return children(chunk, chunk.body(), [this](const Chunk& c) {
-            if (isOneOf(c.id, kMaterialColours) || isOneOf(c.id, kMaterialPercentages) ||
-                isOneOf(c.id, kMaterialMaps)) {
-                return container(c, 0);
+            std::uint32_t at = c.body();
+            if (c.id == kMaterialName) return string(at, 64);
+            if (isOneOf(c.id, kMaterialColours) || isOneOf(c.id, kMaterialPercentages)) return container(c, 0);
+            if (isOneOf(c.id, kMaterialMaps)) {
+                Chunk map{};
+                return open(c.start, map) && children(map, map.body(), [this](const Chunk& m) {
+                           std::uint32_t name = m.body();
+                           return m.id != kMapName || string(name, 64);
+                       });
             }
             return true;
         });
@@ -299,12 +322,20 @@ private:
                 Chunk light{};
                 if (!open(c.start, light)) return false;
                 return children(light, after(light.body(), 12),
-                                [this](const Chunk& l) { return l.id != kSpotlight || container(l, 20); });
+                                [this](const Chunk& l) { return l.id != kSpotlight || spotlight(l); });
             }
             default:
                 return true;
             }
         });
+    }
+
+    bool spotlight(const Chunk& child) const {
+        Chunk chunk{};
+        return open(child.start, chunk) && children(chunk, after(chunk.body(), 20), [this](const Chunk& c) {
+                   std::uint32_t at = c.body();
+                   return c.id != kProjector || string(at, 64);
+               });
     }
 
     bool mesh(const Chunk& child) const {
@@ -428,6 +459,10 @@ private:
             if (c.id == kViewportLayout) return container(c, 14);
             if (c.id == kDefaultView) return container(c, 0);
             if (isOneOf(c.id, kNodeTags)) return node(c, nodeNumber++);
+            if (c.id == kKeyframerHeader) {
+                std::uint32_t name = after(c.body(), 2);
+                return string(name, 13);
+            }
             return true;
         });
     }
@@ -445,6 +480,7 @@ private:
                 link.id = word(at);
                 return true;
             }
+            if (c.id == kInstanceName) return string(at, 64);
             if (c.id == kNodeHeader) {
                 if (!string(at, 64) || !has(at, 6)) return false;
                 link.parent = word(at + 4);

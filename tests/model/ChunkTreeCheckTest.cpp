@@ -136,6 +136,8 @@ Bytes gradient(int colours) {
     return file(soundMesh(), soundNodes(), chunk(0x1300, {real(0.5f), list}));
 }
 
+Bytes material(const std::string& name) { return chunk(0xAFFF, {chunk(0xA000, {text(name.c_str())})}); }
+
 // The top chunk claims `more` bytes beyond what the file holds.
 Bytes cutShort(Bytes bytes, std::uint32_t more) {
     const Bytes size = dword(static_cast<std::uint32_t>(bytes.size()) + more);
@@ -265,6 +267,14 @@ TEST_F(ChunkTreeCheckRules, EachRuleRefusesItsFileAndPassesItsNearMisses) {
         {"a chain of 256 nodes", nodeChain(256), 256},
         {"a node under node 0", file(soundMesh(), join({node(0, "tri", 0xFFFF), node(1, "tri", 0)})), 2},
 
+        // lib3ds gives up on these, and each file it gives up on leaves its
+        // chunk-nesting string longer.
+        {"a 64-character material name", file(soundMesh(), soundNodes(), material(std::string(64, 'm'))), kRefused},
+        {"a 63-character material name", file(soundMesh(), soundNodes(), material(std::string(63, 'm'))), 1},
+        {"a shadow bias shorter than its header", file(soundMesh(), soundNodes(), badChunk(0x1400, 4, real(1))),
+         kRefused},
+        {"a shadow bias", file(soundMesh(), soundNodes(), chunk(0x1400, {real(1)})), 1},
+
         // lib3ds keeps three gradient colours of each kind on its stack.
         {"four gradient colours", gradient(4), kRefused},
         {"three gradient colours", gradient(3), 1},
@@ -283,21 +293,34 @@ TEST_F(ChunkTreeCheckRules, EachRuleRefusesItsFileAndPassesItsNearMisses) {
 }
 
 // What the check is for: lib3ds alone recurses until the stack is gone on a
-// node that is its own parent, and overruns its normals array round a point
-// of 129 distinct smoothed normals. The check turns both into a plain load
-// failure.
+// node that is its own parent, overruns its normals array round a point of
+// 129 distinct smoothed normals, and after enough files it gave up on in one
+// process overflows its chunk-nesting string. The check turns each into a
+// plain load failure.
 TEST(ChunkTreeCheckDeathTest, Lib3dsAloneCrashesOnWhatTheCheckRefuses) {
-    const Bytes cases[] = {file(soundMesh(), node(0, "tri", 0)), file(fan(129, [](int) { return 1u; }), soundNodes())};
-    for (const Bytes& bytes : cases) {
+    const struct {
+        Bytes bytes;
+        int loads;
+        const char* message;
+    } cases[] = {
+        {file(soundMesh(), node(0, "tri", 0)), 1, ""},
+        {file(fan(129, [](int) { return 1u; }), soundNodes()), 1, "stack smashing detected"},
+        {file(soundMesh(), soundNodes(), material(std::string(64, 'm'))), 100, "buffer overflow detected"},
+    };
+    for (const auto& c : cases) {
         EXPECT_DEATH(
             {
-                Lib3dsFile* loaded = lib3ds_file_load(memoryFile(bytes).c_str());
-                for (Lib3dsMesh* mesh = loaded->meshes; mesh != nullptr; mesh = mesh->next) {
-                    std::vector<float> normals(9 * static_cast<std::size_t>(mesh->faces));
-                    lib3ds_mesh_calculate_normals(mesh, reinterpret_cast<Lib3dsVector*>(normals.data()));
+                const std::string path = memoryFile(c.bytes);
+                for (int i = 0; i < c.loads; ++i) {
+                    Lib3dsFile* loaded = lib3ds_file_load(path.c_str());
+                    for (Lib3dsMesh* mesh = loaded != nullptr ? loaded->meshes : nullptr; mesh != nullptr;
+                         mesh = mesh->next) {
+                        std::vector<float> normals(9 * static_cast<std::size_t>(mesh->faces));
+                        lib3ds_mesh_calculate_normals(mesh, reinterpret_cast<Lib3dsVector*>(normals.data()));
+                    }
                 }
             },
-            "");
-        EXPECT_EQ(loadModelFile(saved("crash.3ds", bytes)), nullptr);
+            c.message);
+        EXPECT_EQ(loadModelFile(saved("crash.3ds", c.bytes)), nullptr);
     }
 }
