@@ -276,7 +276,9 @@ private:
         });
     }
 
-    // lib3ds keeps at most three gradient colours of each kind on its stack.
+    // lib3ds reads the gradient colours into one stack array of six: plain
+    // colours from its start, linear ones from its middle, each without a
+    // count. The seventh plain or the fourth linear colour runs past it.
     bool gradient(const Chunk& child) const {
         Chunk chunk{};
         if (!open(child.start, chunk)) return false;
@@ -285,7 +287,7 @@ private:
         return children(chunk, after(chunk.body(), 4), [&](const Chunk& c) {
             if (c.id == kColorF) ++colours;
             if (c.id == kLinColorF) ++linearColours;
-            return colours <= 3 && linearColours <= 3;
+            return colours <= 6 && linearColours <= 3;
         });
     }
 

@@ -130,9 +130,10 @@ Bytes nodeChain(int depth) {
     return file(soundMesh(), nodes);
 }
 
-Bytes gradient(int colours) {
+Bytes gradient(int colours, int linearColours) {
     Bytes list;
     for (int i = 0; i < colours; ++i) list = join({list, chunk(0x0010, {real(1), real(0), real(0)})});
+    for (int i = 0; i < linearColours; ++i) list = join({list, chunk(0x0013, {real(0), real(1), real(0)})});
     return file(soundMesh(), soundNodes(), chunk(0x1300, {real(0.5f), list}));
 }
 
@@ -275,9 +276,11 @@ TEST_F(ChunkTreeCheckRules, EachRuleRefusesItsFileAndPassesItsNearMisses) {
          kRefused},
         {"a shadow bias", file(soundMesh(), soundNodes(), chunk(0x1400, {real(1)})), 1},
 
-        // lib3ds keeps three gradient colours of each kind on its stack.
-        {"four gradient colours", gradient(4), kRefused},
-        {"three gradient colours", gradient(3), 1},
+        // lib3ds keeps the gradient colours in a stack array of six, the
+        // linear ones from its middle.
+        {"seven plain gradient colours", gradient(7, 0), kRefused},
+        {"four linear gradient colours", gradient(0, 4), kRefused},
+        {"six plain and three linear gradient colours", gradient(6, 3), 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
