@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <string>
 #include <unordered_set>
 #include <vector>
 
@@ -77,7 +78,7 @@ constexpr std::uint16_t kRepeat = 0x0001;
 // then miss every key interval and follow a null link.
 constexpr std::int32_t kFrameLimit = 1 << 23;
 // Deeper node trees than this are no model; lib3ds and the renderers recurse
-// once per level.
+// once per level, so some bound is needed, and no model comes near this one.
 constexpr int kMaxNodeDepth = 256;
 // lib3ds_mesh_calculate_normals gathers the distinct normals of the smoothed
 // faces around a point in a stack array of this many entries, unchecked.
@@ -106,6 +107,157 @@ struct Face {
 struct NodeLink {
     std::uint16_t id;
     std::uint16_t parent;
+    std::string name;
+};
+
+// lib3ds_file_insert_node, step for step, on the nodes in the order lib3ds
+// reads them. It links a node under the node whose id it names as parent,
+// among its siblings in name order, then takes every top-level node that
+// names the new one as parent and inserts it again, recursively. A node that
+// names itself makes that recursion endless; other loops end as lib3ds ends
+// them.
+class NodeInsertion {
+public:
+    explicit NodeInsertion(const std::vector<NodeLink>& links) {
+        for (const NodeLink& link : links) nodes.push_back(Node{link, kNone, kNone, kNone});
+    }
+
+    bool run() {
+        for (int i = 0; i < static_cast<int>(nodes.size()); ++i) {
+            if (!insert(i)) return false;
+        }
+        return deepestLevel() <= kMaxNodeDepth;
+    }
+
+private:
+    static constexpr int kNone = -1;
+    // lib3ds's own stack gives out long before this depth of insertions.
+    static constexpr std::size_t kMaxInsertionDepth = 100000;
+
+    struct Node {
+        NodeLink link;
+        int next;
+        int childs;
+        int parent;
+    };
+
+    // One lib3ds_file_insert_node call in progress: the top-level node it
+    // looks at next, and the tree as it was when the call began.
+    struct Call {
+        int node;
+        int pending;
+        std::uint64_t state;
+    };
+
+    // The recursion of lib3ds_file_insert_node with the calls on a stack of
+    // our own.
+    bool insert(int first) {
+        std::vector<Call> calls;
+        if (!enter(first, calls)) return false;
+        while (!calls.empty()) {
+            Call& call = calls.back();
+            if (call.pending == kNone) {
+                calls.pop_back();
+                continue;
+            }
+            const int n = call.pending;
+            call.pending = nodes[n].next;
+            if (nodes[n].link.parent == nodes[call.node].link.id) {
+                remove(n);
+                if (!enter(n, calls)) return false;
+            }
+        }
+        return true;
+    }
+
+    // Links `node` in and pushes its call. Entering the insertion of a node
+    // a second time, deeper, with the tree exactly as it was the first time,
+    // repeats it for ever.
+    bool enter(int node, std::vector<Call>& calls) {
+        const std::uint64_t state = calls.empty() ? 0 : stateHash();
+        for (std::size_t i = 1; i < calls.size(); ++i) {
+            if (calls[i].node == node && calls[i].state == state) return false;
+        }
+        if (calls.size() >= kMaxInsertionDepth) return false;
+
+        const std::uint16_t parentId = nodes[node].link.parent;
+        const int parent = parentId == kNoParent ? kNone : byId(parentId);
+        nodes[node].parent = parent;
+        int& head = parent == kNone ? top : nodes[parent].childs;
+        int before = kNone;
+        for (int n = head; n != kNone && nodes[n].link.name <= nodes[node].link.name; n = nodes[n].next) before = n;
+        if (before == kNone) {
+            nodes[node].next = head;
+            head = node;
+        } else {
+            nodes[node].next = nodes[before].next;
+            nodes[before].next = node;
+        }
+        calls.push_back(Call{node, nodes[node].link.id == kNoParent ? kNone : top, state});
+        return true;
+    }
+
+    // lib3ds_file_remove_node: unlinks the node from its parent's children
+    // or from the top level; its own links stay as they were.
+    void remove(int node) {
+        int& head = nodes[node].parent == kNone ? top : nodes[nodes[node].parent].childs;
+        if (head == node) {
+            head = nodes[node].next;
+            return;
+        }
+        for (int n = head; n != kNone; n = nodes[n].next) {
+            if (nodes[n].next == node) {
+                nodes[n].next = nodes[node].next;
+                return;
+            }
+        }
+    }
+
+    // lib3ds_file_node_by_id: each top-level node, then its subtree depth
+    // first, children in order.
+    int byId(std::uint16_t id) const {
+        std::vector<int> pending;
+        for (int n = top; n != kNone; n = nodes[n].next) {
+            pending.push_back(n);
+            while (!pending.empty()) {
+                const int at = pending.back();
+                pending.pop_back();
+                if (nodes[at].link.id == id) return at;
+                std::vector<int> children;
+                for (int c = nodes[at].childs; c != kNone; c = nodes[c].next) children.push_back(c);
+                pending.insert(pending.end(), children.rbegin(), children.rend());
+            }
+        }
+        return kNone;
+    }
+
+    std::uint64_t stateHash() const {
+        std::uint64_t hash = 1469598103934665603u;
+        const auto mix = [&hash](int value) { hash = (hash ^ static_cast<std::uint32_t>(value)) * 1099511628211u; };
+        mix(top);
+        for (const Node& n : nodes) {
+            mix(n.next);
+            mix(n.childs);
+            mix(n.parent);
+        }
+        return hash;
+    }
+
+    int deepestLevel() const {
+        int deepest = 0;
+        std::vector<std::pair<int, int>> pending;
+        for (int n = top; n != kNone; n = nodes[n].next) pending.emplace_back(n, 1);
+        while (!pending.empty()) {
+            const auto [at, level] = pending.back();
+            pending.pop_back();
+            deepest = std::max(deepest, level);
+            for (int c = nodes[at].childs; c != kNone; c = nodes[c].next) pending.emplace_back(c, level + 1);
+        }
+        return deepest;
+    }
+
+    std::vector<Node> nodes;
+    int top = kNone;
 };
 
 struct Vector {
@@ -163,7 +315,7 @@ public:
         default:
             return false;
         }
-        return nodeTreeIsSound();
+        return NodeInsertion(nodes).run();
     }
 
 private:
@@ -472,7 +624,7 @@ private:
     bool node(const Chunk& child, std::uint16_t number) {
         Chunk chunk{};
         if (!open(child.start, chunk)) return false;
-        NodeLink link{number, 0};  // lib3ds allocates nodes zeroed: parent 0
+        NodeLink link{number, 0, {}};  // lib3ds allocates nodes zeroed: parent 0, no name
         // The id, the header and the tracks are read straight after their
         // headers.
         const bool read = children(chunk, chunk.body(), [&](const Chunk& c) {
@@ -484,7 +636,9 @@ private:
             }
             if (c.id == kInstanceName) return string(at, 64);
             if (c.id == kNodeHeader) {
+                const std::uint32_t name = at;
                 if (!string(at, 64) || !has(at, 6)) return false;
+                link.name.assign(reinterpret_cast<const char*>(data + name), at - name - 1);
                 link.parent = word(at + 4);
                 return true;
             }
@@ -542,27 +696,6 @@ private:
         // 0: lib3ds finds no interval and follows a null link.
         const bool interpolated = kind == Track::Lin1 || kind == Track::Lin3 || kind == Track::Quat;
         return !(interpolated && (flags & kRepeat) && keys >= 2 && first == last);
-    }
-
-    // lib3ds links each node under the node whose id it names as parent. A
-    // node that names itself, directly or round a loop, sends its insertion
-    // into endless recursion; two nodes with one id make the links ambiguous.
-    bool nodeTreeIsSound() const {
-        std::map<std::uint16_t, std::uint16_t> parentOf;
-        for (const NodeLink& link : nodes) {
-            if (link.id == kNoParent) continue;
-            if (!parentOf.emplace(link.id, link.parent).second) return false;
-        }
-        for (const NodeLink& link : nodes) {
-            std::uint16_t parent = link.parent;
-            for (int depth = 1;; ++depth) {
-                if (depth > kMaxNodeDepth) return false;
-                const auto up = parent == kNoParent ? parentOf.end() : parentOf.find(parent);
-                if (up == parentOf.end()) break;
-                parent = up->second;
-            }
-        }
-        return true;
     }
 
     const std::uint8_t* data;
