@@ -74,8 +74,7 @@ constexpr TrackChunk kTracks[] = {
 
 constexpr std::uint16_t kNoParent = 65535;
 constexpr std::uint16_t kRepeat = 0x0001;
-// Frames beyond 2^23 lose exactness as floats, and lib3ds's looping tracks
-// then miss every key interval and follow a null link.
+// Within 2^23 of frame 0 lib3ds's float arithmetic on frames is exact.
 constexpr std::int32_t kFrameLimit = 1 << 23;
 // Deeper node trees than this are no model; lib3ds and the renderers recurse
 // once per level, so some bound is needed, and no model comes near this one.
@@ -264,6 +263,19 @@ struct Vector {
     float x, y, z;
 };
 
+struct TrackKeys {
+    std::uint16_t flags = 0;
+    std::vector<std::int32_t> frames;
+};
+
+// The span of a looping track's keys, and whether its frames are exact as
+// floats.
+struct Loop {
+    std::int32_t first;
+    std::int32_t last;
+    bool exact;
+};
+
 // lib3ds's own float arithmetic, operation for operation, so that the
 // normals come out bit for bit as lib3ds computes them (this file is built
 // without contracting products into fused multiply-adds).
@@ -315,7 +327,7 @@ public:
         default:
             return false;
         }
-        return NodeInsertion(nodes).run();
+        return loopsStayOnTheirKeys() && NodeInsertion(nodes).run();
     }
 
 private:
@@ -614,8 +626,10 @@ private:
             if (c.id == kDefaultView) return container(c, 0);
             if (isOneOf(c.id, kNodeTags)) return node(c, nodeNumber++);
             if (c.id == kKeyframerHeader) {
-                std::uint32_t name = after(c.body(), 2);
-                return string(name, 13);
+                std::uint32_t at = after(c.body(), 2);
+                if (!string(at, 13) || !has(at, 4)) return false;
+                frames = static_cast<std::int32_t>(dword(at));
+                return true;
             }
             return true;
         });
@@ -625,6 +639,9 @@ private:
         Chunk chunk{};
         if (!open(child.start, chunk)) return false;
         NodeLink link{number, 0, {}};  // lib3ds allocates nodes zeroed: parent 0, no name
+        // lib3ds adds the keys of every chunk of one kind to one track; the
+        // last chunk's flags stand.
+        std::map<std::uint16_t, TrackKeys> tracks;
         // The id, the header and the tracks are read straight after their
         // headers.
         const bool read = children(chunk, chunk.body(), [&](const Chunk& c) {
@@ -643,29 +660,34 @@ private:
                 return true;
             }
             for (const TrackChunk& entry : kTracks) {
-                if (c.id == entry.id) return track(c, entry.kind);
+                if (c.id == entry.id) return track(c, entry.kind, tracks[c.id]);
             }
             return true;
         });
         nodes.push_back(link);
+        for (const auto& [id, keys] : tracks) {
+            const auto entry = std::find_if(std::begin(kTracks), std::end(kTracks),
+                                            [id = id](const TrackChunk& t) { return t.id == id; });
+            const bool interpolated = entry->kind != Track::Bool && entry->kind != Track::Morph;
+            if (interpolated && (keys.flags & kRepeat) && keys.frames.size() >= 2) {
+                const auto [first, last] = std::minmax_element(keys.frames.begin(), keys.frames.end());
+                const bool exact = *first >= -kFrameLimit && *last <= kFrameLimit;
+                loops.push_back(Loop{*first, *last, exact});
+            }
+        }
         return read;
     }
 
     // The frames decide what lib3ds does with a track; the values are only
     // values, so the last key's may run out with the file.
-    bool track(const Chunk& chunk, Track kind) const {
+    bool track(const Chunk& chunk, Track kind, TrackKeys& keysRead) const {
         if (!has(chunk.body(), 14)) return false;
-        const std::uint16_t flags = word(chunk.body());
+        keysRead.flags = word(chunk.body());
         const auto keys = static_cast<std::int32_t>(dword(chunk.body() + 10));
         std::uint64_t at = chunk.body() + 14u;
-        std::int32_t first = 0;
-        std::int32_t last = 0;
         for (std::int32_t i = 0; i < keys; ++i) {
             if (!has(at, 6)) return false;
-            const auto frame = static_cast<std::int32_t>(dword(at));
-            if (frame > kFrameLimit || frame < -kFrameLimit) return false;
-            first = i == 0 ? frame : std::min(first, frame);
-            last = i == 0 ? frame : std::max(last, frame);
+            keysRead.frames.push_back(static_cast<std::int32_t>(dword(at)));
             const std::uint16_t spline = word(at + 4);
             at += 6;
             for (std::uint16_t bit = 1; bit <= 0x10; bit <<= 1) {
@@ -692,15 +714,28 @@ private:
             }
             }
         }
-        // A looping track whose keys all share one frame has a loop length of
-        // 0: lib3ds finds no interval and follows a null link.
-        const bool interpolated = kind == Track::Lin1 || kind == Track::Lin3 || kind == Track::Quat;
-        return !(interpolated && (flags & kRepeat) && keys >= 2 && first == last);
+        return true;
+    }
+
+    // A looping track evaluated past its last key takes the time modulo the
+    // keys' span and looks again for the keys around it; when it finds none
+    // it follows a null link. That happens when the span is 0, and can
+    // happen through rounding when frames are too large for exact floats.
+    // Frame 0 is evaluated as the file loads, and a model may be drawn at any
+    // frame below the file's frame count; before its last key a track only
+    // interpolates, or holds its first key.
+    bool loopsStayOnTheirKeys() const {
+        const auto lastFrameDrawn = static_cast<float>(std::max<std::int32_t>(frames, 1) - 1);
+        return std::all_of(loops.begin(), loops.end(), [&](const Loop& loop) {
+            return lastFrameDrawn < static_cast<float>(loop.last) || (loop.first != loop.last && loop.exact);
+        });
     }
 
     const std::uint8_t* data;
     std::size_t size;
     std::vector<NodeLink> nodes;
+    std::int32_t frames = 0;  // the keyframer header's frame count, as lib3ds keeps it
+    std::vector<Loop> loops;
 };
 
 }  // namespace

@@ -84,9 +84,10 @@ Bytes objectData(const Bytes& mesh, const Bytes& extraData = {}) {
 }
 
 // `mesh` is what the mesh chunk holds; `tail` ends the top chunk.
-Bytes file(const Bytes& mesh, const Bytes& nodes, const Bytes& extraData = {}, const Bytes& tail = {}) {
+Bytes file(const Bytes& mesh, const Bytes& nodes, const Bytes& extraData = {}, const Bytes& tail = {},
+           std::uint32_t frames = 100) {
     return chunk(0x4D4D, {objectData(mesh, extraData),
-                          chunk(0xB000, {chunk(0xB00A, {word(5), text("demo"), dword(100)}), nodes}), tail});
+                          chunk(0xB000, {chunk(0xB00A, {word(5), text("demo"), dword(frames)}), nodes}), tail});
 }
 
 Bytes threePoints(const Bytes& faceArray) { return join({points(3), faceArray}); }
@@ -102,7 +103,9 @@ Bytes soundNodes() { return node(0, "tri", 0xFFFF); }
 
 Bytes sound() { return file(soundMesh(), soundNodes()); }
 
-Bytes withNode(const Bytes& extra) { return file(soundMesh(), node(0, "tri", 0xFFFF, extra)); }
+Bytes withNode(const Bytes& extra, std::uint32_t frames = 100) {
+    return file(soundMesh(), node(0, "tri", 0xFFFF, extra), {}, {}, frames);
+}
 
 // `faces` triangles round point 0, face i in the smoothing groups
 // `groups(i)`: on a cone every face has its own normal, on a disc they all
@@ -251,12 +254,20 @@ TEST_F(ChunkTreeCheckRules, EachRuleRefusesItsFileAndPassesItsNearMisses) {
          withNode(join({track(0xB020, 0, 2, {positionKey(0)}), chunk(0x0005, {Bytes(26, 0)})})), 1},
         {"a key count that would take hours", withNode(track(0xB020, 0, 0x7FFFFFFF, {positionKey(0)})), kRefused},
 
-        // A looping track of keys that all share one frame makes lib3ds find
-        // no key interval and follow a null link; so do frames too large to
-        // be exact floats.
+        // A looping track drawn past its last key looks for keys round the
+        // time modulo their span and follows a null link when it finds none:
+        // a span of 0, or rounding once frames are too large for exact
+        // floats. Frame 0 is drawn as the file loads; the file's frame count
+        // (100 here) bounds the frames drawn after.
         {"a looping track of one frame", withNode(track(0xB020, 1, 2, {positionKey(0), positionKey(0)})), kRefused},
-        {"a frame beyond 2^23", withNode(track(0xB020, 0, 1, {positionKey(1 << 24)})), kRefused},
+        {"a looping track of one frame after the last frame drawn",
+         withNode(track(0xB020, 1, 2, {positionKey(200), positionKey(200)})), 1},
         {"a looping track of ten frames", withNode(track(0xB020, 1, 2, {positionKey(0), positionKey(10)})), 1},
+        {"a looping track beyond 2^23 drawn past its last key",
+         withNode(track(0xB020, 1, 2, {positionKey(0), positionKey((1 << 24) + 1)}), 1u << 25), kRefused},
+        {"a looping track beyond 2^23 never drawn past its last key",
+         withNode(track(0xB020, 1, 2, {positionKey(0), positionKey((1 << 24) + 1)})), 1},
+        {"a frame beyond 2^23", withNode(track(0xB020, 0, 1, {positionKey(1 << 24)})), 1},
 
         // lib3ds inserts each node under the node its parent id names, then
         // inserts again every top-level node that names the new one. Parent 0
