@@ -64,13 +64,29 @@ constexpr std::uint16_t kPlainSettings[] = {0x1101, 0x1201, 0x1301, 0x2201, 0x23
 constexpr std::uint16_t kNodeTags[] = {0xB001, 0xB002, 0xB003, 0xB004, 0xB005, 0xB006, 0xB007};
 
 enum class Track { Lin1, Lin3, Quat, Bool, Morph };
+// The kinds of node, one bit per node chunk id from 0xB001 on: ambient,
+// object, camera, target, light, light target, spotlight.
+constexpr unsigned nodeBit(std::uint16_t nodeTag) { return 1u << (nodeTag - 0xB001); }
+constexpr unsigned kAmbientNode = nodeBit(0xB001), kObjectNode = nodeBit(0xB002), kCameraNode = nodeBit(0xB003),
+                   kLightNode = nodeBit(0xB005) | nodeBit(0xB007), kAnyButAmbient = 0x7Eu;
+
+// lib3ds reads each track only in the kinds of node that have it; in the
+// others it skips the chunk unread.
 struct TrackChunk {
     std::uint16_t id;
     Track kind;
+    unsigned readIn;
 };
-constexpr TrackChunk kTracks[] = {
-    {0xB020, Track::Lin3}, {0xB021, Track::Quat},  {0xB022, Track::Lin3}, {0xB023, Track::Lin1}, {0xB024, Track::Lin1},
-    {0xB025, Track::Lin3}, {0xB026, Track::Morph}, {0xB027, Track::Lin1}, {0xB028, Track::Lin1}, {0xB029, Track::Bool}};
+constexpr TrackChunk kTracks[] = {{0xB020, Track::Lin3, kAnyButAmbient},
+                                  {0xB021, Track::Quat, kObjectNode},
+                                  {0xB022, Track::Lin3, kObjectNode},
+                                  {0xB023, Track::Lin1, kCameraNode},
+                                  {0xB024, Track::Lin1, kCameraNode | kLightNode},
+                                  {0xB025, Track::Lin3, kAmbientNode | kLightNode},
+                                  {0xB026, Track::Morph, kObjectNode},
+                                  {0xB027, Track::Lin1, kLightNode},
+                                  {0xB028, Track::Lin1, kLightNode},
+                                  {0xB029, Track::Bool, kObjectNode}};
 
 constexpr std::uint16_t kNoParent = 65535;
 constexpr std::uint16_t kRepeat = 0x0001;
@@ -624,7 +640,7 @@ private:
         return children(chunk, chunk.body(), [&](const Chunk& c) {
             if (c.id == kViewportLayout) return container(c, 14);
             if (c.id == kDefaultView) return container(c, 0);
-            if (isOneOf(c.id, kNodeTags)) return node(c, nodeNumber++);
+            if (isOneOf(c.id, kNodeTags)) return node(c, nodeBit(c.id), nodeNumber++);
             if (c.id == kKeyframerHeader) {
                 std::uint32_t at = after(c.body(), 2);
                 if (!string(at, 13) || !has(at, 4)) return false;
@@ -635,7 +651,7 @@ private:
         });
     }
 
-    bool node(const Chunk& child, std::uint16_t number) {
+    bool node(const Chunk& child, unsigned kind, std::uint16_t number) {
         Chunk chunk{};
         if (!open(child.start, chunk)) return false;
         NodeLink link{number, 0, {}};  // lib3ds allocates nodes zeroed: parent 0, no name
@@ -651,7 +667,7 @@ private:
                 link.id = word(at);
                 return true;
             }
-            if (c.id == kInstanceName) return string(at, 64);
+            if (c.id == kInstanceName) return kind != kObjectNode || string(at, 64);
             if (c.id == kNodeHeader) {
                 const std::uint32_t name = at;
                 if (!string(at, 64) || !has(at, 6)) return false;
@@ -660,7 +676,7 @@ private:
                 return true;
             }
             for (const TrackChunk& entry : kTracks) {
-                if (c.id == entry.id) return track(c, entry.kind, tracks[c.id]);
+                if (c.id == entry.id && (entry.readIn & kind) != 0) return track(c, entry.kind, tracks[c.id]);
             }
             return true;
         });

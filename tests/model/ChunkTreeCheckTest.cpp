@@ -253,6 +253,8 @@ TEST_F(ChunkTreeCheckRules, EachRuleRefusesItsFileAndPassesItsNearMisses) {
         {"a track's last key read from the chunk after it",
          withNode(join({track(0xB020, 0, 2, {positionKey(0)}), chunk(0x0005, {Bytes(26, 0)})})), 1},
         {"a key count that would take hours", withNode(track(0xB020, 0, 0x7FFFFFFF, {positionKey(0)})), kRefused},
+        {"the same count in a roll track, which object nodes leave unread",
+         withNode(track(0xB024, 0, 0x7FFFFFFF, {positionKey(0)})), 1},
 
         // A looping track drawn past its last key looks for keys round the
         // time modulo their span and follows a null link when it finds none:
