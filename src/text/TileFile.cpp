@@ -12,9 +12,6 @@ constexpr char kMagic[] = "TileFile";  // compared with its NUL: 9 bytes
 constexpr std::int64_t kHeaderSize = sizeof kMagic + 4 + 4;
 constexpr std::int64_t kLeadIn = 15;
 constexpr std::int64_t kTail = 13;
-// Everything in a record but its name and pixels: lead-in, name length,
-// rows, columns, bytes per pixel, tail.
-constexpr std::int64_t kRecordOverhead = kLeadIn + 4 + 3 * 4 + kTail;
 
 bool readBytes(std::FILE* file, void* into, std::size_t count) {
     return count == 0 || std::fread(into, 1, count, file) == count;
@@ -41,15 +38,14 @@ std::int64_t streamSize(std::FILE* file) {
     return size;
 }
 
-// rows * columns * bytesPerPixel, when none is negative and the product is
-// at most `room`. Multiplying step by step against the room keeps the
-// product from overflowing whatever the file claims.
+// rows * columns * bytesPerPixel when it is at most `room`. Multiplying step
+// by step against the room keeps the product from overflowing whatever the
+// file claims. The sizes are not negative.
 bool pixelBytesWithin(std::int32_t rows, std::int32_t columns, std::int32_t bytesPerPixel, std::int64_t room,
                       std::int64_t& bytes) {
-    if (rows < 0 || columns < 0 || bytesPerPixel < 0) return false;
     if (rows == 0 || columns == 0 || bytesPerPixel == 0) {
         bytes = 0;
-        return true;
+        return room >= 0;
     }
     std::int64_t product = rows;
     if (product > room) return false;
@@ -87,30 +83,32 @@ TileSearch findTile(std::FILE* file, const char* tag, char (&nameBuffer)[kTileNa
     if (size < kHeaderSize || !readTileFileHeader(file, nameBuffer, header)) return TileSearch::Malformed;
     const std::string_view wanted(tag);
 
+    // A record is bad when a field it holds cannot be right, and torn when
+    // it is plausible but the file ends before the record does: the file was
+    // cut there, and the scan ends as it does after the last whole record.
     std::int64_t remaining = size - kHeaderSize;
     while (remaining > 0) {
-        // Whatever follows the last whole record must itself be a whole
-        // record; a torn one means the file was cut short.
         std::int32_t nameLength = 0;
-        if (remaining < kRecordOverhead || !skipBytes(file, kLeadIn) || !readInt32(file, nameLength)) {
-            return TileSearch::Malformed;
-        }
-        if (nameLength < 1 || nameLength > static_cast<std::int32_t>(kTileNameSize) ||
-            nameLength > remaining - kRecordOverhead) {
-            return TileSearch::Malformed;
-        }
+        if (remaining < kLeadIn + 4) return TileSearch::NotFound;
+        if (!skipBytes(file, kLeadIn) || !readInt32(file, nameLength)) return TileSearch::Malformed;
+        if (nameLength < 1 || nameLength > static_cast<std::int32_t>(kTileNameSize)) return TileSearch::Malformed;
+        remaining -= kLeadIn + 4;
+        if (nameLength > remaining) return TileSearch::NotFound;
         if (!readBytes(file, nameBuffer, static_cast<std::size_t>(nameLength))) return TileSearch::Malformed;
         if (nameLength < static_cast<std::int32_t>(kTileNameSize)) nameBuffer[nameLength] = '\0';
         // A name field without its NUL still ends at the field's end.
         const std::string_view name(nameBuffer, strnlen(nameBuffer, static_cast<std::size_t>(nameLength)));
+        remaining -= nameLength;
 
         std::int32_t rows = 0, columns = 0, bytesPerPixel = 0;
+        if (remaining < 3 * 4) return TileSearch::NotFound;
         if (!readInt32(file, rows) || !readInt32(file, columns) || !readInt32(file, bytesPerPixel)) {
             return TileSearch::Malformed;
         }
+        if (rows < 0 || columns < 0 || bytesPerPixel < 0) return TileSearch::Malformed;
         std::int64_t pixelBytes = 0;
-        const std::int64_t room = remaining - kRecordOverhead - nameLength;
-        if (!pixelBytesWithin(rows, columns, bytesPerPixel, room, pixelBytes)) return TileSearch::Malformed;
+        const std::int64_t room = remaining - 3 * 4 - kTail;
+        if (!pixelBytesWithin(rows, columns, bytesPerPixel, room, pixelBytes)) return TileSearch::NotFound;
         remaining = room - pixelBytes;
 
         if (name != wanted) {

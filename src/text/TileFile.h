@@ -1,8 +1,9 @@
 // Reader for the TileFile format the font is stored in: "TileFile" and a NUL,
 // two header words, then named tiles back to back. It works on any stdio
 // stream and trusts no size it reads: a record that does not fit the file is
-// refused before anything is allocated or copied, so a damaged file can only
-// end a lookup, never corrupt memory. Printing and exiting is the caller's job.
+// never read into memory, so a damaged file can only end a lookup, never
+// corrupt memory. A file cut inside a record ends the scan as if that record
+// were not there. Printing and exiting is the caller's job.
 #pragma once
 
 #include <cstddef>
@@ -27,8 +28,8 @@ struct Tile {
 
 enum class TileSearch {
     Found,
-    NotFound,   // every record was read whole and none carries the tag
-    Malformed,  // a record that cannot be right, or the stream failed mid-record
+    NotFound,   // no whole record carries the tag; the file may end inside a last, torn one
+    Malformed,  // a header or a record with a field that cannot be right, or a failing stream
 };
 
 // Reads the 17-byte header at the stream's position. The 9 magic bytes land

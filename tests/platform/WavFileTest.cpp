@@ -3,6 +3,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -139,23 +141,44 @@ TEST(WavFile, TruncatedFileGivesWhatIsThereAndNonsenseGivesNothing) {
     EXPECT_FALSE(decodeWav(nullptr, 0));
 }
 
+// Each file is read from a heap block of exactly its size, whole and cut
+// anywhere, so that a read past the end is an address-sanitizer error.
 TEST(RiffLabels, SurvivesChunkSizesThatLieAndIgnoresOtherLists) {
+    const auto exactCopy = [](const std::string& bytes, std::size_t size) {
+        auto copy = std::make_unique<unsigned char[]>(size);
+        std::memcpy(copy.get(), bytes.data(), size);
+        return copy;
+    };
     // An INFO list holding a labl-like chunk (ignored), then an adtl list
     // whose first labl has an odd size and whose last runs past the end.
-    std::string riff = "RIFF\xF0\xFF\xFF\xFFWAVE";
-    riff += std::string("LIST\x12\0\0\0INFOlabl\x06\0\0\0\x09\0\0\0x\0", 26);
-    riff += std::string("LIST\x44\0\0\0adtl", 12);
-    riff += std::string("labl\x07\0\0\0\x01\0\0\0ab\0\0", 16);
-    riff += std::string("labl\x28\0\0\0\x02\0\0\0unterminated", 24);
-    const auto* bytes = reinterpret_cast<const unsigned char*>(riff.data());
-
-    const std::map<std::uint32_t, std::string> all = {{1, "ab"}, {2, "unterminated"}};
-    EXPECT_EQ(readCueLabels(bytes, riff.size()), all);
-    // Cut anywhere, the file gives some of these labels, each perhaps cut short.
-    for (std::size_t n = 0; n < riff.size(); ++n) {
-        for (const auto& [id, text] : readCueLabels(bytes, n)) {
-            ASSERT_EQ(all.count(id), 1u) << "cut at " << n;
-            EXPECT_EQ(all.at(id).compare(0, text.size(), text), 0) << "cut at " << n;
+    std::string lying = "RIFF\xF0\xFF\xFF\xFFWAVE";
+    lying += std::string("LIST\x12\0\0\0INFOlabl\x06\0\0\0\x09\0\0\0x\0", 26);
+    lying += std::string("LIST\x44\0\0\0adtl", 12);
+    lying += std::string("labl\x07\0\0\0\x01\0\0\0ab\0\0", 16);
+    lying += std::string("labl\x28\0\0\0\x02\0\0\0unterminated", 24);
+    // An even-sized labl whose text has no NUL, right before another chunk:
+    // the text ends with the labl chunk.
+    std::string unterminated("RIFF\x2C\0\0\0WAVE", 12);
+    unterminated += std::string("LIST\x20\0\0\0adtl", 12);
+    unterminated += std::string("labl\x08\0\0\0\x03\0\0\0abcd", 16);
+    unterminated += std::string("ltxt\x04\0\0\0\x03\0\0\0", 12);
+    const struct {
+        const char* what;
+        std::string riff;
+        std::map<std::uint32_t, std::string> labels;
+    } files[] = {
+        {"sizes that lie", lying, {{1, "ab"}, {2, "unterminated"}}},
+        {"an unterminated text before another chunk", unterminated, {{3, "abcd"}}},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.what);
+        EXPECT_EQ(readCueLabels(exactCopy(file.riff, file.riff.size()).get(), file.riff.size()), file.labels);
+        // Cut anywhere, the file gives some of these labels, each perhaps cut short.
+        for (std::size_t n = 0; n < file.riff.size(); ++n) {
+            for (const auto& [id, text] : readCueLabels(exactCopy(file.riff, n).get(), n)) {
+                ASSERT_EQ(file.labels.count(id), 1u) << "cut at " << n;
+                EXPECT_EQ(file.labels.at(id).compare(0, text.size(), text), 0) << "cut at " << n;
+            }
         }
     }
 }

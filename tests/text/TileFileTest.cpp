@@ -106,41 +106,55 @@ TEST(TileFileLookup, PixelSizeMustSuitTheFileFormatOnlyForTheTileLoaded) {
     EXPECT_TRUE(empty.tile.pixels.empty());
 }
 
-TEST(TileFileLookup, MalformedRecordsAreRefusedBeforeOrAfterTheTag) {
+// A record with a field that cannot be right makes the file bad wherever it
+// stands once the scan reaches it. A plausible record that the file ends
+// inside was cut short: the scan ends there without a match, its name
+// (whole or not) included.
+TEST(TileFileLookup, BadRecordsAreRefusedAndATornLastRecordIsNotThere) {
     constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
     constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
-    struct Case {
-        const char* what;
-        std::vector<unsigned char> record;
-    };
     const auto rec = [](std::string_view field, std::int32_t length, std::int32_t r, std::int32_t c, std::int32_t b,
                         std::size_t pixelBytes) {
         TileFileBytes bytes;
         bytes.bytes.clear();
         return bytes.record(field, length, r, c, b, std::vector<unsigned char>(pixelBytes, 1)).bytes;
     };
-    const std::string longName(300, 'm');
-    std::vector<unsigned char> tailCut = rec({"m\0", 2}, 2, 1, 1, 4, 4);
-    tailCut.pop_back();
-    const std::vector<Case> cases = {
-        {"name length 0", rec({"", 0}, 0, 1, 1, 4, 4)},
-        {"negative name length", rec({"m\0", 2}, -2, 1, 1, 4, 4)},
-        {"name longer than the buffer", rec(longName, 300, 1, 1, 4, 4)},
-        {"name length past the end", rec({"m\0", 2}, kMax, 1, 1, 4, 4)},
-        {"negative rows", rec({"m\0", 2}, 2, -1, 1, 4, 4)},
-        {"negative columns", rec({"m\0", 2}, 2, 1, kMin, 4, 4)},
-        {"negative bytes per pixel", rec({"m\0", 2}, 2, 1, 1, -4, 4)},
-        {"sizes whose product overflows", rec({"m\0", 2}, 2, kMax, kMax, kMax, 4)},
-        {"pixels past the end", rec({"m\0", 2}, 2, 64, 64, 4, 100)},
-        {"tail cut off", tailCut},
-        {"torn lead-in", std::vector<unsigned char>(5, 0)},
+    const auto cut = [](std::vector<unsigned char> record, std::size_t keep) {
+        record.resize(keep);
+        return record;
     };
-    for (const Case& c : cases) {
-        const auto before = TileFileBytes().tile("a", 1, 1, 4, 1).raw(c.record).bytes;
-        EXPECT_EQ(find(before, "a").result, TileSearch::Found) << c.what << ": records before it still count";
-        EXPECT_EQ(find(before, "b").result, TileSearch::Malformed) << c.what;
-        EXPECT_EQ(find(before, "m").result, TileSearch::Malformed) << c.what;
-        const auto after = TileFileBytes().raw(c.record).tile("a", 1, 1, 4, 1).bytes;
-        EXPECT_EQ(find(after, "a").result, TileSearch::Malformed) << c.what << ": cannot be skipped";
+    const std::string longName(300, 'm');
+    const std::vector<unsigned char> whole = rec({"m\0", 2}, 2, 1, 1, 4, 4);  // 15 + 4 + 2 + 12 + 4 + 13 bytes
+    const struct {
+        const char* what;
+        std::vector<unsigned char> record;
+        TileSearch atTheEnd;
+    } cases[] = {
+        {"name length 0", rec({"", 0}, 0, 1, 1, 4, 4), TileSearch::Malformed},
+        {"negative name length", rec({"m\0", 2}, -2, 1, 1, 4, 4), TileSearch::Malformed},
+        {"name longer than the buffer", rec(longName, 300, 1, 1, 4, 4), TileSearch::Malformed},
+        {"name length beyond the buffer and the file", rec({"m\0", 2}, kMax, 1, 1, 4, 4), TileSearch::Malformed},
+        {"negative rows", rec({"m\0", 2}, 2, -1, 1, 4, 4), TileSearch::Malformed},
+        {"negative columns", rec({"m\0", 2}, 2, 1, kMin, 4, 4), TileSearch::Malformed},
+        {"negative bytes per pixel", rec({"m\0", 2}, 2, 1, 1, -4, 4), TileSearch::Malformed},
+        {"torn lead-in", cut(whole, 5), TileSearch::NotFound},
+        {"torn name length", cut(whole, 17), TileSearch::NotFound},
+        {"torn name", cut(whole, 20), TileSearch::NotFound},
+        {"name length past the end", rec({"m\0", 2}, 200, 1, 1, 4, 4), TileSearch::NotFound},
+        {"torn sizes", cut(whole, 29), TileSearch::NotFound},
+        {"pixels past the end", rec({"m\0", 2}, 2, 64, 64, 4, 100), TileSearch::NotFound},
+        {"sizes whose product overflows", rec({"m\0", 2}, 2, kMax, kMax, kMax, 4), TileSearch::NotFound},
+        {"tail cut off", cut(whole, whole.size() - 1), TileSearch::NotFound},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const auto atTheEnd = TileFileBytes().tile("a", 1, 1, 4, 1).raw(c.record).bytes;
+        EXPECT_EQ(find(atTheEnd, "a").result, TileSearch::Found) << "records before it still count";
+        EXPECT_EQ(find(atTheEnd, "b").result, c.atTheEnd);
+        EXPECT_EQ(find(atTheEnd, "m").result, c.atTheEnd);
+        if (c.atTheEnd == TileSearch::Malformed) {
+            const auto before = TileFileBytes().raw(c.record).tile("a", 1, 1, 4, 1).bytes;
+            EXPECT_EQ(find(before, "a").result, TileSearch::Malformed) << "cannot be skipped";
+        }
     }
 }

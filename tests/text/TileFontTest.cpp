@@ -132,13 +132,29 @@ TEST_F(TileFontFile, UpperCaseTagMissesTheLowerCaseTile) {
     EXPECT_FATAL_EXIT(font.loadTile("quillory"), "\n!!didn't find your tag,quillory exiting program!!\n");
 }
 
-TEST_F(TileFontFile, MalformedRecordEndsWithTheBadFileMessage) {
-    TileFileBytes file(GL_RGBA, 7);
-    file.record({"x\0", 2}, 2, 1 << 20, 1 << 20, 4, solid(kRed));  // claims 4 TB of pixels
+// A record with a field that cannot be right is a bad file; a file that
+// ends inside its last record was cut short, and that record is not there.
+TEST_F(TileFontFile, BadRecordsEndWithTheBadFileMessageAndATornLastOneWithTheTagMessage) {
     const std::vector<unsigned char> glyphs = glyphFont().bytes;
-    file.raw({glyphs.begin() + 17, glyphs.end()}).writeTo("transFont.tle");
-    TileFont font(14, 14);
-    EXPECT_FATAL_EXIT(font.loadTile("a"), "Input file is bad.. kill program..!!\n");
+    TileFileBytes negativeRows(GL_RGBA, 7);
+    negativeRows.record({"x\0", 2}, 2, -1, 4, 4, solid(kRed)).raw({glyphs.begin() + 17, glyphs.end()});
+    TileFileBytes tornNine = glyphFont();
+    tornNine.bytes.pop_back();  // the last record, "9", loses the last byte of its tail
+    const struct {
+        const char* what;
+        const TileFileBytes& file;
+        const char* tag;
+        const char* message;
+    } cases[] = {
+        {"negative rows before the glyphs", negativeRows, "a", "Input file is bad.. kill program..!!\n"},
+        {"the last record torn", tornNine, "9", "\n!!didn't find your tag,9 exiting program!!\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.file.writeTo("transFont.tle");
+        TileFont font(14, 14);
+        EXPECT_FATAL_EXIT(font.loadTile(c.tag), c.message);
+    }
 }
 
 TEST_F(TileFontTest, LoadedTileIsATextureOfTheFirstRecordWithItsTag) {
