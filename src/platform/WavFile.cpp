@@ -31,7 +31,8 @@ sf_count_t memorySeek(sf_count_t offset, int whence, void* user) {
 sf_count_t memoryRead(void* out, sf_count_t count, void* user) {
     auto* file = static_cast<MemoryFile*>(user);
     const sf_count_t n = std::clamp<sf_count_t>(count, 0, file->size - file->at);
-    std::memcpy(out, file->data + file->at, static_cast<std::size_t>(n));
+    // An empty file has no data pointer at all, and memcpy may not be given null.
+    if (n > 0) std::memcpy(out, file->data + file->at, static_cast<std::size_t>(n));
     file->at += n;
     return n;
 }
