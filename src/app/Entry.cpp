@@ -2,7 +2,12 @@
 
 #include <GL/glut.h>
 
+#include <cstdint>
+
 #include "app/Sequencer.h"
+#include "platform/AudioStream.h"
+#include "platform/SwapControl.h"
+#include "platform/Ticks.h"
 #include "render/RenderState.h"
 
 namespace {
@@ -11,24 +16,42 @@ const ShowLoop* current = nullptr;
 
 void ignoreKey(unsigned char, int, int) {}
 
+// Muted, no sound device moves the music on: each frame plays, silently, the
+// time that has passed since the one before, so the cues it passes are
+// pending when this frame's scene reads them, as they would be live.
+std::uint32_t musicMovedAt = 0;
+
+void displayOnOwnClock() {
+    const std::uint32_t now = platform::tickCount();
+    platform::advanceOfflineStreams(now - musicMovedAt);
+    musicMovedAt = now;
+    display();
+}
+
 }  // namespace
 
 void setShowLoop(const ShowLoop& loop) { current = &loop; }
 
-int runShow(int argc, char** argv, const ShowLoop& loop) {
+int runShow(int argc, char** argv, const ShowLoop& loop, const LiveOptions& live) {
     setShowLoop(loop);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
-    glutInitWindowSize(640, 480);
+    glutInitWindowSize(live.width, live.height);
     glutInitWindowPosition(0, 0);
     glutCreateWindow("Marrowick");
-    glutFullScreen();
-    glutSetCursor(GLUT_CURSOR_NONE);
+    // In a window the pointer may well pass over the show on its way elsewhere.
+    if (!live.window) {
+        glutFullScreen();
+        glutSetCursor(GLUT_CURSOR_NONE);
+    }
+    if (!live.vsync) platform::requestUnsyncedSwaps();
     init();
-    glutDisplayFunc(display);
-    glutReshapeFunc(reshape);
+    if (live.mute) musicMovedAt = platform::tickCount();  // init() has just started the music
+    void (*const frame)() = live.mute ? displayOnOwnClock : display;
+    glutDisplayFunc(frame);
+    glutReshapeFunc(live.keepAspect ? reshapeKeepingAspect : reshape);
     glutKeyboardFunc(ignoreKey);
-    glutIdleFunc(display);
+    glutIdleFunc(frame);
     glutMainLoop();
     return 0;
 }
@@ -53,6 +76,8 @@ void drawFrame() {
 }
 
 void reshape(int width, int height) { reshapeOnto({0, 0, width, height}); }
+
+void reshapeKeepingAspect(int width, int height) { reshapeOnto(centredFourByThree(width, height)); }
 
 ViewportArea centredFourByThree(int width, int height) {
     // Integer arithmetic, so 4:3 frames are filled to the last pixel.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/Sequencer.h"
+#include "app/ShowOptions.h"
 
 class Music;
 
@@ -17,8 +18,10 @@ struct ShowLoop {
 void setShowLoop(const ShowLoop& loop);
 
 // Creates the full-screen window, runs init, registers the callbacks and
-// enters the GLUT main loop, which does not return.
-int runShow(int argc, char** argv, const ShowLoop& loop);
+// enters the GLUT main loop, which does not return. The live options change
+// the window, the viewport and the clock the music moves on; their defaults
+// are the show as it always was.
+int runShow(int argc, char** argv, const ShowLoop& loop, const LiveOptions& live = {});
 
 // One frame: clear, reset, the current scene, timers and limiter, swap.
 void display();
@@ -36,6 +39,8 @@ struct ViewportArea {
 ViewportArea centredFourByThree(int width, int height);
 // reshape() onto part of the frame.
 void reshapeOnto(const ViewportArea& area);
+// reshape() onto the largest centred 4:3 area of the window.
+void reshapeKeepingAspect(int width, int height);
 
 // OpenGL's starting state, then the objects' set-up.
 void init();

@@ -1,7 +1,10 @@
 #include "app/ShowOptions.h"
 
 #include <charconv>
+#include <initializer_list>
 #include <optional>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -18,16 +21,37 @@ bool endsWith(const std::string& text, const std::string& tail) {
     return text.size() > tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-// The options that take a value, and those that do not.
-bool takesValue(const std::string& name) {
-    return name == "--capture" || name == "--size" || name == "--fps" || name == "--from" || name == "--to" ||
-           name == "--timings";
+// WIDTHxHEIGHT, each within what a screen or a video frame can be.
+std::optional<std::pair<int, int>> sizeIn(const std::string& text) {
+    const std::size_t x = text.find('x');
+    if (x == std::string::npos) return std::nullopt;
+    const std::optional<int> width = numberIn(text.substr(0, x), 16, 7680);
+    const std::optional<int> height = numberIn(text.substr(x + 1), 16, 4320);
+    if (!width || !height) return std::nullopt;
+    return std::pair{*width, *height};
 }
+
+bool isOneOf(const std::string& name, std::initializer_list<const char*> names) {
+    for (const char* candidate : names) {
+        if (name == candidate) return true;
+    }
+    return false;
+}
+
+// The options that take a value, the one whose value is optional (given
+// only after '='), and those that take none.
+bool takesValue(const std::string& name) {
+    return isOneOf(name, {"--capture", "--size", "--fps", "--from", "--to", "--timings", "--data"});
+}
+bool takesOptionalValue(const std::string& name) { return name == "--window"; }
 bool isFlag(const std::string& name) {
-    return name == "--help" || name == "--version" || name == "--stretch" || name == "--lossless";
+    return isOneOf(name, {"--help", "--version", "--stretch", "--lossless", "--keep-aspect", "--mute", "--vsync"});
 }
 bool belongsToCapture(const std::string& name) {
-    return name != "--help" && name != "--version" && name != "--capture";
+    return isOneOf(name, {"--size", "--fps", "--from", "--to", "--timings", "--stretch", "--lossless"});
+}
+bool belongsToLiveShow(const std::string& name) {
+    return isOneOf(name, {"--window", "--keep-aspect", "--mute", "--vsync"});
 }
 
 // Applies one option; an error message when its value is not acceptable.
@@ -48,15 +72,27 @@ std::optional<std::string> apply(ShowOptions& options, const std::string& name, 
         options.capture = true;
         capture.file = value;
     } else if (name == "--size") {
-        const std::size_t x = value.find('x');
-        const std::optional<int> width = x == std::string::npos ? std::nullopt : numberIn(value.substr(0, x), 16, 7680);
-        const std::optional<int> height =
-            x == std::string::npos ? std::nullopt : numberIn(value.substr(x + 1), 16, 4320);
-        if (!width || !height) return "--size: expected WIDTHxHEIGHT from 16x16 to 7680x4320, not \"" + value + "\"";
+        const auto size = sizeIn(value);
+        if (!size) return "--size: expected WIDTHxHEIGHT from 16x16 to 7680x4320, not \"" + value + "\"";
         // The video's colour format halves the colour planes in both directions.
-        if (*width % 2 != 0 || *height % 2 != 0) return "--size: width and height must be even, not \"" + value + "\"";
-        capture.width = *width;
-        capture.height = *height;
+        if (size->first % 2 != 0 || size->second % 2 != 0) {
+            return "--size: width and height must be even, not \"" + value + "\"";
+        }
+        std::tie(capture.width, capture.height) = *size;
+    } else if (name == "--window") {
+        const auto size = value.empty() ? std::pair{1024, 768} : sizeIn(value);
+        if (!size) return "--window: expected WIDTHxHEIGHT from 16x16 to 7680x4320, not \"" + value + "\"";
+        options.live.window = true;
+        std::tie(options.live.width, options.live.height) = *size;
+    } else if (name == "--data") {
+        if (value.empty()) return "--data: expected a folder";
+        options.dataDir = value;
+    } else if (name == "--keep-aspect") {
+        options.live.keepAspect = true;
+    } else if (name == "--mute") {
+        options.live.mute = true;
+    } else if (name == "--vsync") {
+        options.live.vsync = true;
     } else if (name == "--fps") {
         const std::optional<int> fps = numberIn(value, 1, 1000);
         if (!fps) return "--fps: expected a whole number of frames per second from 1 to 1000, not \"" + value + "\"";
@@ -80,6 +116,7 @@ std::variant<ShowOptions, OptionError> parseShowOptions(const std::vector<std::s
     ShowOptions options;
     if (!arguments.empty()) options.glutArguments.push_back(arguments[0]);
     std::vector<std::string> captureOnly;
+    std::vector<std::string> liveOnly;
     for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (argument.rfind("--", 0) != 0) {
@@ -89,7 +126,12 @@ std::variant<ShowOptions, OptionError> parseShowOptions(const std::vector<std::s
         const std::size_t equals = argument.find('=');
         const std::string name = argument.substr(0, equals);
         std::string value;
-        if (takesValue(name)) {
+        if (takesOptionalValue(name)) {
+            if (equals != std::string::npos) {
+                value = argument.substr(equals + 1);
+                if (value.empty()) return OptionError{name + ": expected WIDTHxHEIGHT after the '='"};
+            }
+        } else if (takesValue(name)) {
             if (equals != std::string::npos) {
                 value = argument.substr(equals + 1);
             } else if (i + 1 < arguments.size()) {
@@ -104,8 +146,13 @@ std::variant<ShowOptions, OptionError> parseShowOptions(const std::vector<std::s
         }
         if (const std::optional<std::string> error = apply(options, name, value)) return OptionError{*error};
         if (belongsToCapture(name)) captureOnly.push_back(name);
+        if (belongsToLiveShow(name)) liveOnly.push_back(name);
     }
     if (!options.capture && !captureOnly.empty()) return OptionError{captureOnly.front() + " needs --capture FILE"};
+    if (options.capture && !liveOnly.empty()) {
+        return OptionError{liveOnly.front() +
+                           " is for the show on screen; a --capture has no window and no sound device"};
+    }
     return options;
 }
 
@@ -114,11 +161,22 @@ std::string usageText(const std::string& program) {
            " [OPTION]...\n"
            "Marrowick, a real-time intro: chess, a ship, an alien and the closing credits,\n"
            "driven by the cue points of its music. Run it in the folder that holds its data\n"
-           "(demot.wav, transFont.tle, demoMesh/, ting/, the pictures); it plays full screen\n"
-           "and ends by itself when the music reaches its closing cue.\n"
+           "(demot.wav, transFont.tle, demoMesh/, ting/, the pictures) or name that folder\n"
+           "with --data; it plays full screen and ends by itself when the music reaches its\n"
+           "closing cue.\n"
            "\n"
            "  --help             show this help and exit\n"
            "  --version          show the version and exit\n"
+           "  --data DIR         read the data files from DIR instead of the current folder\n"
+           "  --window[=WxH]     play in a normal window of WxH pixels (default 1024x768)\n"
+           "                     instead of full screen\n"
+           "  --keep-aspect      draw the show in the largest centred 4:3 area of a screen or\n"
+           "                     window of another shape, with black bars beside it\n"
+           "  --mute             open no sound device; the music plays silently on the show's\n"
+           "                     own clock and its cues still come on time\n"
+           "  --vsync            let the driver hold each frame for the display's refresh\n"
+           "                     (by default the show asks it not to, and paces itself)\n"
+           "\n"
            "  --capture FILE     render the whole show off-screen, with no display and no sound\n"
            "                     device, into a video: FILE.mp4 (H.264 + AAC) or FILE.mkv\n"
            "                     (H.264 + FLAC); needs the ffmpeg program\n"
@@ -134,5 +192,5 @@ std::string usageText(const std::string& program) {
            "\n"
            "Other arguments go to GLUT (-display, -geometry, ...).\n"
            "Exit status: 0 when the show or the capture ends; 1 when a capture fails;\n"
-           "2 for a bad option.\n";
+           "2 for a bad option or a --data folder that cannot be entered.\n";
 }

@@ -16,11 +16,21 @@ struct CaptureOptions {
     int width = 1280;
     int height = 720;
     int fps = 60;
-    bool stretch = false;   // fill the frame instead of a centred 4:3 area
-    bool lossless = false;  // every pixel kept: for archives and re-encoding
-    std::string fromCue;    // empty: from the start
-    std::string toCue;      // empty: to the closing cue
+    bool stretch = false;     // fill the frame instead of a centred 4:3 area
+    bool lossless = false;    // every pixel kept: for archives and re-encoding
+    std::string fromCue;      // empty: from the start
+    std::string toCue;        // empty: to the closing cue
     std::string timingsFile;  // where to write each frame's draw times, if anywhere
+};
+
+// How the show meets the screen and the sound card when it plays live.
+struct LiveOptions {
+    bool window = false;  // a normal window instead of full screen
+    int width = 640;      // the size asked for when the window is made
+    int height = 480;
+    bool keepAspect = false;  // the show in the largest centred 4:3 area, black bars beside it
+    bool mute = false;        // no sound device: the music moves on the show's own clock
+    bool vsync = false;       // leave the driver's swap synchronisation as it is
 };
 
 struct ShowOptions {
@@ -28,6 +38,8 @@ struct ShowOptions {
     bool version = false;
     bool capture = false;
     CaptureOptions captureOptions;
+    LiveOptions live;
+    std::string dataDir;  // empty: the current folder
     // The program name first, then every argument the show leaves to GLUT.
     std::vector<std::string> glutArguments;
 };

@@ -2,7 +2,9 @@
 // process exits 0 when the music reaches its closing cue. Without options it
 // is the show exactly as it always was; see --help for what options add.
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <system_error>
 #include <variant>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "app/Entry.h"
 #include "app/ShowObjects.h"
 #include "app/ShowOptions.h"
+#include "platform/AudioStream.h"
 
 #ifndef MARROWICK_VERSION
 #define MARROWICK_VERSION "unknown"
@@ -23,7 +26,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: %s\n%s", program.c_str(), error->message.c_str(), usageText(program).c_str());
         return 2;
     }
-    const ShowOptions& options = std::get<ShowOptions>(parsed);
+    ShowOptions options = std::get<ShowOptions>(parsed);
     if (options.help) {
         std::fputs(usageText(program).c_str(), stdout);
         return 0;
@@ -32,7 +35,23 @@ int main(int argc, char** argv) {
         std::printf("marrowick %s\n", MARROWICK_VERSION);
         return 0;
     }
+    if (!options.dataDir.empty()) {
+        // The files the capture writes are named from where the user stands.
+        CaptureOptions& capture = options.captureOptions;
+        for (std::string* file : {&capture.file, &capture.timingsFile}) {
+            if (!file->empty()) *file = std::filesystem::absolute(*file).string();
+        }
+        // The show has always opened its files from the current folder.
+        std::error_code error;
+        std::filesystem::current_path(options.dataDir, error);
+        if (error) {
+            std::fprintf(stderr, "%s: --data: cannot enter %s: %s\n", program.c_str(), options.dataDir.c_str(),
+                         error.message().c_str());
+            return 2;
+        }
+    }
     if (options.capture) runCapture(options.captureOptions);
+    if (options.live.mute) platform::setSoundOutput(platform::SoundOutput::Offline);
 
     // GLUT sees the arguments the show leaves to it, as it always did.
     std::vector<char*> glutArguments;
@@ -41,5 +60,5 @@ int main(int argc, char** argv) {
     glutArguments.push_back(nullptr);
     int glutCount = static_cast<int>(glutArguments.size()) - 1;
     const ShowLoop& loop = buildShowObjects();
-    return runShow(glutCount, glutArguments.data(), loop);
+    return runShow(glutCount, glutArguments.data(), loop, options.live);
 }

@@ -32,7 +32,8 @@ using SyncCallback = void (*)(const char* name);
 
 // Starts the audio subsystem unless it runs already: SDL's own choice of
 // driver (SDL_AUDIODRIVER picks one), or the silent dummy driver when none
-// starts.
+// starts. Falling back to it, here or when a stream's device will not open,
+// writes one line on standard error and nothing else.
 void initSound();
 
 // Shuts the audio subsystem down and silences every open stream (they stay

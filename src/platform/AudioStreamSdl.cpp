@@ -2,9 +2,11 @@
 // fed by a callback that copies from the decoded samples; or, offline, no
 // device and the same playback stepped by the show's clock.
 #include <SDL2/SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -119,12 +121,35 @@ void applyPause(const AudioStream& stream) {
     if (stream.device != 0) SDL_PauseAudioDevice(stream.device, stream.paused ? 1 : 0);
 }
 
-// No device opens (no sound card, no sound server): carry on with the silent
-// dummy driver, which still pulls buffers in real time. Restarting the
-// subsystem closes every device, so the other open streams move along.
+extern "C" void ignoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// libasound reports each step of a failed open on standard error: screens of
+// it on a machine without a sound card, before SDL gives up on the driver.
+// SDL's results say all the show needs, so its reports go nowhere. Loaded
+// here rather than linked, as SDL does, so a machine without it still runs;
+// left loaded, so that SDL finds the same library with the handler in place.
+void silenceAlsa() {
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (alsa == nullptr) return;
+    if (void* setHandler = dlsym(alsa, "snd_lib_error_set_handler")) {
+        reinterpret_cast<int (*)(ErrorHandler)>(setHandler)(ignoreAlsaError);
+    }
+}
+
+// The silent dummy driver, which still pulls buffers in real time, in place
+// of a device that will not open; the user hears nothing, and is told why.
+void startDummyDriver() {
+    std::fputs("no sound device: playing silently\n", stderr);
+    SDL_AudioInit("dummy");
+}
+
+// No device opens (no sound card, no sound server): carry on with the dummy
+// driver. Restarting the subsystem closes every device, so the other open
+// streams move along.
 void fallBackToDummyDriver() {
     SDL_AudioQuit();
-    SDL_AudioInit("dummy");
+    startDummyDriver();
     for (AudioStream* other : openStreams) {
         other->device = openDevice(*other);
         applyPause(*other);
@@ -166,7 +191,8 @@ void setSoundOutput(SoundOutput newOutput) { output = newOutput; }
 
 void initSound() {
     if (output == SoundOutput::Offline || SDL_GetCurrentAudioDriver() != nullptr) return;
-    if (SDL_AudioInit(nullptr) != 0) SDL_AudioInit("dummy");
+    silenceAlsa();
+    if (SDL_AudioInit(nullptr) != 0) startDummyDriver();
 }
 
 void quitSound() {

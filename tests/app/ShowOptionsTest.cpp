@@ -35,6 +35,35 @@ TEST(ShowOptions, CaptureOptionsAreReadInBothSpellings) {
     EXPECT_EQ(capture.toCue, "scene3");
 }
 
+TEST(ShowOptions, LiveShowOptionsSetWhatTheyName) {
+    const struct {
+        std::vector<std::string> arguments;
+        LiveOptions live;
+        std::string dataDir;
+    } cases[] = {
+        {{}, {false, 640, 480, false, false, false}, ""},
+        {{"--window"}, {true, 1024, 768, false, false, false}, ""},
+        {{"--window=800x600", "--keep-aspect"}, {true, 800, 600, true, false, false}, ""},
+        {{"--mute", "--vsync", "--data", "pack"}, {false, 640, 480, false, true, true}, "pack"},
+        {{"--data=/opt/pack", "--capture", "a.mp4"}, {false, 640, 480, false, false, false}, "/opt/pack"},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = parse(c.arguments);
+        ASSERT_TRUE(std::holds_alternative<ShowOptions>(parsed)) << std::get<OptionError>(parsed).message;
+        const ShowOptions& options = std::get<ShowOptions>(parsed);
+        const LiveOptions& live = options.live;
+        const std::string what = c.arguments.empty() ? "no options" : c.arguments.front();
+        EXPECT_EQ(live.window, c.live.window) << what;
+        EXPECT_EQ(live.width, c.live.width) << what;
+        EXPECT_EQ(live.height, c.live.height) << what;
+        EXPECT_EQ(live.keepAspect, c.live.keepAspect) << what;
+        EXPECT_EQ(live.mute, c.live.mute) << what;
+        EXPECT_EQ(live.vsync, c.live.vsync) << what;
+        EXPECT_EQ(options.dataDir, c.dataDir) << what;
+        EXPECT_EQ(options.glutArguments, std::vector<std::string>{"marrowick"}) << what;
+    }
+}
+
 TEST(ShowOptions, WithoutOptionsEverythingGoesToGlutAsBefore) {
     const auto parsed = parse({"-display", ":3", "-geometry", "640x480+0+0"});
     ASSERT_TRUE(std::holds_alternative<ShowOptions>(parsed));
@@ -67,6 +96,16 @@ TEST(ShowOptions, BadInputIsRefusedWithAMessageNamingIt) {
         {{"--capture", "a.mp4", "--stretch=yes"}, "takes no value"},
         {{"--size", "640x480"}, "--size needs --capture"},
         {{"--to", "scene3"}, "--to needs --capture"},
+        {{"--window=800"}, "--window: expected WIDTHxHEIGHT"},
+        {{"--window=800x"}, "--window: expected WIDTHxHEIGHT"},
+        {{"--window="}, "--window: expected WIDTHxHEIGHT"},
+        {{"--window=8x8"}, "--window: expected WIDTHxHEIGHT"},
+        {{"--data"}, "--data needs a value"},
+        {{"--data="}, "--data: expected a folder"},
+        {{"--keep-aspect=yes"}, "takes no value"},
+        {{"--mute=1"}, "takes no value"},
+        {{"--vsync", "--capture", "a.mp4"}, "--vsync is for the show on screen"},
+        {{"--capture", "a.mp4", "--window"}, "--window is for the show on screen"},
     };
     for (const auto& c : cases) {
         const auto parsed = parse(c.arguments);

@@ -2,19 +2,19 @@
 
 #include <fcntl.h>
 
-#include <algorithm>
 #include <png.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
 
+#include <time.h>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
-#include <time.h>
 
 namespace e2e {
 namespace {
@@ -56,8 +56,8 @@ bool VirtualDisplay::start(int width, int height) {
         ::dup2(devNull, 2);
         const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
         const std::string fd = std::to_string(pipeFds[1]);
-        ::execlp("Xvfb", "Xvfb", "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset", "-displayfd", fd.c_str(),
-                 static_cast<char*>(nullptr));
+        ::execlp("Xvfb", "Xvfb", "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-noreset", "-displayfd",
+                 fd.c_str(), static_cast<char*>(nullptr));
         ::_exit(127);
     }
     ::close(pipeFds[1]);
@@ -92,16 +92,22 @@ void VirtualDisplay::stop() {
     server_ = -1;
 }
 
-ShowProcess::ShowProcess(const std::string& dataDir, const std::string& display) {
+ShowProcess::ShowProcess(const std::string& dataDir, const std::string& display,
+                         const std::vector<std::string>& arguments, const Environment& environment) {
     outputPath_ = uniquePath("stdout");
+    errorPath_ = uniquePath("stderr");
     swapLogPath_ = uniquePath("swaps");
+    callLogPath_ = uniquePath("calls");
     std::remove(swapLogPath_.c_str());
+    std::remove(callLogPath_.c_str());
+    std::vector<char*> argv{const_cast<char*>("marrowick")};
+    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
     pid_ = ::fork();
     if (pid_ == 0) {
         if (::chdir(dataDir.c_str()) != 0) ::_exit(126);
-        const int out = ::open(outputPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        ::dup2(out, 1);
-        ::dup2(out, 2);
+        ::dup2(::open(outputPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
+        ::dup2(::open(errorPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
         if (display.empty()) {
             ::unsetenv("DISPLAY");
         } else {
@@ -109,8 +115,10 @@ ShowProcess::ShowProcess(const std::string& dataDir, const std::string& display)
         }
         ::setenv("SDL_AUDIODRIVER", "dummy", 1);
         ::setenv("MARROWICK_SWAP_LOG", swapLogPath_.c_str(), 1);
+        ::setenv("MARROWICK_GL_CALL_LOG", callLogPath_.c_str(), 1);
         ::setenv("LD_PRELOAD", MARROWICK_SWAP_LOG_LIBRARY, 1);
-        ::execl(MARROWICK_SHOW_BINARY, "marrowick", static_cast<char*>(nullptr));
+        for (const auto& [name, value] : environment) ::setenv(name.c_str(), value.c_str(), 1);
+        ::execv(MARROWICK_SHOW_BINARY, argv.data());
         ::_exit(127);
     }
 }
@@ -120,8 +128,7 @@ ShowProcess::~ShowProcess() {
         ::kill(pid_, SIGKILL);
         ::waitpid(pid_, nullptr, 0);
     }
-    std::remove(outputPath_.c_str());
-    std::remove(swapLogPath_.c_str());
+    for (const std::string& path : {outputPath_, errorPath_, swapLogPath_, callLogPath_}) std::remove(path.c_str());
 }
 
 ShowResult ShowProcess::wait(std::chrono::milliseconds limit) {
@@ -130,7 +137,9 @@ ShowResult ShowProcess::wait(std::chrono::milliseconds limit) {
     while (std::chrono::steady_clock::now() < deadline) {
         if (::waitpid(pid_, &status, WNOHANG) == pid_) {
             pid_ = -1;
-            return collect(true, status);
+            ShowResult result = collect(true, status);
+            result.endedUs = nowUs();
+            return result;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -145,6 +154,9 @@ ShowResult ShowProcess::collect(bool exited, int status) {
     result.exited = exited && WIFEXITED(status);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.output = readFile(outputPath_);
+    result.errors = readFile(errorPath_);
+    std::istringstream calls(readFile(callLogPath_));
+    for (std::string line; std::getline(calls, line);) result.swapIntervalRequests.push_back(line);
     std::istringstream swaps(readFile(swapLogPath_));
     for (std::int64_t time = 0; swaps >> time;) result.swapTimesUs.push_back(time);
     return result;
@@ -195,8 +207,8 @@ std::optional<WindowInfo> findWindow(const std::string& title, const std::string
         const std::string report = runCommand("xwininfo -name '" + title + "'", display);
         if (report.find("Map State: IsViewable") != std::string::npos) {
             return WindowInfo{field(report, "Absolute upper-left X").value_or(-1),
-                              field(report, "Absolute upper-left Y").value_or(-1),
-                              field(report, "Width").value_or(0), field(report, "Height").value_or(0)};
+                              field(report, "Absolute upper-left Y").value_or(-1), field(report, "Width").value_or(0),
+                              field(report, "Height").value_or(0)};
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -33,14 +34,21 @@ private:
 struct ShowResult {
     bool exited = false;  // false: still running when the test stopped it
     int exitCode = -1;
-    std::string output;   // everything written to standard output
+    std::string output;  // everything written to standard output
+    std::string errors;  // and to standard error
     std::vector<std::int64_t> swapTimesUs;
+    std::vector<std::string> swapIntervalRequests;  // "function interval current|none"
+    std::int64_t endedUs = 0;                       // when the process was seen to end (see nowUs)
 };
+
+using Environment = std::vector<std::pair<std::string, std::string>>;
 
 class ShowProcess {
 public:
     // Starts the show in `dataDir`; `display` empty means no X server at all.
-    ShowProcess(const std::string& dataDir, const std::string& display);
+    // `environment` is set after the usual variables, so it can replace them.
+    ShowProcess(const std::string& dataDir, const std::string& display, const std::vector<std::string>& arguments = {},
+                const Environment& environment = {});
     ~ShowProcess();
     ShowProcess(const ShowProcess&) = delete;
     ShowProcess& operator=(const ShowProcess&) = delete;
@@ -57,7 +65,9 @@ private:
 
     pid_t pid_ = -1;
     std::string outputPath_;
+    std::string errorPath_;
     std::string swapLogPath_;
+    std::string callLogPath_;
 };
 
 // Output of a command run through the shell, with DISPLAY set.

@@ -1,0 +1,189 @@
+// The live show's options, each seen from outside: the real binary on a
+// virtual display, its window read back with xwininfo, its picture with a
+// screenshot, its sound device through SDL's disk driver and its GLX calls
+// through the preloaded log.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ShowProcess.h"
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+namespace {
+
+const std::string kShowOutput = "TileFile 1 6408\nTileFile 1 6408\n" + [] {
+    std::string lines;
+    for (int i = 0; i < 7; ++i) lines += "what to do? I exit!!\n";
+    return lines;
+}();
+
+// Waits until the show has drawn `frames` frames; the music starts just
+// before the first. The time of the first, or -1 when they did not come.
+std::int64_t waitForFrames(const e2e::ShowProcess& show, size_t frames) {
+    const auto deadline = std::chrono::steady_clock::now() + 30s;
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (show.swapsSoFar() >= frames) return show.firstSwapUs().value_or(-1);
+        std::this_thread::sleep_for(10ms);
+    }
+    return -1;
+}
+
+// Share of the pixels in columns [x0, x1) brighter than `threshold`.
+double litShare(const e2e::Screenshot& shot, int x0, int x1, int threshold) {
+    int lit = 0;
+    for (int y = 0; y < shot.height; ++y) {
+        for (int x = x0; x < x1; ++x) {
+            if (shot.channel(x, y, 0) > threshold || shot.channel(x, y, 1) > threshold ||
+                shot.channel(x, y, 2) > threshold) {
+                ++lit;
+            }
+        }
+    }
+    return static_cast<double>(lit) / ((x1 - x0) * shot.height);
+}
+
+std::string scratchPath(const std::string& stem) {
+    return std::string(MARROWICK_BINARY_DIR) + "/e2e-" + stem + "-" + std::to_string(::getpid());
+}
+
+}  // namespace
+
+TEST(ShowOptionsRun, WindowIsTheSizeAskedForAndStaysSo) {
+    const struct {
+        std::vector<std::string> arguments;
+        int width, height;
+    } cases[] = {{{"--window=800x600"}, 800, 600}, {{"--window"}, 1024, 768}};
+    e2e::VirtualDisplay display(1280, 1024);
+    for (const auto& c : cases) {
+        e2e::ShowProcess show(e2e::shortPackDir(), display.name(), c.arguments);
+        // Full screen would have taken over by the time frames are drawn.
+        ASSERT_GT(waitForFrames(show, 20), 0) << c.arguments.front() << ": " << show.wait(0ms).output;
+        const auto window = e2e::findWindow("Marrowick", display.name(), 5s);
+        ASSERT_TRUE(window.has_value()) << c.arguments.front();
+        EXPECT_EQ(window->width, c.width) << c.arguments.front();
+        EXPECT_EQ(window->height, c.height) << c.arguments.front();
+    }
+}
+
+// On a 16:9 screen the 4:3 area is 960 of its 1280 columns. At 17.1 s of
+// the short pack the credits card is up: a dark blue picture, but nowhere
+// quite black, out to its edges; the cleared bars are black to the bit.
+TEST(ShowOptionsRun, KeepAspectLeavesBlackBarsBesideTheShow) {
+    const struct {
+        std::vector<std::string> arguments;
+        int bar;  // columns of black on each side
+    } cases[] = {{{"--keep-aspect"}, 160}, {{}, 0}};
+    e2e::VirtualDisplay display(1280, 720);
+    for (const auto& c : cases) {
+        e2e::ShowProcess show(e2e::shortPackDir(), display.name(), c.arguments);
+        const std::int64_t start = waitForFrames(show, 1);
+        ASSERT_GT(start, 0) << "no frame was drawn";
+        while (e2e::nowUs() < start + 17100000) std::this_thread::sleep_for(5ms);
+        const std::string png = "e2e-bars-" + std::to_string(c.bar) + ".png";
+        const e2e::Screenshot shot = e2e::takeScreenshot(display.name(), png);
+        ASSERT_EQ(shot.width, 1280) << png;
+        const int right = shot.width - c.bar;
+        const double leftEdge = litShare(shot, c.bar, c.bar + 4, 0), rightEdge = litShare(shot, right - 4, right, 0);
+        std::printf("bars of %d: the picture's outer columns lit %.2f and %.2f (%s)\n", c.bar, leftEdge, rightEdge,
+                    png.c_str());
+        EXPECT_GT(leftEdge, 0.5) << "the picture does not reach its left edge: " << png;
+        EXPECT_GT(rightEdge, 0.5) << "the picture does not reach its right edge: " << png;
+        if (c.bar > 0) {
+            EXPECT_EQ(litShare(shot, 0, c.bar, 0), 0.0) << "left bar not black: " << png;
+            EXPECT_EQ(litShare(shot, right, shot.width, 0), 0.0) << "right bar not black: " << png;
+        }
+    }
+}
+
+// The short pack's closing cue is 18.2 s into the music. SDL's disk driver
+// writes what it plays to a file, at the pace of a sound card (and says so
+// on standard error).
+TEST(ShowOptionsRun, ReachesTheClosingCueOnTimeFromAnotherFolderAndMuted) {
+    const std::string elsewhere = scratchPath("elsewhere");
+    fs::create_directories(elsewhere);
+    const std::string sound = scratchPath("sound.raw");
+    const struct {
+        std::vector<std::string> arguments;
+        std::string folder;
+        bool deviceOpened;
+    } cases[] = {
+        {{"--data", e2e::shortPackDir()}, elsewhere, true},
+        {{"--mute"}, e2e::shortPackDir(), false},
+    };
+    e2e::VirtualDisplay display(640, 480);
+    for (const auto& c : cases) {
+        fs::remove(sound);
+        e2e::ShowProcess show(c.folder, display.name(), c.arguments,
+                              {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", sound}});
+        const e2e::ShowResult result = show.wait(60s);
+        const std::string what = c.arguments.front();
+        ASSERT_TRUE(result.exited) << what << ": did not end";
+        EXPECT_EQ(result.exitCode, 0) << what;
+        EXPECT_EQ(result.output, kShowOutput) << what;
+        EXPECT_EQ(fs::exists(sound), c.deviceOpened) << what;
+        ASSERT_FALSE(result.swapTimesUs.empty()) << what;
+        const double seconds = (result.endedUs - result.swapTimesUs.front()) / 1e6;
+        std::printf("%s: ended %.2f s after the first frame\n", what.c_str(), seconds);
+        EXPECT_NEAR(seconds, 18.2, 0.6) << what;
+    }
+    fs::remove(sound);
+    fs::remove_all(elsewhere);
+}
+
+// Refused before anything is read or opened: run with no display at all, a
+// show that got as far as GLUT would end with GLUT's own error and code 1.
+TEST(ShowOptionsRun, BadOptionsEndWithCodeTwoBeforeAnyWindow) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* says;
+        bool usage;
+    } cases[] = {
+        {{"--window=800"}, "--window: expected WIDTHxHEIGHT", true},
+        {{"--mute=yes"}, "--mute takes no value", true},
+        {{"--data"}, "--data needs a value", true},
+        {{"--keep-aspect", "--capture", "a.mp4"}, "--keep-aspect is for the show on screen", true},
+        {{"--data", "/nonexistent/pack"}, "--data: cannot enter /nonexistent/pack", false},
+    };
+    for (const auto& c : cases) {
+        e2e::ShowProcess show(e2e::shortPackDir(), "", c.arguments);
+        const e2e::ShowResult result = show.wait(10s);
+        const std::string what = c.arguments.front();
+        EXPECT_TRUE(result.exited) << what;
+        EXPECT_EQ(result.exitCode, 2) << what << ": " << result.errors;
+        EXPECT_EQ(result.output, "") << what;
+        EXPECT_NE(result.errors.find(c.says), std::string::npos) << what << " said: " << result.errors;
+        EXPECT_EQ(result.errors.find("Usage:") != std::string::npos, c.usage) << what << " said: " << result.errors;
+        if (!c.usage) {
+            EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
+        }
+    }
+}
+
+// The preloaded log plays a driver offering the named extensions.
+TEST(ShowOptionsRun, UnsyncedSwapsAreAskedForOnceAfterTheContextExists) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* offered;
+        std::vector<std::string> requests;
+    } cases[] = {
+        {{}, "GLX_SGI_swap_control GLX_EXT_swap_control", {"glXSwapIntervalEXT 0 current"}},
+        {{}, "GLX_MESA_swap_control", {"glXSwapIntervalMESA 0 current"}},
+        {{}, "GLX_SGI_swap_control", {"glXSwapIntervalSGI 0 current"}},
+        {{}, "GLX_EXT_swap_control_tear", {}},
+        {{"--vsync"}, "GLX_EXT_swap_control GLX_MESA_swap_control", {}},
+    };
+    e2e::VirtualDisplay display(640, 480);
+    for (const auto& c : cases) {
+        e2e::ShowProcess show(e2e::shortPackDir(), display.name(), c.arguments, {{"MARROWICK_GLX_OFFER", c.offered}});
+        EXPECT_GT(waitForFrames(show, 30), 0) << c.offered << ": the show did not draw";
+        const e2e::ShowResult result = show.wait(0ms);
+        EXPECT_EQ(result.swapIntervalRequests, c.requests) << c.offered;
+    }
+}
