@@ -16,9 +16,11 @@ const ShowLoop* current = nullptr;
 
 void ignoreKey(unsigned char, int, int) {}
 
-// Muted, no sound device moves the music on: each frame plays, silently, the
-// time that has passed since the one before, so the cues it passes are
-// pending when this frame's scene reads them, as they would be live.
+// Music with no sound device to pace it (muted, or its device went away in
+// mid-show) moves on here: each frame plays, silently, the time that has
+// passed since the one before, so the cues it passes are pending when this
+// frame's scene reads them, as they would be live. With a device playing,
+// this only checks that it is still there.
 std::uint32_t musicMovedAt = 0;
 
 void displayOnOwnClock() {
@@ -46,12 +48,11 @@ int runShow(int argc, char** argv, const ShowLoop& loop, const LiveOptions& live
     }
     if (!live.vsync) platform::requestUnsyncedSwaps();
     init();
-    if (live.mute) musicMovedAt = platform::tickCount();  // init() has just started the music
-    void (*const frame)() = live.mute ? displayOnOwnClock : display;
-    glutDisplayFunc(frame);
+    musicMovedAt = platform::tickCount();  // init() has just started the music
+    glutDisplayFunc(displayOnOwnClock);
     glutReshapeFunc(live.keepAspect ? reshapeKeepingAspect : reshape);
     glutKeyboardFunc(ignoreKey);
-    glutIdleFunc(frame);
+    glutIdleFunc(displayOnOwnClock);
     glutMainLoop();
     return 0;
 }

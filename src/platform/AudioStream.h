@@ -63,8 +63,10 @@ void setStreamVolume(AudioStream* stream, int volume);
 // Pauses and rewinds to the first frame.
 void stopStream(AudioStream* stream);
 
-// Offline output: plays `milliseconds` more of every started stream, exactly
-// as a device would have played them, the sync callbacks included. Each
+// Plays `milliseconds` more of every started stream that has no device to
+// pace it (the offline output, or a device that went away, which this call
+// notices), exactly as a device would have played them, the sync callbacks
+// included, on the caller's thread. Each
 // stream's position is kept as floor(total time * rate / 1000), so steps of
 // any length add up without drift. `passed` (when set) hears every cue
 // crossed, by name ("" for an unlabelled one), after the sync callback.

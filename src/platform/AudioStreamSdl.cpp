@@ -34,7 +34,9 @@ public:
     std::atomic<SyncCallback> sync{nullptr};
     std::atomic<std::uint64_t> framesPlayed{0};
 
-    // Offline output only: the time played so far, and who hears the cues.
+    // No device paces it (the offline output, or its device went away):
+    // advanceOfflineStreams() moves it, from the time played so far.
+    bool ownClock = false;
     std::uint64_t offlineMs = 0;
     const std::function<void(const char*)>* passed = nullptr;
 };
@@ -156,6 +158,17 @@ void fallBackToDummyDriver() {
     }
 }
 
+// The device stopped pulling while the stream played (a headset unplugged, a
+// sound server restarted): from where it had got to, the stream plays on
+// silently on the show's clock, so the cues keep coming.
+void carryOnWithoutDevice(AudioStream& stream) {
+    SDL_CloseAudioDevice(stream.device);  // also waits for its last callback
+    stream.device = 0;
+    stream.ownClock = true;
+    stream.offlineMs = 0;
+    std::fputs("sound device lost: playing on silently\n", stderr);
+}
+
 // Keeps at most two channels: mono and stereo play as they are; of more,
 // the front pair is what the show's stereo output would have used.
 void keepFrontPair(WavSound& sound) {
@@ -211,6 +224,7 @@ AudioStream* openStream(const std::string& path, bool loop) {
     stream->scheduler = CueScheduler(cueFrames, stream->sound.frames());
     stream->loop = loop;
 
+    stream->ownClock = output == SoundOutput::Offline;
     if (output == SoundOutput::Device) {
         stream->device = openDevice(*stream);
         if (stream->device == 0 && SDL_GetCurrentAudioDriver() != nullptr &&
@@ -265,9 +279,11 @@ void stopStream(AudioStream* stream) {
 }
 
 void advanceOfflineStreams(std::uint32_t milliseconds, const std::function<void(const char*)>& passed) {
-    if (output != SoundOutput::Offline) return;
     for (AudioStream* stream : openStreams) {
-        if (stream->paused) continue;
+        if (stream->device != 0 && !stream->paused && SDL_GetAudioDeviceStatus(stream->device) == SDL_AUDIO_STOPPED) {
+            carryOnWithoutDevice(*stream);
+        }
+        if (!stream->ownClock || stream->paused) continue;
         const auto rate = static_cast<std::uint64_t>(stream->sound.sampleRate);
         const std::uint64_t before = stream->offlineMs * rate / 1000;
         stream->offlineMs += milliseconds;

@@ -137,3 +137,29 @@ TEST_F(AudioStreamTest, UnknownDriverFallsBackAndUndecodableFilesGiveNoStream) {
     EXPECT_EQ(platform::openStream((dir / "absent.wav").string(), true), nullptr);
     EXPECT_EQ(platform::playStream(nullptr), -1);
 }
+
+TEST_F(AudioStreamTest, WhenTheDeviceGoesAwayTheStreamPlaysOnSilentlyFromWhereItWas) {
+    AudioDriver driver("dummy");
+    // A cue every tenth of a second over one second.
+    std::vector<testsupport::BuiltCue> cues;
+    std::vector<std::string> score;
+    for (int i = 0; i < 10; ++i) {
+        cues.push_back({static_cast<std::uint32_t>(4410 * i), "cue" + std::to_string(i)});
+        score.push_back("cue" + std::to_string(i));
+    }
+    testsupport::writeWav((dir / "cues.wav").string(), 44100, 2, 44100, cues);
+    stream = platform::openStream((dir / "cues.wav").string(), false);
+    ASSERT_NE(stream, nullptr);
+    platform::setStreamSyncCallback(stream, collectName);
+    const int device = platform::playStream(stream);
+    playFrames(4410 * 3);
+
+    // Gone as an unplugged headset goes: SDL stops pulling from it.
+    testing::internal::CaptureStderr();
+    SDL_CloseAudioDevice(static_cast<SDL_AudioDeviceID>(device));
+    for (int frame = 0; frame < 100; ++frame) platform::advanceOfflineStreams(12);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "sound device lost: playing on silently\n");
+
+    EXPECT_EQ(names, score) << "every cue once, in order, across the loss";
+    EXPECT_EQ(platform::streamFramesPlayed(stream), 44100u) << "the stream played on to its end by the clock";
+}
