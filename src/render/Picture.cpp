@@ -37,34 +37,41 @@ void Picture::draw(int durationMs, int direction, int width, int height, int x, 
 
     // This frame shows the opacity from before its step, except that the
     // last step's overshoot past either end is never shown.
-    glColor4f(1.0f, 1.0f, 1.0f, alpha);
+    float shown = alpha;
     if (direction == 1) {
         if (alpha < targetAlpha) {
             alpha = static_cast<float>(alpha + step);
         } else {
-            glColor4f(1.0f, 1.0f, 1.0f, targetAlpha);
+            shown = targetAlpha;
         }
     } else if (direction == -1) {
         if (alpha > 0.0f) {
             alpha = static_cast<float>(alpha - step);
         } else {
-            glColor4f(1.0f, 1.0f, 1.0f, 0.0f);
+            shown = 0.0f;
         }
     }
+    glColor4f(1.0f, 1.0f, 1.0f, shown);
 
     texture.bind();
     glTranslatef(static_cast<GLfloat>(x), static_cast<GLfloat>(y), 0.0f);
-    // Texture row 0 is the top row of a JPG; it goes on the quad's top edge.
-    glBegin(GL_QUADS);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex2i(0, height);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex2i(width, height);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex2i(width, 0);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex2i(0, 0);
-    glEnd();
+    // A picture faded out leaves every pixel as it was (blending at zero
+    // opacity, depth untouched): the state is set as ever, but the quad,
+    // a whole screen of texturing and blending, need not be drawn.
+    const bool changesNothing = shown <= 0.0f && blendSrc == GL_SRC_ALPHA && blendDst == GL_ONE_MINUS_SRC_ALPHA;
+    if (!changesNothing) {
+        // Texture row 0 is the top row of a JPG; it goes on the quad's top edge.
+        glBegin(GL_QUADS);
+        glTexCoord2f(0.0f, 1.0f);
+        glVertex2i(0, height);
+        glTexCoord2f(1.0f, 1.0f);
+        glVertex2i(width, height);
+        glTexCoord2f(1.0f, 0.0f);
+        glVertex2i(width, 0);
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex2i(0, 0);
+        glEnd();
+    }
 
     resetRenderState();
 }

@@ -108,6 +108,24 @@ TEST_F(PictureTest, UndershootIsShownTransparentAndAlphaStops) {
     EXPECT_EQ(picture.getAlpha(), below);
 }
 
+TEST_F(PictureTest, AtZeroOpacityEveryPixelStaysAsItWas) {
+    // Over a scene rather than over black, so a quad that was drawn shows.
+    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    const std::vector<std::uint8_t> scene = testsupport::readFrame(kWidth, kHeight);
+    for (const int direction : {1, -1}) {
+        Picture faded;
+        faded.load(writeRedOverBlue().c_str());
+        if (direction == -1) {
+            for (int i = 0; i < 3; ++i) faded.draw(30, -1, 0.5f, 640, 480, 0, 0);  // down to zero
+            glClearColor(0.2f, 0.4f, 0.6f, 1.0f);  // the reset after each draw set it back to black
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
+        faded.draw(1000, direction, 640, 480, 0, 0, 1.0f);
+        EXPECT_EQ(testsupport::readFrame(kWidth, kHeight), scene) << "direction " << direction;
+    }
+}
+
 TEST_F(PictureTest, TurningRoundMidFadeContinuesFromTheCurrentOpacity) {
     for (int i = 0; i < 40; ++i) frame(1000, 1, 1.0f);
     EXPECT_NEAR(picture.getAlpha(), 0.5f, 1e-5);
