@@ -1,13 +1,12 @@
 #include "render/Texture.h"
 
-#include <GL/glu.h>
-
 #include <iostream>
 #include <optional>
 
 #include "platform/FatalExit.h"
 #include "render/ImageData.h"
 #include "render/JpgReader.h"
+#include "render/Mipmaps.h"
 #include "render/TgaReader.h"
 
 namespace {
@@ -53,11 +52,10 @@ void Texture::load(const char* fileName) {
     glBindTexture(GL_TEXTURE_2D, name);
     setTightUnpacking();
     if (format == TextureFormat::Jpg) {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE,
-                          image->pixels.data());
+        buildMipmaps(3, image->width, image->height, GL_RGB, image->pixels.data());
     } else {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, image->components, image->width, image->height,
-                          image->components == 4 ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, image->pixels.data());
+        buildMipmaps(image->components, image->width, image->height, image->components == 4 ? GL_RGBA : GL_RGB,
+                     image->pixels.data());
     }
     setFilters();
 }
@@ -66,9 +64,7 @@ void Texture::buildFromMemory(const unsigned char* pixels, GLenum pixelFormat, i
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     setTightUnpacking();
-    if (pixelFormat == GL_RGBA || pixelFormat == GL_RGB) {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, pixelFormat, GL_UNSIGNED_BYTE, pixels);
-    }
+    if (pixelFormat == GL_RGBA || pixelFormat == GL_RGB) buildMipmaps(4, width, height, pixelFormat, pixels);
     setFilters();
 }
 
