@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <iostream>  // standard output is ready before the first object prints
+#include <thread>
 
 #include "app/FrameLimiter.h"
 #include "app/ShowLights.h"
@@ -23,6 +24,7 @@
 #include "platform/Ticks.h"
 #include "render/Material.h"
 #include "render/Picture.h"
+#include "render/PictureReadAhead.h"
 #include "render/RenderState.h"
 #include "render/Texture.h"
 #include "scenes/Alien.h"
@@ -37,9 +39,41 @@ namespace {
 // The one metaball field: built and configured at start-up, never drawn.
 MetaballField* metaballs = nullptr;
 
+// Until start-up has loaded every picture. Left standing if a missing file
+// ends the process first: its threads may be inside a file then.
+PictureReadAhead* readAhead = nullptr;
+
 }  // namespace
 
+const std::vector<std::string>& startUpPictures() {
+    // One line per init function, in the order of its loads.
+    // clang-format off
+    static const std::vector<std::string> files = {
+        "ting\\credits.jpg", "ting\\salute.jpg",
+        "black.jpg", "black.jpg", "chess.jpg", "black.jpg", "black.jpg", "black.jpg", "chess.jpg", "chess.jpg",
+            "chess.jpg", "chess.jpg", "chess.jpg", "chess.jpg", "smoke.jpg", "ting\\queen.jpg", "ting\\king.jpg",
+            "ting\\kingThing.jpg", "ting\\peasants.jpg", "ting\\blod.jpg", "ting\\quillory.jpg",
+        "env1.jpg", "env1.jpg", "env1.jpg", "env1.jpg", "sky.jpg", "grass.jpg", "env1.jpg", "ting\\gsg.jpg",
+            "ting\\applause.jpg", "ting\\1337.jpg",
+        "env1.jpg", "env1.jpg", "ting\\toon1.jpg", "ting\\toon2.jpg", "ting\\toon3.jpg", "ting\\boom.jpg",
+    };
+    // clang-format on
+    return files;
+}
+
 const ShowLoop& buildShowObjects() {
+    // The pictures decode on the other cores from here on, while the objects
+    // below are built and the window opens; the loads in the init functions
+    // then mostly upload them. One core is left to this thread, whose work
+    // is what the first frame waits for.
+    static const bool readingAhead = [] {
+        const unsigned cores = std::thread::hardware_concurrency();
+        readAhead = new PictureReadAhead(startUpPictures(), cores > 2 ? cores - 1 : 1);
+        setPictureReadAhead(readAhead);
+        return true;
+    }();
+    (void)readingAhead;
+
     // Statics of this function, each built in turn on the first call and
     // destroyed by the C library exit in reverse order, like globals: also
     // when a missing file ends the process half-way down the list.
@@ -125,6 +159,9 @@ const ShowLoop& buildShowObjects() {
         shipInit();
         alienInit();
         introInit();
+        setPictureReadAhead(nullptr);
+        delete readAhead;
+        readAhead = nullptr;
         // Last, so that no cue passes before the scenes are ready for it.
         music.play();
     };

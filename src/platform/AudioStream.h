@@ -1,11 +1,12 @@
 // The sound layer: the least the music needs from a sound library. A stream
-// is one WAV file, decoded whole at open and played from memory on its own
-// output device; whenever playback passes one of the file's cue points, the
-// sync callback gets the cue's name on the audio thread. When no device can
-// be opened the layer falls back to a silent driver that still plays in real
-// time, so the cues keep coming on a machine without sound. The offline
-// output opens no device at all: streams move only when the show's own clock
-// advances them, and their cues arrive on the caller's thread.
+// is one WAV file, played from memory on its own output device: its start is
+// decoded at open, the rest meanwhile on a thread of the stream's own.
+// Whenever playback passes one of the file's cue points, the sync callback
+// gets the cue's name on the audio thread. When no device can be opened the
+// layer falls back to a silent driver that still plays in real time, so the
+// cues keep coming on a machine without sound. The offline output opens no
+// device at all: streams move only when the show's own clock advances them,
+// and their cues arrive on the caller's thread.
 #pragma once
 
 #include <cstdint>
@@ -41,9 +42,10 @@ void initSound();
 // to start each case on the driver they choose.
 void quitSound();
 
-// Decodes the file at `path` (a real path) and opens a paused output for it.
-// Null when the file cannot be decoded. A looping stream starts again from
-// its first frame when it reaches the end; another one stops there.
+// Opens the file at `path` (a real path), decodes its start and opens a
+// paused output for it; the rest is decoded meanwhile (offline: before this
+// returns). Null when the file cannot be decoded. A looping stream starts
+// again from its first frame when it reaches the end; another one stops there.
 AudioStream* openStream(const std::string& path, bool loop);
 
 // Stops the output and frees the stream. Null is ignored.
@@ -72,14 +74,15 @@ void stopStream(AudioStream* stream);
 // crossed, by name ("" for an unlabelled one), after the sync callback.
 void advanceOfflineStreams(std::uint32_t milliseconds, const std::function<void(const char* name)>& passed = {});
 
-// The decoded track behind a stream: its samples and its cue points. Null
-// for no stream.
+// The decoded track behind a stream: its samples and its cue points, once
+// the whole track is decoded (this waits for it). Null for no stream.
 const WavSound* streamSound(const AudioStream* stream);
 
 // Frames handed to the output since the stream was opened, over every pass.
 std::uint64_t streamFramesPlayed(const AudioStream* stream);
 
-// Frames in one pass of the stream, and its rate (0 for no stream).
+// Frames in one pass of the stream (once decoded whole: this waits for it),
+// and its rate (0 for no stream).
 std::uint32_t streamLength(const AudioStream* stream);
 int streamSampleRate(const AudioStream* stream);
 

@@ -9,18 +9,27 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/AudioStream.h"
 #include "platform/CueScheduler.h"
+#include "platform/StreamingTrack.h"
 #include "platform/WavFile.h"
 
 namespace platform {
 
 class AudioStream {
 public:
-    WavSound sound;
+    // The decoding thread first: it may still be writing wholeScheduler.
+    ~AudioStream() { track.reset(); }
+
+    std::unique_ptr<StreamingTrack> track;
+    int channels = 0;
+    // Over the frames the header promises while the track is decoded, then
+    // over those it really has: cues past the end sit on the last frame.
     CueScheduler scheduler;
+    CueScheduler wholeScheduler;  // written before the track says it is whole
     bool loop = true;
 
     SDL_AudioDeviceID device = 0;
@@ -47,6 +56,10 @@ namespace {
 // callback at most one such buffer before its sample is heard.
 constexpr Uint16 kBufferFrames = 512;
 
+// Decoded before a stream opens: playback can start on it at once while a
+// thread decodes the rest, many times faster than it is played.
+constexpr std::uint32_t kDecodedAtOpenMs = 2000;
+
 std::vector<AudioStream*> openStreams;
 SoundOutput output = SoundOutput::Device;
 
@@ -56,22 +69,31 @@ SoundOutput output = SoundOutput::Device;
 // silence after a one-shot stream has ended. The device's callback and the
 // offline clock both play through here, so both deliver the same cues.
 void playFrames(AudioStream& stream, std::int16_t* out, std::uint32_t wanted) {
-    const std::size_t channels = static_cast<std::size_t>(stream.sound.channels);
-    const std::uint32_t frames = stream.sound.frames();
+    const std::size_t channels = static_cast<std::size_t>(stream.channels);
+    const StreamingTrack::Progress ready = stream.track->progress();
+    const std::uint32_t frames = ready.frames;
 
     std::uint32_t count = 0;
-    if (frames > 0 && !stream.finished) count = stream.loop ? wanted : std::min(wanted, frames - stream.position);
+    if (!ready.whole) {
+        // No further than the decoded frames: should playback catch up, it
+        // waits in silence rather than skip music, and the cues stay with
+        // what is heard.
+        count = std::min(wanted, frames - stream.position);
+    } else if (frames > 0 && !stream.finished) {
+        count = stream.loop ? wanted : std::min(wanted, frames - stream.position);
+    }
 
     if (const SyncCallback sync = stream.sync.load()) {
-        stream.scheduler.forEachPassed(stream.position, count, [&](std::size_t index) {
-            const WavCue& cue = stream.sound.cues[index];
+        const CueScheduler& scheduler = ready.whole ? stream.wholeScheduler : stream.scheduler;
+        scheduler.forEachPassed(stream.position, count, [&](std::size_t index) {
+            const WavCue& cue = stream.track->cues()[index];
             sync(cue.labelled ? cue.label.c_str() : nullptr);
             if (stream.passed != nullptr) (*stream.passed)(cue.labelled ? cue.label.c_str() : "");
         });
     }
 
     const int volume = stream.volume.load(std::memory_order_relaxed);
-    const std::int16_t* samples = stream.sound.samples.data();
+    const std::int16_t* samples = stream.track->samples();
     std::uint32_t position = stream.position;
     std::int16_t* to = out;
     for (std::uint32_t left = count; left > 0;) {
@@ -89,7 +111,7 @@ void playFrames(AudioStream& stream, std::int16_t* out, std::uint32_t wanted) {
         }
         left -= run;
         position += run;
-        if (position == frames) {
+        if (ready.whole && position == frames) {
             position = 0;
             if (!stream.loop) stream.finished = true;
         }
@@ -99,18 +121,25 @@ void playFrames(AudioStream& stream, std::int16_t* out, std::uint32_t wanted) {
     stream.framesPlayed.fetch_add(count, std::memory_order_relaxed);
 }
 
+std::vector<std::uint32_t> cueFrames(const std::vector<WavCue>& cues) {
+    std::vector<std::uint32_t> frames;
+    frames.reserve(cues.size());
+    for (const WavCue& cue : cues) frames.push_back(cue.frame);
+    return frames;
+}
+
 void SDLCALL fillBuffer(void* user, Uint8* bytes, int length) {
     AudioStream& stream = *static_cast<AudioStream*>(user);
-    const std::size_t frameBytes = sizeof(std::int16_t) * static_cast<std::size_t>(stream.sound.channels);
+    const std::size_t frameBytes = sizeof(std::int16_t) * static_cast<std::size_t>(stream.channels);
     playFrames(stream, reinterpret_cast<std::int16_t*>(bytes),
                static_cast<std::uint32_t>(static_cast<std::size_t>(length) / frameBytes));
 }
 
 SDL_AudioDeviceID openDevice(AudioStream& stream) {
     SDL_AudioSpec want{};
-    want.freq = stream.sound.sampleRate;
+    want.freq = stream.track->sampleRate();
     want.format = AUDIO_S16SYS;
-    want.channels = static_cast<Uint8>(stream.sound.channels);
+    want.channels = static_cast<Uint8>(stream.channels);
     want.samples = kBufferFrames;
     want.callback = fillBuffer;
     want.userdata = &stream;
@@ -169,20 +198,6 @@ void carryOnWithoutDevice(AudioStream& stream) {
     std::fputs("sound device lost: playing on silently\n", stderr);
 }
 
-// Keeps at most two channels: mono and stereo play as they are; of more,
-// the front pair is what the show's stereo output would have used.
-void keepFrontPair(WavSound& sound) {
-    if (sound.channels <= 2) return;
-    const std::size_t channels = static_cast<std::size_t>(sound.channels);
-    const std::size_t frames = sound.frames();
-    for (std::size_t f = 0; f < frames; ++f) {
-        sound.samples[2 * f] = sound.samples[channels * f];
-        sound.samples[2 * f + 1] = sound.samples[channels * f + 1];
-    }
-    sound.samples.resize(2 * frames);
-    sound.channels = 2;
-}
-
 class DeviceLock {
 public:
     explicit DeviceLock(SDL_AudioDeviceID device) : device(device) {
@@ -214,15 +229,20 @@ void quitSound() {
 }
 
 AudioStream* openStream(const std::string& path, bool loop) {
-    std::optional<WavSound> sound = loadWav(path);
-    if (!sound) return nullptr;
     auto* stream = new AudioStream;
-    stream->sound = std::move(*sound);
-    keepFrontPair(stream->sound);
-    std::vector<std::uint32_t> cueFrames;
-    for (const WavCue& cue : stream->sound.cues) cueFrames.push_back(cue.frame);
-    stream->scheduler = CueScheduler(cueFrames, stream->sound.frames());
+    stream->track = StreamingTrack::open(path, kDecodedAtOpenMs, [stream](const WavSound& whole) {
+        stream->wholeScheduler = CueScheduler(cueFrames(whole.cues), whole.frames());
+    });
+    if (stream->track == nullptr) {
+        delete stream;
+        return nullptr;
+    }
+    stream->channels = stream->track->channels();
+    stream->scheduler = CueScheduler(cueFrames(stream->track->cues()), stream->track->promisedFrames());
     stream->loop = loop;
+    // Offline playback runs on the show's clock, however fast it is drawn,
+    // and hands the whole track out: it takes the track whole from the start.
+    if (output == SoundOutput::Offline) stream->track->whole();
 
     stream->ownClock = output == SoundOutput::Offline;
     if (output == SoundOutput::Device) {
@@ -284,7 +304,7 @@ void advanceOfflineStreams(std::uint32_t milliseconds, const std::function<void(
             carryOnWithoutDevice(*stream);
         }
         if (!stream->ownClock || stream->paused) continue;
-        const auto rate = static_cast<std::uint64_t>(stream->sound.sampleRate);
+        const auto rate = static_cast<std::uint64_t>(stream->track->sampleRate());
         const std::uint64_t before = stream->offlineMs * rate / 1000;
         stream->offlineMs += milliseconds;
         const std::uint64_t after = stream->offlineMs * rate / 1000;
@@ -294,14 +314,16 @@ void advanceOfflineStreams(std::uint32_t milliseconds, const std::function<void(
     }
 }
 
-const WavSound* streamSound(const AudioStream* stream) { return stream != nullptr ? &stream->sound : nullptr; }
+const WavSound* streamSound(const AudioStream* stream) { return stream != nullptr ? &stream->track->whole() : nullptr; }
 
 std::uint64_t streamFramesPlayed(const AudioStream* stream) {
     return stream != nullptr ? stream->framesPlayed.load() : 0;
 }
 
-std::uint32_t streamLength(const AudioStream* stream) { return stream != nullptr ? stream->sound.frames() : 0; }
+std::uint32_t streamLength(const AudioStream* stream) {
+    return stream != nullptr ? stream->track->whole().frames() : 0;
+}
 
-int streamSampleRate(const AudioStream* stream) { return stream != nullptr ? stream->sound.sampleRate : 0; }
+int streamSampleRate(const AudioStream* stream) { return stream != nullptr ? stream->track->sampleRate() : 0; }
 
 }  // namespace platform

@@ -77,38 +77,83 @@ std::vector<WavCue> readCues(SNDFILE* sound, const unsigned char* data, std::siz
 
 }  // namespace
 
-std::optional<WavSound> decodeWav(const unsigned char* data, std::size_t size) {
-    MemoryFile file{data, static_cast<sf_count_t>(size), 0};
+struct WavReader::Source {
+    MemoryFile file;
+    SNDFILE* sound = nullptr;
+};
+
+std::unique_ptr<WavReader> WavReader::open(const unsigned char* data, std::size_t size) {
+    std::unique_ptr<WavReader> reader(new WavReader);
+    reader->source.reset(new Source{{data, static_cast<sf_count_t>(size), 0}});
     SF_VIRTUAL_IO io{memoryLength, memorySeek, memoryRead, memoryWrite, memoryTell};
     SF_INFO info{};
-    SNDFILE* sound = sf_open_virtual(&io, SFM_READ, &info, &file);
-    if (sound == nullptr) return std::nullopt;
-    if (info.channels <= 0 || info.samplerate <= 0) {
-        sf_close(sound);
-        return std::nullopt;
+    reader->source->sound = sf_open_virtual(&io, SFM_READ, &info, &reader->source->file);
+    if (reader->source->sound == nullptr || info.channels <= 0 || info.samplerate <= 0) return nullptr;
+    reader->rate = info.samplerate;
+    reader->channelCount = info.channels;
+    const sf_count_t byBytes = static_cast<sf_count_t>(size) / info.channels;
+    reader->promised = static_cast<std::uint32_t>(std::clamp<sf_count_t>(
+        info.frames, 0, std::min<sf_count_t>(byBytes, std::numeric_limits<std::uint32_t>::max())));
+    reader->plain16 = (info.format & SF_FORMAT_SUBMASK) == SF_FORMAT_PCM_16;
+    return reader;
+}
+
+WavReader::~WavReader() {
+    if (source != nullptr && source->sound != nullptr) sf_close(source->sound);
+}
+
+std::vector<WavCue> WavReader::cues() const {
+    return readCues(source->sound, source->file.data, static_cast<std::size_t>(source->file.size));
+}
+
+std::uint32_t WavReader::read(std::int16_t* out, std::uint32_t frames) {
+    // 16-bit data comes back exactly as stored either way; read as it is,
+    // it skips the round trip through floats.
+    if (plain16) {
+        const sf_count_t got = sf_readf_short(source->sound, out, frames);
+        return got > 0 ? static_cast<std::uint32_t>(got) : 0;
     }
+    // Read as floats at the common scale (full scale = 1.0, which libsndfile
+    // gives every integer format) and round to 16 bits: float data beyond
+    // full scale is clipped, not wrapped.
+    constexpr std::uint32_t kBlockFrames = 4096;
+    std::uint32_t done = 0;
+    while (done < frames) {
+        const std::uint32_t want = std::min(kBlockFrames, frames - done);
+        scratch.resize(static_cast<std::size_t>(want) * static_cast<std::size_t>(channelCount));
+        const sf_count_t got = sf_readf_float(source->sound, scratch.data(), want);
+        if (got <= 0) break;
+        const std::size_t values = static_cast<std::size_t>(got) * static_cast<std::size_t>(channelCount);
+        std::int16_t* to = out + static_cast<std::size_t>(done) * static_cast<std::size_t>(channelCount);
+        for (std::size_t i = 0; i < values; ++i) to[i] = toSample(scratch[i]);
+        done += static_cast<std::uint32_t>(got);
+        if (static_cast<std::uint32_t>(got) < want) break;
+    }
+    return done;
+}
+
+std::optional<WavSound> decodeWav(const unsigned char* data, std::size_t size) {
+    const std::unique_ptr<WavReader> reader = WavReader::open(data, size);
+    if (reader == nullptr) return std::nullopt;
 
     WavSound wav;
-    wav.sampleRate = info.samplerate;
-    wav.channels = info.channels;
-    // Read as floats at the common scale (full scale = 1.0, which libsndfile
-    // gives every integer format) and round to 16 bits: 16-bit data comes
-    // back unchanged, float data beyond full scale is clipped, not wrapped.
+    wav.sampleRate = reader->sampleRate();
+    wav.channels = reader->channels();
+    const std::size_t channels = static_cast<std::size_t>(wav.channels);
     // The header's frame count may lie: read until the data really ends, and
     // reserve no more samples than there are bytes.
-    const sf_count_t claimed = std::clamp<sf_count_t>(info.frames, 0, static_cast<sf_count_t>(size) / info.channels);
-    wav.samples.reserve(static_cast<std::size_t>(claimed) * static_cast<std::size_t>(info.channels));
-    constexpr sf_count_t kBlockFrames = 4096;
-    std::vector<float> block(static_cast<std::size_t>(kBlockFrames) * static_cast<std::size_t>(info.channels));
-    const sf_count_t maxFrames = std::numeric_limits<std::uint32_t>::max();
-    for (sf_count_t total = 0; total < maxFrames;) {
-        const sf_count_t got = sf_readf_float(sound, block.data(), kBlockFrames);
-        if (got <= 0) break;
-        for (sf_count_t i = 0; i < got * info.channels; ++i) wav.samples.push_back(toSample(block[i]));
+    wav.samples.reserve(static_cast<std::size_t>(reader->promisedFrames()) * channels);
+    constexpr std::uint32_t kBlockFrames = 4096;
+    std::vector<std::int16_t> block(kBlockFrames * channels);
+    const std::uint32_t maxFrames = std::numeric_limits<std::uint32_t>::max();
+    for (std::uint32_t total = 0; total < maxFrames;) {
+        const std::uint32_t got = reader->read(block.data(), std::min(kBlockFrames, maxFrames - total));
+        if (got == 0) break;
+        wav.samples.insert(wav.samples.end(), block.begin(),
+                           block.begin() + static_cast<std::ptrdiff_t>(got * channels));
         total += got;
     }
-    wav.cues = readCues(sound, data, size);
-    sf_close(sound);
+    wav.cues = reader->cues();
     return wav;
 }
 

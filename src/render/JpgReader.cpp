@@ -1,7 +1,11 @@
 #include "render/JpgReader.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 // jpeglib.h needs FILE and size_t declared before it.
 #include <climits>
+#include <csetjmp>
 #include <cstdio>
 #include <iostream>
 #include <vector>
@@ -23,6 +27,67 @@ bool fitsInBuffer(const jpeg_decompress_struct& info) {
     return static_cast<unsigned long long>(info.image_width) * info.image_height * 3 <= INT_MAX;
 }
 
+// One decoding, its source already set. Everything that outlives a jump out
+// of libjpeg lives here, outside the frames the jump leaves.
+struct Decoding {
+    jpeg_decompress_struct info{};
+    ImageData image;
+    std::vector<JSAMPROW> rows;
+};
+
+// The standard sequence from the header to the last row. False, with nothing
+// decoded, when the picture has no RGB rendering or is too large.
+bool readPixels(Decoding& d) {
+    jpeg_decompress_struct& info = d.info;
+    jpeg_read_header(&info, TRUE);
+    if (!convertibleToRgb(info.jpeg_color_space) || !fitsInBuffer(info)) return false;
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+
+    d.image.components = static_cast<std::int32_t>(info.output_components);
+    d.image.width = static_cast<std::int32_t>(info.output_width);
+    d.image.height = static_cast<std::int32_t>(info.output_height);
+    const std::size_t rowSize = static_cast<std::size_t>(info.output_width) * info.output_components;
+    d.image.pixels.resize(rowSize * info.output_height);
+    d.rows.resize(info.output_height);
+    for (std::size_t i = 0; i < d.rows.size(); ++i) d.rows[i] = d.image.pixels.data() + i * rowSize;
+
+    while (info.output_scanline < info.output_height) {
+        jpeg_read_scanlines(&info, d.rows.data() + info.output_scanline, info.output_height - info.output_scanline);
+    }
+    jpeg_finish_decompress(&info);
+    return true;
+}
+
+// libjpeg's errors and warnings, turned into a jump back to the caller.
+struct QuietErrors {
+    jpeg_error_mgr manager;  // first: libjpeg hands back a pointer to it
+    std::jmp_buf escape;
+};
+
+[[noreturn]] void escape(j_common_ptr info) { std::longjmp(reinterpret_cast<QuietErrors*>(info->err)->escape, 1); }
+
+void escapeOnWarning(j_common_ptr info, int level) {
+    if (level < 0) escape(info);
+}
+
+// readPixels, with every error or warning making it false. Kept apart so
+// that the only frames the jump leaves hold nothing to destroy.
+__attribute__((noinline)) bool readPixelsQuietly(Decoding& d, QuietErrors& errors) {
+    if (setjmp(errors.escape) != 0) return false;
+    return readPixels(d);
+}
+
+bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    unsigned char chunk[65536];
+    ssize_t got = 0;
+    while ((got = ::read(fd, chunk, sizeof chunk)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    ::close(fd);
+    return got == 0;
+}
+
 }  // namespace
 
 std::optional<ImageData> loadJpg(const char* fileName) {
@@ -32,36 +97,36 @@ std::optional<ImageData> loadJpg(const char* fileName) {
         return std::nullopt;
     }
 
-    jpeg_decompress_struct info{};
+    Decoding d;
     jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
-    jpeg_read_header(&info, TRUE);
-    if (!convertibleToRgb(info.jpeg_color_space) || !fitsInBuffer(info)) {
-        jpeg_destroy_decompress(&info);
-        std::fclose(file);
+    d.info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&d.info);
+    jpeg_stdio_src(&d.info, file);
+    const bool decoded = readPixels(d);
+    jpeg_destroy_decompress(&d.info);
+    std::fclose(file);
+    if (!decoded) {
         reportUnreadable();
         return std::nullopt;
     }
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
+    return std::move(d.image);
+}
 
-    ImageData image;
-    image.components = static_cast<std::int32_t>(info.output_components);
-    image.width = static_cast<std::int32_t>(info.output_width);
-    image.height = static_cast<std::int32_t>(info.output_height);
-    const std::size_t rowSize = static_cast<std::size_t>(info.output_width) * info.output_components;
-    image.pixels.resize(rowSize * info.output_height);
-    std::vector<JSAMPROW> rows(info.output_height);
-    for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = image.pixels.data() + i * rowSize;
+std::optional<ImageData> decodeJpgQuietly(const char* fileName) {
+    // Plain reads rather than a stdio stream: this may still run on another
+    // thread while the process ends, when the C library closes its streams.
+    std::vector<unsigned char> bytes;
+    if (!readWholeFile(platform::resolveDataPath(fileName), bytes) || bytes.empty()) return std::nullopt;
 
-    while (info.output_scanline < info.output_height) {
-        jpeg_read_scanlines(&info, rows.data() + info.output_scanline, info.output_height - info.output_scanline);
-    }
-
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    std::fclose(file);
-    return image;
+    Decoding d;
+    QuietErrors errors{};
+    d.info.err = jpeg_std_error(&errors.manager);
+    errors.manager.error_exit = escape;
+    errors.manager.emit_message = escapeOnWarning;
+    jpeg_create_decompress(&d.info);
+    jpeg_mem_src(&d.info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    const bool decoded = readPixelsQuietly(d, errors);
+    jpeg_destroy_decompress(&d.info);
+    if (!decoded) return std::nullopt;
+    return std::move(d.image);
 }

@@ -1,13 +1,14 @@
 #include "render/Texture.h"
 
-#include <GL/glu.h>
-
 #include <iostream>
+#include <memory>
 #include <optional>
 
 #include "platform/FatalExit.h"
 #include "render/ImageData.h"
 #include "render/JpgReader.h"
+#include "render/Mipmaps.h"
+#include "render/PictureReadAhead.h"
 #include "render/TgaReader.h"
 
 namespace {
@@ -33,12 +34,14 @@ void Texture::load(const char* fileName) {
     if (fileName == nullptr) return;
 
     std::optional<ImageData> image;
+    std::shared_ptr<const DecodedPicture> readAhead;
     switch (format) {
     case TextureFormat::None:
         std::cout << "this IS NOT GIVEN A VALID PICTURE FORMAT, SAY EITHER JPG OR TGA WHEN LOADING\n";
         return;
     case TextureFormat::Jpg:
-        image = loadJpg(fileName);
+        if (PictureReadAhead* ahead = pictureReadAhead()) readAhead = ahead->take(fileName);
+        if (!readAhead) image = loadJpg(fileName);
         break;
     case TextureFormat::Tga:
         image = loadTga(fileName);
@@ -47,17 +50,19 @@ void Texture::load(const char* fileName) {
         return;
     }
     // The reader has already written its message, if the failure has one.
-    if (!image) platform::fatalExit("");
+    if (!image && !readAhead) platform::fatalExit("");
 
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     setTightUnpacking();
-    if (format == TextureFormat::Jpg) {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image->width, image->height, GL_RGB, GL_UNSIGNED_BYTE,
-                          image->pixels.data());
+    if (readAhead) {
+        const ImageData& picture = readAhead->image;
+        buildMipmaps(3, picture.width, picture.height, GL_RGB, picture.pixels.data(), &readAhead->levels);
+    } else if (format == TextureFormat::Jpg) {
+        buildMipmaps(3, image->width, image->height, GL_RGB, image->pixels.data());
     } else {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, image->components, image->width, image->height,
-                          image->components == 4 ? GL_RGBA : GL_RGB, GL_UNSIGNED_BYTE, image->pixels.data());
+        buildMipmaps(image->components, image->width, image->height, image->components == 4 ? GL_RGBA : GL_RGB,
+                     image->pixels.data());
     }
     setFilters();
 }
@@ -66,9 +71,7 @@ void Texture::buildFromMemory(const unsigned char* pixels, GLenum pixelFormat, i
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
     setTightUnpacking();
-    if (pixelFormat == GL_RGBA || pixelFormat == GL_RGB) {
-        gluBuild2DMipmaps(GL_TEXTURE_2D, 4, width, height, pixelFormat, GL_UNSIGNED_BYTE, pixels);
-    }
+    if (pixelFormat == GL_RGBA || pixelFormat == GL_RGB) buildMipmaps(4, width, height, pixelFormat, pixels);
     setFilters();
 }
 

@@ -1,5 +1,8 @@
 /* Preloaded into the show by the end-to-end tests: records the time of every
  * buffer swap, so a test can measure the real frame pacing of the binary.
+ * Times are on the monotonic clock, or on the wall clock when
+ * MARROWICK_SWAP_CLOCK=realtime, which a shell can read too (to measure from
+ * launch, as tools/measure-startup does).
  * It also plays a driver that offers the swap-control extensions named in
  * MARROWICK_GLX_OFFER, and writes each swap-interval request made through
  * them to MARROWICK_GL_CALL_LOG: the function, the interval, and whether a
@@ -26,9 +29,14 @@ static void writeLine(const char* variable, int* log, const char* line) {
 void glXSwapBuffers(Display* display, GLXDrawable drawable) {
     static void (*real)(Display*, GLXDrawable) = NULL;
     static int log = -2;
+    static clockid_t swapClock = CLOCK_MONOTONIC;
     if (real == NULL) real = (void (*)(Display*, GLXDrawable))dlsym(RTLD_NEXT, "glXSwapBuffers");
+    if (log == -2) {
+        const char* clockName = getenv("MARROWICK_SWAP_CLOCK");
+        if (clockName != NULL && strcmp(clockName, "realtime") == 0) swapClock = CLOCK_REALTIME;
+    }
     struct timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
+    clock_gettime(swapClock, &now);
     char line[32];
     snprintf(line, sizeof line, "%lld\n", (long long)now.tv_sec * 1000000LL + now.tv_nsec / 1000);
     writeLine("MARROWICK_SWAP_LOG", &log, line);

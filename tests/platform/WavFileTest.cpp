@@ -87,6 +87,8 @@ TEST(WavFile, UnusualFormatsDecodeToTheirSamples) {
     };
     const Case cases[] = {
         {"scipy/test-8000Hz-le-2ch-1byteu.wav", 2, 8000, 800, 1},
+        {"wavefile-js/Audacity-16bit-lots-of-markers.wav", 2, 44100, 217705, 2},  // read as stored
+        {"wavefile-rb/mono_pcm_16_44100_junk_chunk_final_chunk_missing_padding_byte.wav", 1, 44100, 2240, 2},
         {"raylib/boom.wav", 1, 22050, 13619, 1},  // odd data size, pad byte missing
         {"go-audio/listChunkInHeader.wav", 2, 44100, 15318, 3},
         {"wavinfo/umid.wav", 1, 44100, 44100, 3},  // bext before fmt

@@ -13,6 +13,7 @@
 #include "GlContext.h"
 #include "ManualClock.h"
 #include "app/ShowLights.h"
+#include "app/ShowObjects.h"
 #include "effects/ParticleSystem.h"
 #include "effects/SkyBox.h"
 #include "model/Light.h"
@@ -20,10 +21,12 @@
 #include "music/Music.h"
 #include "platform/KeyState.h"
 #include "render/Picture.h"
+#include "render/PictureReadAhead.h"
 #include "render/RenderState.h"
 #include "render/Texture.h"
 #include "scenes/Alien.h"
 #include "scenes/Chess.h"
+#include "scenes/Credits.h"
 #include "scenes/Ship.h"
 
 using testsupport::GlTest;
@@ -107,6 +110,21 @@ protected:
     std::unique_ptr<Stage> stage;
     bool spaceDown = false;
 };
+
+// Start-up decodes ahead the pictures that the init functions then load,
+// each as often as it is loaded (the intro's loads none at start-up).
+TEST_F(ShowScenesTest, StartUpReadsAheadJustThePicturesTheInitsLoad) {
+    Picture creditsPicture, salutePicture;
+    setCreditsCast({stage->music, creditsPicture, salutePicture});
+    PictureReadAhead readAhead(startUpPictures(), 2);
+    setPictureReadAhead(&readAhead);
+    creditsInit();
+    chessInit();
+    shipInit();
+    alienInit();
+    setPictureReadAhead(nullptr);
+    EXPECT_EQ(readAhead.unmatched(), std::vector<std::string>{});
+}
 
 class ChessSceneTest : public ShowScenesTest {
 protected:
