@@ -77,7 +77,7 @@ const ShowLoop& buildShowObjects() {
     // Statics of this function, each built in turn on the first call and
     // destroyed by the C library exit in reverse order, like globals: also
     // when a missing file ends the process half-way down the list.
-    static Material& theDefaultMaterial = defaultMaterial();  // applied by every render-state reset
+    [[maybe_unused]] static Material& theDefaultMaterial = defaultMaterial();  // applied by every reset
     static Timer timer1;
     static Timer timer2;
     static Light light0;
@@ -131,7 +131,6 @@ const ShowLoop& buildShowObjects() {
                                toon3Picture, boomPicture});
         setIntroCast(IntroCast{music, font14, introLogo, chessRun});
 
-        (void)theDefaultMaterial;
         font14.buildGlyphLists();
 
         setUpShowLights(light0, light1);

@@ -51,11 +51,12 @@ std::vector<Missing> table() {
         {"demoMesh/luvshak.3ds", started + modelMissing("luvshak.3ds") + closingLines(5), true},
         {"ting/watgsg512_inv.tga", started + "Unable to load TGA File!Error, MB_OK" + afterInit, false},
     };
-    for (const char* jpg : {"ting/credits.jpg", "ting/salute.jpg", "black.jpg", "chess.jpg", "smoke.jpg",
-                            "ting/queen.jpg", "ting/king.jpg", "ting/kingThing.jpg", "ting/peasants.jpg",
-                            "ting/blod.jpg", "ting/quillory.jpg", "env1.jpg", "sky.jpg", "grass.jpg", "ting/gsg.jpg",
-                            "ting/applause.jpg", "ting/1337.jpg", "ting/toon1.jpg", "ting/toon2.jpg",
-                            "ting/toon3.jpg", "ting/boom.jpg"}) {
+    for (const char* jpg : {"ting/credits.jpg",  "ting/salute.jpg", "black.jpg",         "chess.jpg",
+                            "smoke.jpg",         "ting/queen.jpg",  "ting/king.jpg",     "ting/kingThing.jpg",
+                            "ting/peasants.jpg", "ting/blod.jpg",   "ting/quillory.jpg", "env1.jpg",
+                            "sky.jpg",           "grass.jpg",       "ting/gsg.jpg",      "ting/applause.jpg",
+                            "ting/1337.jpg",     "ting/toon1.jpg",  "ting/toon2.jpg",    "ting/toon3.jpg",
+                            "ting/boom.jpg"}) {
         rows.push_back({jpg, started + jpgMissing() + afterInit, false});
     }
     return rows;
