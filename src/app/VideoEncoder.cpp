@@ -3,9 +3,7 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 
@@ -34,13 +32,6 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const CaptureOptions& opti
       videoPath_(temporaryPath("video.mkv")),
       soundPath_(temporaryPath("sound.wav")),
       logPath_(temporaryPath("ffmpeg.log")) {
-    // Claims the name beside the output that the finished video is renamed from.
-    if (std::FILE* probe = std::fopen(partialPath_.c_str(), "wb")) {
-        std::fclose(probe);
-    } else {
-        throw CaptureError("cannot write " + options.file + ": " + std::strerror(errno));
-    }
-
     const std::string size = std::to_string(options.width) + "x" + std::to_string(options.height);
     // The picture is encoded as it comes; yuv420p is what every player takes.
     process_ = std::make_unique<platform::ChildProcess>(std::vector<std::string>{ffmpeg_,

@@ -37,7 +37,7 @@ struct CapturedSound {
 
 class VideoEncoder {
 public:
-    // Checks that the output can be written and starts ffmpeg (at `ffmpeg`).
+    // Starts ffmpeg (at `ffmpeg`); the caller has checked the output can be written.
     VideoEncoder(const std::string& ffmpeg, const CaptureOptions& options);
     // Stops ffmpeg if it still runs and removes every temporary file.
     ~VideoEncoder();

@@ -30,7 +30,6 @@ public:
     // the order playback met them ("" for a cue without a name).
     std::vector<std::string> advance(std::uint32_t periodMs);
 
-    std::uint32_t now() const { return ticks; }
     std::uint64_t framesDone() const { return frames; }
 
 private:
