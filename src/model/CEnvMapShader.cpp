@@ -21,7 +21,7 @@ void CEnvMapShader::render(Model* model) {
         walkStart = copyFirstNode(file);
         firstRender = false;
     }
-    renderTopLevel(walkStart, file, GL_TRIANGLES);
+    renderTopLevel(walkStart.get(), file, GL_TRIANGLES);
 
     // Texturing stays on with the map bound, as the next routine finds it.
     glDisable(GL_TEXTURE_GEN_S);
@@ -30,9 +30,9 @@ void CEnvMapShader::render(Model* model) {
 
 // A copy of the name rather than the caller's pointer, so a clone never reads
 // a name that has gone away; without a name there is no map to load again.
-CShader* CEnvMapShader::clone() {
-    if (textureFile.empty()) return new CEnvMapShader;
-    return new CEnvMapShader(textureFile.c_str());
+std::unique_ptr<CShader> CEnvMapShader::clone() {
+    if (textureFile.empty()) return std::make_unique<CEnvMapShader>();
+    return std::make_unique<CEnvMapShader>(textureFile.c_str());
 }
 
 void CEnvMapShader::setTexture(const char* fileName) {

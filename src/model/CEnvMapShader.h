@@ -19,7 +19,7 @@ public:
     void render(Model* model) override;
     // A new renderer that loads the same map file again (none if this one
     // has no map).
-    CShader* clone() override;
+    std::unique_ptr<CShader> clone() override;
 
     // Loads the map from a JPG; a missing file ends the process. The name is
     // kept for clone.
@@ -28,7 +28,7 @@ public:
     const Texture& getTexture() const { return texture; }
 
 private:
-    Lib3dsNode* walkStart = nullptr;
+    std::unique_ptr<Lib3dsNode> walkStart;
     bool firstRender = true;
     Texture texture;
     std::string textureFile;

@@ -12,7 +12,7 @@ void CPlainShader::render(Model* model) {
         firstRender = false;
     }
     glDisable(GL_TEXTURE_2D);
-    renderTopLevel(walkStart, file, GL_TRIANGLES);
+    renderTopLevel(walkStart.get(), file, GL_TRIANGLES);
 }
 
-CShader* CPlainShader::clone() { return new CPlainShader; }
+std::unique_ptr<CShader> CPlainShader::clone() { return std::make_unique<CPlainShader>(); }

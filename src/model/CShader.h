@@ -4,16 +4,16 @@
 // primitive they emit and the texturing around the walk.
 #pragma once
 
+#include <memory>
+
 class Model;
 
 class CShader {
 public:
     // Draws the model's current frame; only the model's 3DS file is used.
     virtual void render(Model* model) = 0;
-    // A new renderer of the same kind, on the heap.
-    virtual CShader* clone() = 0;
+    // A new renderer of the same kind, owned by the caller.
+    virtual std::unique_ptr<CShader> clone() = 0;
 
-protected:
-    // Renderers are never deleted, and never through this class.
-    ~CShader() = default;
+    virtual ~CShader() = default;
 };

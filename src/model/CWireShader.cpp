@@ -11,7 +11,7 @@ void CWireShader::render(Model* model) {
         walkStart = copyFirstNode(file);
         firstRender = false;
     }
-    renderTopLevel(walkStart, file, GL_LINE_LOOP);
+    renderTopLevel(walkStart.get(), file, GL_LINE_LOOP);
 }
 
-CShader* CWireShader::clone() { return new CWireShader; }
+std::unique_ptr<CShader> CWireShader::clone() { return std::make_unique<CWireShader>(); }

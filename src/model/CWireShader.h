@@ -8,9 +8,9 @@
 class CWireShader : public CShader {
 public:
     void render(Model* model) override;
-    CShader* clone() override;
+    std::unique_ptr<CShader> clone() override;
 
 private:
-    Lib3dsNode* walkStart = nullptr;
+    std::unique_ptr<Lib3dsNode> walkStart;
     bool firstRender = true;
 };

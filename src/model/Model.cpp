@@ -30,6 +30,10 @@ Model::Model(const char* fileName) {
     shaders.selectPlain();
 }
 
+// The renderers go after the file, but only their own node copies and lists
+// are theirs: nothing of the file is touched again.
+Model::~Model() { lib3ds_file_free(file); }
+
 void Model::draw(int frame) {
     if (frame >= frameCount || current == nullptr) return;
     lib3ds_file_eval(file, static_cast<float>(frame));

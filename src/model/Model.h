@@ -14,6 +14,7 @@ public:
     // fileName as the show names it ("demoMesh\\queen.3ds"). Draws with the
     // plain renderer until another is selected.
     explicit Model(const char* fileName);
+    ~Model();
     Model(const Model&) = delete;
     Model& operator=(const Model&) = delete;
 
@@ -32,7 +33,7 @@ public:
     ShaderSet shaders;
 
 private:
-    Lib3dsFile* file = nullptr;  // never released
+    Lib3dsFile* file = nullptr;
     CShader* current = nullptr;
     int frameCount = 0;
 };

@@ -5,7 +5,6 @@
 #include <lib3ds/mesh.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -83,11 +82,9 @@ void renderNode(Lib3dsNode* node, Lib3dsFile* file, GLenum primitive) {
 
 }  // namespace
 
-Lib3dsNode* copyFirstNode(Lib3dsFile* file) {
+std::unique_ptr<Lib3dsNode> copyFirstNode(const Lib3dsFile* file) {
     if (file->nodes == nullptr) return nullptr;
-    auto* copy = static_cast<Lib3dsNode*>(std::malloc(sizeof(Lib3dsNode)));
-    std::memcpy(copy, file->nodes, sizeof(Lib3dsNode));
-    return copy;
+    return std::make_unique<Lib3dsNode>(*file->nodes);
 }
 
 void renderTopLevel(Lib3dsNode* walkStart, Lib3dsFile* file, GLenum primitive) {

@@ -7,10 +7,12 @@
 #include <lib3ds/file.h>
 #include <lib3ds/node.h>
 
+#include <memory>
+
 // A renderer's private shallow copy of the file's first top-level node: its
 // links still point into the file, its list name belongs to the renderer.
-// Null for a file without nodes. Never released.
-Lib3dsNode* copyFirstNode(Lib3dsFile* file);
+// Null for a file without nodes.
+std::unique_ptr<Lib3dsNode> copyFirstNode(const Lib3dsFile* file);
 
 // Draws every top-level node from walkStart on, with `primitive` per face
 // (GL_TRIANGLES, or GL_LINE_LOOP for outlines).

@@ -7,11 +7,10 @@
 #include "model/CWireShader.h"
 #include "model/Model.h"
 
-ShaderSet::ShaderSet() : owner(nullptr), envMap(nullptr), wire(nullptr), plain(nullptr) {
-    wire = new CWireShader;
-    plain = new CPlainShader;
-    envMap = new CEnvMapShader;
-}
+ShaderSet::ShaderSet()
+    : wire(std::make_unique<CWireShader>()),
+      plain(std::make_unique<CPlainShader>()),
+      envMap(std::make_unique<CEnvMapShader>()) {}
 
 ShaderSet::~ShaderSet() {
     if (owner != nullptr) std::cout << "what to do? I exit!!\n" << std::flush;
@@ -19,8 +18,8 @@ ShaderSet::~ShaderSet() {
 
 void ShaderSet::setOwner(Model* model) { owner = model; }
 
-void ShaderSet::selectPlain() { owner->setShader(plain); }
-void ShaderSet::selectEnvMap() { owner->setShader(envMap); }
-void ShaderSet::selectWire() { owner->setShader(wire); }
+void ShaderSet::selectPlain() { owner->setShader(plain.get()); }
+void ShaderSet::selectEnvMap() { owner->setShader(envMap.get()); }
+void ShaderSet::selectWire() { owner->setShader(wire.get()); }
 
 void ShaderSet::setEnvMapTexture(const char* fileName) { envMap->setTexture(fileName); }

@@ -3,15 +3,18 @@
 // line, so every model signs off as the process ends.
 #pragma once
 
-class CEnvMapShader;
-class CPlainShader;
-class CWireShader;
+#include <memory>
+
+#include "model/CEnvMapShader.h"
+#include "model/CPlainShader.h"
+#include "model/CWireShader.h"
+
 class Model;
 
 class ShaderSet {
 public:
     // Builds the wire, plain and environment-mapped renderers (in that
-    // order); they are never deleted.
+    // order); they live as long as the set.
     ShaderSet();
     // Writes "what to do? I exit!!" when the set has an owner. It does not
     // end the process: that is already happening whenever the show's models
@@ -29,13 +32,13 @@ public:
     // Loads the environment map (a JPG) into the environment-mapped renderer.
     void setEnvMapTexture(const char* fileName);
 
-    CPlainShader* getPlain() const { return plain; }
-    CEnvMapShader* getEnvMap() const { return envMap; }
-    CWireShader* getWire() const { return wire; }
+    CPlainShader* getPlain() const { return plain.get(); }
+    CEnvMapShader* getEnvMap() const { return envMap.get(); }
+    CWireShader* getWire() const { return wire.get(); }
 
 private:
-    Model* owner;
-    CEnvMapShader* envMap;
-    CWireShader* wire;
-    CPlainShader* plain;
+    Model* owner = nullptr;
+    std::unique_ptr<CWireShader> wire;
+    std::unique_ptr<CPlainShader> plain;
+    std::unique_ptr<CEnvMapShader> envMap;
 };

@@ -35,6 +35,10 @@ Music::Music(const char* fileName, std::int32_t volume, bool loop, bool stereo, 
     open(fileName, volume, loop);
 }
 
+Music::~Music() {
+    if (stream != nullptr) platform::closeStream(stream);
+}
+
 void Music::open(const char* fileName, std::int32_t newVolume, bool loop) {
     std::FILE* file = platform::openDataFile(fileName, "rb");
     if (file == nullptr) platform::fatalExit(std::string("no such file ") + fileName + " exiting\n");

@@ -17,6 +17,10 @@ public:
     // Also takes the loop flag, and the sample layout, which only 8 or 16 bits
     // may have; the file's own format decides what is played.
     Music(const char* fileName, std::int32_t volume, bool loop, bool stereo, std::int32_t bits);
+    // Closes the stream: its device and its decoding stop here.
+    ~Music();
+    Music(const Music&) = delete;
+    Music& operator=(const Music&) = delete;
 
     void setSyncCallback();
     // Starts playback the first time, resumes it on later calls.

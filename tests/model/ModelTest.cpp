@@ -4,6 +4,7 @@
 #include <lib3ds/node.h>
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "FatalExitExpectation.h"
@@ -388,16 +389,17 @@ TEST_F(ModelTest, AMissingEnvMapEndsTheShowWithTheReadersMessage) {
 
 TEST_F(ModelTest, ClonesAreNewRenderersOfTheSameKind) {
     CPlainShader plain;
-    CShader* plainCopy = plain.clone();
-    EXPECT_NE(plainCopy, static_cast<CShader*>(&plain));
-    EXPECT_NE(dynamic_cast<CPlainShader*>(plainCopy), nullptr);
+    const std::unique_ptr<CShader> plainCopy = plain.clone();
+    EXPECT_NE(plainCopy.get(), static_cast<CShader*>(&plain));
+    EXPECT_NE(dynamic_cast<CPlainShader*>(plainCopy.get()), nullptr);
     CWireShader wire;
-    EXPECT_NE(dynamic_cast<CWireShader*>(wire.clone()), nullptr);
+    EXPECT_NE(dynamic_cast<CWireShader*>(wire.clone().get()), nullptr);
 
     // An environment-mapped clone loads its map again, into a texture of its own.
     const std::string map = blueEyedMap();
     CEnvMapShader mapped(map.c_str());
-    auto* mappedCopy = dynamic_cast<CEnvMapShader*>(mapped.clone());
+    const std::unique_ptr<CShader> copy = mapped.clone();
+    auto* mappedCopy = dynamic_cast<CEnvMapShader*>(copy.get());
     ASSERT_NE(mappedCopy, nullptr);
     EXPECT_NE(mappedCopy->getTexture().getName(), 0u);
     EXPECT_NE(mappedCopy->getTexture().getName(), mapped.getTexture().getName());
@@ -405,9 +407,9 @@ TEST_F(ModelTest, ClonesAreNewRenderersOfTheSameKind) {
 
     // One given its map later clones with that map; one without any, without.
     CEnvMapShader later;
-    EXPECT_EQ(dynamic_cast<CEnvMapShader*>(later.clone())->getTexture().getName(), 0u);
+    EXPECT_EQ(dynamic_cast<CEnvMapShader&>(*later.clone()).getTexture().getName(), 0u);
     later.setTexture(map.c_str());
-    EXPECT_NE(dynamic_cast<CEnvMapShader*>(later.clone())->getTexture().getName(), 0u);
+    EXPECT_NE(dynamic_cast<CEnvMapShader&>(*later.clone()).getTexture().getName(), 0u);
 }
 
 TEST_F(ModelTest, TwoModelsOfOneFileAreIndependent) {

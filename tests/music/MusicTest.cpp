@@ -121,8 +121,7 @@ TEST_F(MusicTest, VolumeIsTruncatedAndReachesTheStreamOnceItPlays) {
         EXPECT_EQ(music.getVolume(), 127.9f);
         music.play();
         waitForFrames(music.getStream(), 3000);
-        platform::closeStream(music.getStream());  // completes the output file
-    }
+    }  // closing the music's stream completes the output file
     const std::vector<std::int16_t> played = testsupport::readDiskOutput(output);
     // Silence while paused, then the file from frame 0 (whose first sample is not 0).
     std::size_t start = 0;
