@@ -4,6 +4,9 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "music/Drums.h"
+#include "music/PitchedVoices.h"
+
 namespace score {
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "music/DspBlocks.h"
 #include "music/Score.h"
-#include "music/Synth.h"
 
 namespace score {
 
