@@ -1,8 +1,6 @@
 #include "font/FontGenerator.h"
 
 #include <GL/gl.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 
 #include <algorithm>
 #include <cctype>
@@ -13,33 +11,21 @@
 #include <string_view>
 #include <vector>
 
+#include "FreeTypeFaces.h"
 #include "PackContext.h"
 #include "font/TileFileWriter.h"
 
 namespace {
 
-constexpr const char* kFacePath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+constexpr const char* kFaceFile = "DejaVuSans-Bold.ttf";
 constexpr std::string_view kGlyphSet = "abcdefghijklmnopqrstuvwxyz0123456789";
 constexpr int kGlyphTile = 32;   // drawn at 14 and 30 pixels: one mip level above the larger
 constexpr int kGlyphMargin = 2;  // glyphs sit edge to edge on screen; this is their spacing
 constexpr std::int32_t kHeaderWord = 1;
 
+// The font's one face, set the way its tiles need it.
 class FontFace {
 public:
-    FontFace() {
-        if (FT_Init_FreeType(&library_) != 0) throw std::runtime_error("FreeType cannot start");
-        if (FT_New_Face(library_, kFacePath, 0, &face_) != 0) {
-            FT_Done_FreeType(library_);
-            throw std::runtime_error(std::string("cannot open ") + kFacePath);
-        }
-    }
-    ~FontFace() {
-        FT_Done_Face(face_);
-        FT_Done_FreeType(library_);
-    }
-    FontFace(const FontFace&) = delete;
-    FontFace& operator=(const FontFace&) = delete;
-
     void setPixelSize(int pixels) { FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(pixels)); }
 
     // Narrows (below 1) or widens the glyphs rendered from now on.
@@ -57,8 +43,8 @@ public:
     }
 
 private:
-    FT_Library library_ = nullptr;
-    FT_Face face_ = nullptr;
+    FreeTypeFaces faces_;
+    FT_Face face_ = faces_.face(kFaceFile);
 };
 
 // Glyph coverage on a canvas, 0 to 1; reads outside the canvas give 0.

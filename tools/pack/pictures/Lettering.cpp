@@ -1,12 +1,9 @@
 #include "pictures/Lettering.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <stdexcept>
+
+#include "FreeTypeFaces.h"
 
 namespace {
 
@@ -32,8 +29,6 @@ const char* fontFile(Face face) {
     return "DejaVuSans.ttf";
 }
 
-constexpr const char* kFontDirectory = "/usr/share/fonts/truetype/dejavu/";
-
 struct Layout {
     float advance = 0;    // pen travel, pixels
     float inkTop = 1e9f;  // relative to the baseline, y down
@@ -42,33 +37,13 @@ struct Layout {
 
 }  // namespace
 
-struct Typesetter::Library {
-    FT_Library ft = nullptr;
-    std::map<Face, FT_Face> faces;
+Typesetter::Typesetter() : faces_(std::make_unique<FreeTypeFaces>()) {}
 
-    FT_Face face(Face which) {
-        auto found = faces.find(which);
-        if (found != faces.end()) return found->second;
-        FT_Face loaded = nullptr;
-        const std::string path = std::string(kFontDirectory) + fontFile(which);
-        if (FT_New_Face(ft, path.c_str(), 0, &loaded) != 0) throw std::runtime_error("cannot open font " + path);
-        faces[which] = loaded;
-        return loaded;
-    }
-};
-
-Typesetter::Typesetter() : library_(std::make_unique<Library>()) {
-    if (FT_Init_FreeType(&library_->ft) != 0) throw std::runtime_error("FreeType did not start");
-}
-
-Typesetter::~Typesetter() {
-    for (auto& entry : library_->faces) FT_Done_Face(entry.second);
-    FT_Done_FreeType(library_->ft);
-}
+Typesetter::~Typesetter() = default;
 
 std::pair<float, float> Typesetter::set(Mask& mask, Face which, const std::string& text, Box box, float pixelSize,
                                         Align align, float tracking) {
-    FT_Face face = library_->face(which);
+    FT_Face face = faces_->face(fontFile(which));
 
     // Lay the line out at a trial size, then scale the size to the box.
     auto layout = [&](float size, bool draw, float penX, float baseline) {

@@ -1,0 +1,29 @@
+// FreeType and the DejaVu faces the pack sets its letters in: the titles of
+// the pictures and the glyphs of the show's font. The faces come from the
+// system's DejaVu packages (fonts-dejavu-core and -extra).
+#pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+
+#include <map>
+#include <string>
+
+class FreeTypeFaces {
+public:
+    // Throws std::runtime_error when FreeType does not start.
+    FreeTypeFaces();
+    ~FreeTypeFaces();
+    FreeTypeFaces(const FreeTypeFaces&) = delete;
+    FreeTypeFaces& operator=(const FreeTypeFaces&) = delete;
+
+    // The face in the DejaVu file `file` ("DejaVuSans-Bold.ttf"), opened on
+    // first use and kept while this object lives. Throws std::runtime_error
+    // naming the full path when it cannot be opened, so the message says
+    // which package is missing.
+    FT_Face face(const std::string& file);
+
+private:
+    FT_Library library_ = nullptr;
+    std::map<std::string, FT_Face> faces_;
+};
