@@ -218,28 +218,12 @@ TileImage flareTile(int size, const std::string& name) {
     return {name, size, size, 4, rgba};
 }
 
-// Small deterministic generator: the pack must not depend on the C library's rand.
-class XorShift {
-public:
-    explicit XorShift(std::uint32_t seed) : state_(seed != 0 ? seed : 0x9E3779B9u) {}
-    float unit() {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 17;
-        state_ ^= state_ << 5;
-        return static_cast<float>(state_ >> 8) / static_cast<float>(1u << 24);
-    }
-
-private:
-    std::uint32_t state_;
-};
-
 // An opaque deep-blue plasma, the classic background tile.
-TileImage plasmaTile(std::uint32_t seed) {
+TileImage plasmaTile(Random random) {
     constexpr int kSize = 256;
     constexpr float kTau = 6.2831853f;
-    XorShift random(seed);
     float phase[4];
-    for (float& p : phase) p = random.unit() * kTau;
+    for (float& p : phase) p = random.range(0.0f, kTau);
     std::vector<unsigned char> rgba;
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
@@ -277,7 +261,7 @@ void writeFont(const PackContext& pack) {
     tiles.push_back(bannerTile(face));
     for (const TileImage& glyph : glyphs) {
         if (glyph.name == "n") tiles.push_back(flareTile(128, "flare"));
-        if (glyph.name == "0") tiles.push_back(plasmaTile(pack.seed));
+        if (glyph.name == "0") tiles.push_back(plasmaTile(pack.randomFor("transFont.tle")));
         tiles.push_back(glyph);
     }
     tiles.push_back(flareTile(16, "spark"));

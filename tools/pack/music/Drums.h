@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "Random.h"
 #include "music/DspBlocks.h"
 
 namespace synth {

@@ -7,7 +7,6 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
 namespace synth {
@@ -19,23 +18,6 @@ constexpr float kTwoPi = 2.0f * kPi;
 inline std::size_t framesOf(float seconds) { return static_cast<std::size_t>(seconds * kRate); }
 
 float noteHz(float midiNote);
-
-// xorshift32: the same noise on every run and every platform.
-class Random {
-public:
-    explicit Random(std::uint32_t seed) : state(seed != 0 ? seed : 0x9E3779B9u) {}
-    std::uint32_t next() {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return state;
-    }
-    float bipolar() { return static_cast<float>(next() >> 8) / 8388608.0f - 1.0f; }
-    float unit() { return static_cast<float>(next() >> 8) / 16777216.0f; }
-
-private:
-    std::uint32_t state;
-};
 
 // Gains of the two channels for a place in the stereo field, -1 (left) to
 // 1 (right), at constant power.

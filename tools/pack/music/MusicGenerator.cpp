@@ -8,7 +8,7 @@
 void writeMusic(const PackContext& pack) {
     const score::Plan plan = pack.shortTrack ? score::shortPlan() : score::fullPlan();
     score::Mix mix(plan.frames());
-    synth::Random random(pack.seed);
+    Random random = pack.randomFor("demot.wav");
     score::perform(plan, mix, random);
     synth::echo(mix.echoes, score::kBeatFrames * 3 / 4, score::kBeatFrames / 2, 0.38f, 0.45f);
     synth::reverb(mix.pads, 0.9f);
