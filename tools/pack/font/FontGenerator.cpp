@@ -56,15 +56,10 @@ struct Coverage {
     }
     // Adds the rendered glyph with its bitmap's top-left corner at (left, top).
     void add(const FT_Bitmap& bitmap, int left, int top) {
-        for (unsigned row = 0; row < bitmap.rows; ++row) {
-            for (unsigned col = 0; col < bitmap.width; ++col) {
-                const int x = left + static_cast<int>(col);
-                const int y = top + static_cast<int>(row);
-                if (x < 0 || y < 0 || x >= width || y >= height) continue;
-                float& v = value[static_cast<std::size_t>(y * width + x)];
-                v = std::min(1.0f, v + bitmap.buffer[row * static_cast<unsigned>(bitmap.pitch) + col] / 255.0f);
-            }
-        }
+        paintGlyph(bitmap, left, top, width, height, [&](int x, int y, float glyph) {
+            float& v = value[static_cast<std::size_t>(y * width + x)];
+            v = std::min(1.0f, v + glyph);
+        });
     }
     int width;
     int height;

@@ -65,18 +65,10 @@ std::pair<float, float> Typesetter::set(Mask& mask, Face which, const std::strin
             FT_Set_Transform(face, nullptr, &delta);
             FT_Load_Glyph(face, glyph, FT_LOAD_NO_HINTING | (draw ? FT_LOAD_RENDER : FT_LOAD_DEFAULT));
             if (draw) {
-                const FT_Bitmap& bitmap = face->glyph->bitmap;
                 const int left = static_cast<int>(std::floor(x)) + face->glyph->bitmap_left;
                 const int top = static_cast<int>(std::floor(baseline)) - face->glyph->bitmap_top;
-                for (unsigned row = 0; row < bitmap.rows; ++row) {
-                    for (unsigned col = 0; col < bitmap.width; ++col) {
-                        const int mx = left + static_cast<int>(col);
-                        const int my = top + static_cast<int>(row);
-                        if (mx < 0 || my < 0 || mx >= mask.width() || my >= mask.height()) continue;
-                        const float v = bitmap.buffer[row * static_cast<unsigned>(bitmap.pitch) + col] / 255.0f;
-                        mask.at(mx, my) = std::max(mask.at(mx, my), v);
-                    }
-                }
+                paintGlyph(face->glyph->bitmap, left, top, mask.width(), mask.height(),
+                           [&](int mx, int my, float v) { mask.at(mx, my) = std::max(mask.at(mx, my), v); });
             } else {
                 FT_Glyph_Metrics& m = face->glyph->metrics;
                 result.inkTop = std::min(result.inkTop, -m.horiBearingY / 64.0f);
