@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "Random.h"
+
 struct PackContext {
     std::filesystem::path outDir;
     bool shortTrack = false;     // the test pack: same files, cues about a second apart
@@ -14,6 +16,11 @@ struct PackContext {
     // Path of a pack file given as the show names it ("demoMesh/queen.3ds");
     // creates the directories on the way.
     std::filesystem::path file(const std::string& relative) const;
+
+    // A seed and a generator of its own for each file, so one file's changes
+    // never shift another's random numbers.
+    std::uint32_t seedFor(const std::string& file) const;
+    Random randomFor(const std::string& file) const { return Random(seedFor(file)); }
 
     // One line of progress on standard output.
     void progress(const std::string& what) const;

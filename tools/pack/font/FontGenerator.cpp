@@ -1,8 +1,6 @@
 #include "font/FontGenerator.h"
 
 #include <GL/gl.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 
 #include <algorithm>
 #include <cctype>
@@ -13,33 +11,21 @@
 #include <string_view>
 #include <vector>
 
+#include "FreeTypeFaces.h"
 #include "PackContext.h"
 #include "font/TileFileWriter.h"
 
 namespace {
 
-constexpr const char* kFacePath = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf";
+constexpr const char* kFaceFile = "DejaVuSans-Bold.ttf";
 constexpr std::string_view kGlyphSet = "abcdefghijklmnopqrstuvwxyz0123456789";
 constexpr int kGlyphTile = 32;   // drawn at 14 and 30 pixels: one mip level above the larger
 constexpr int kGlyphMargin = 2;  // glyphs sit edge to edge on screen; this is their spacing
 constexpr std::int32_t kHeaderWord = 1;
 
+// The font's one face, set the way its tiles need it.
 class FontFace {
 public:
-    FontFace() {
-        if (FT_Init_FreeType(&library_) != 0) throw std::runtime_error("FreeType cannot start");
-        if (FT_New_Face(library_, kFacePath, 0, &face_) != 0) {
-            FT_Done_FreeType(library_);
-            throw std::runtime_error(std::string("cannot open ") + kFacePath);
-        }
-    }
-    ~FontFace() {
-        FT_Done_Face(face_);
-        FT_Done_FreeType(library_);
-    }
-    FontFace(const FontFace&) = delete;
-    FontFace& operator=(const FontFace&) = delete;
-
     void setPixelSize(int pixels) { FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(pixels)); }
 
     // Narrows (below 1) or widens the glyphs rendered from now on.
@@ -57,8 +43,8 @@ public:
     }
 
 private:
-    FT_Library library_ = nullptr;
-    FT_Face face_ = nullptr;
+    FreeTypeFaces faces_;
+    FT_Face face_ = faces_.face(kFaceFile);
 };
 
 // Glyph coverage on a canvas, 0 to 1; reads outside the canvas give 0.
@@ -70,15 +56,10 @@ struct Coverage {
     }
     // Adds the rendered glyph with its bitmap's top-left corner at (left, top).
     void add(const FT_Bitmap& bitmap, int left, int top) {
-        for (unsigned row = 0; row < bitmap.rows; ++row) {
-            for (unsigned col = 0; col < bitmap.width; ++col) {
-                const int x = left + static_cast<int>(col);
-                const int y = top + static_cast<int>(row);
-                if (x < 0 || y < 0 || x >= width || y >= height) continue;
-                float& v = value[static_cast<std::size_t>(y * width + x)];
-                v = std::min(1.0f, v + bitmap.buffer[row * static_cast<unsigned>(bitmap.pitch) + col] / 255.0f);
-            }
-        }
+        paintGlyph(bitmap, left, top, width, height, [&](int x, int y, float glyph) {
+            float& v = value[static_cast<std::size_t>(y * width + x)];
+            v = std::min(1.0f, v + glyph);
+        });
     }
     int width;
     int height;
@@ -232,28 +213,12 @@ TileImage flareTile(int size, const std::string& name) {
     return {name, size, size, 4, rgba};
 }
 
-// Small deterministic generator: the pack must not depend on the C library's rand.
-class XorShift {
-public:
-    explicit XorShift(std::uint32_t seed) : state_(seed != 0 ? seed : 0x9E3779B9u) {}
-    float unit() {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 17;
-        state_ ^= state_ << 5;
-        return static_cast<float>(state_ >> 8) / static_cast<float>(1u << 24);
-    }
-
-private:
-    std::uint32_t state_;
-};
-
 // An opaque deep-blue plasma, the classic background tile.
-TileImage plasmaTile(std::uint32_t seed) {
+TileImage plasmaTile(Random random) {
     constexpr int kSize = 256;
     constexpr float kTau = 6.2831853f;
-    XorShift random(seed);
     float phase[4];
-    for (float& p : phase) p = random.unit() * kTau;
+    for (float& p : phase) p = random.range(0.0f, kTau);
     std::vector<unsigned char> rgba;
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
@@ -291,7 +256,7 @@ void writeFont(const PackContext& pack) {
     tiles.push_back(bannerTile(face));
     for (const TileImage& glyph : glyphs) {
         if (glyph.name == "n") tiles.push_back(flareTile(128, "flare"));
-        if (glyph.name == "0") tiles.push_back(plasmaTile(pack.seed));
+        if (glyph.name == "0") tiles.push_back(plasmaTile(pack.randomFor("transFont.tle")));
         tiles.push_back(glyph);
     }
     tiles.push_back(flareTile(16, "spark"));

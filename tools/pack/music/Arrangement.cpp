@@ -4,6 +4,9 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "music/Drums.h"
+#include "music/PitchedVoices.h"
+
 namespace score {
 namespace {
 
@@ -111,7 +114,7 @@ std::vector<int> kickSteps(const Bar& bar) {
     }
 }
 
-void playDrums(const Bar& bar, Mix& mix, synth::Random& random) {
+void playDrums(const Bar& bar, Mix& mix, Random& random) {
     for (int step : kickSteps(bar)) synth::kick(mix.dry, stepFrame(bar, step), 0.95f);
     if (!drums(bar.section)) {
         // The intro's last bar brings the hats in, the outro lets the cymbal ring.
@@ -137,7 +140,7 @@ void playDrums(const Bar& bar, Mix& mix, synth::Random& random) {
         case Section::Alien:
             if (step == 8) synth::snare(mix.dry, at, 0.6f, random);
             if (step == 8) synth::clap(mix.dry, at, 0.3f, random);
-            synth::hat(mix.dry, at, 0.05f + 0.1f * random.unit(), step == 14, 0.4f, random);
+            synth::hat(mix.dry, at, 0.05f + 0.1f * random.uniform(), step == 14, 0.4f, random);
             break;
         default:
             if (step == 4 || step == 12) {
@@ -248,7 +251,7 @@ void playHarmony(const Bar& bar, Mix& mix, std::size_t totalBars) {
     }
 }
 
-void playLead(const Bar& bar, Mix& mix, synth::Random& random) {
+void playLead(const Bar& bar, Mix& mix, Random& random) {
     const std::size_t at = static_cast<std::size_t>(bar.inSection) % 4;
     if (bar.section == Section::ChessB || bar.section == Section::Credits) {
         for (const Note& n : kHook[at]) {
@@ -264,7 +267,7 @@ void playLead(const Bar& bar, Mix& mix, synth::Random& random) {
         // Signals from somewhere: scattered notes of the A minor pentatonic.
         static constexpr std::array<float, 5> kScale = {81, 84, 86, 88, 91};
         for (int s = 0; s < 16; ++s) {
-            if (random.unit() < 0.22f) {
+            if (random.uniform() < 0.22f) {
                 synth::blip(mix.echoes, stepFrame(bar, s), kScale[random.next() % kScale.size()], 0.12f,
                             random.bipolar() * 0.7f);
             }
@@ -317,7 +320,7 @@ Plan shortPlan() {
     return placeSections(std::move(cues), onBar, bars);
 }
 
-void perform(const Plan& plan, Mix& mix, synth::Random& random) {
+void perform(const Plan& plan, Mix& mix, Random& random) {
     std::vector<Bar> bars;
     for (std::size_t i = 0; i < plan.bars.size(); ++i) {
         std::size_t first = i, last = i;

@@ -7,8 +7,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "Random.h"
+#include "music/DspBlocks.h"
 #include "music/Score.h"
-#include "music/Synth.h"
 
 namespace score {
 
@@ -36,6 +37,6 @@ struct Mix {
     synth::Duck duck;
 };
 
-void perform(const Plan& plan, Mix& mix, synth::Random& random);
+void perform(const Plan& plan, Mix& mix, Random& random);
 
 }  // namespace score

@@ -32,7 +32,7 @@ void rasterBar(Canvas& canvas, float y, float halfHeight) {
 }
 
 void credits(PictureKit& kit) {
-    Random random = kit.randomFor("ting/credits.jpg");
+    Random random = kit.pack.randomFor("ting/credits.jpg");
     Canvas canvas(kW, kH);
     verticalGradient(
         canvas,
@@ -127,7 +127,7 @@ void sunsetGrid(Canvas& canvas, float horizon) {
 }
 
 void salute(PictureKit& kit) {
-    Random random = kit.randomFor("ting/salute.jpg");
+    Random random = kit.pack.randomFor("ting/salute.jpg");
     Canvas canvas(kW, kH);
     const float horizon = 300.0f * kScale;
     sunsetGrid(canvas, horizon);

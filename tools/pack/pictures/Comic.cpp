@@ -255,7 +255,7 @@ void stars(Canvas& canvas, Point head) {
 }
 
 void panel(PictureKit& kit, const std::string& file, int index) {
-    Random random = kit.randomFor(file);
+    Random random = kit.pack.randomFor(file);
     Canvas canvas(kPanelW, kPanelH);
     const Colour paper[] = {{1.0f, 0.93f, 0.55f, 1}, {0.60f, 0.88f, 1.0f, 1}, {1.0f, 0.62f, 0.78f, 1}};
     const Colour dots[] = {{0.95f, 0.55f, 0.15f, 1}, {0.15f, 0.45f, 0.95f, 1}, {0.85f, 0.15f, 0.45f, 1}};
@@ -285,12 +285,12 @@ void panel(PictureKit& kit, const std::string& file, int index) {
 }
 
 void explosion(PictureKit& kit) {
-    Random random = kit.randomFor("ting/boom.jpg");
+    Random random = kit.pack.randomFor("ting/boom.jpg");
     constexpr int kW = 640 * kScale;
     constexpr int kH = 480 * kScale;
     Canvas canvas(kW, kH, {0.0f, 0.0f, 0.0f, 1});
     starfield(canvas, random, 500, 0.7f);
-    const TilingNoise noise(kit.seedFor("ting/boom.jpg"), 8);
+    const TilingNoise noise(kit.pack.seedFor("ting/boom.jpg"), 8);
     const float cx = kW * 0.5f;
     const float cy = kH * 0.52f;
     const float radius = 200.0f * kScale;

@@ -5,8 +5,8 @@
 
 #include <functional>
 
+#include "Random.h"
 #include "pictures/Canvas.h"
-#include "pictures/Noise.h"
 
 // Backgrounds.
 void verticalGradient(Canvas& canvas, const Ramp& ramp);

@@ -106,8 +106,8 @@ void chromeHorizon(PictureKit& kit) {
         {{0.0f, {0.05f, 0.12f, 0.38f, 1}}, {0.6f, {0.35f, 0.58f, 0.90f, 1}}, {1.0f, {0.93f, 0.96f, 1.0f, 1}}}};
     const Ramp ground{
         {{0.0f, {0.08f, 0.08f, 0.05f, 1}}, {0.3f, {0.30f, 0.30f, 0.18f, 1}}, {1.0f, {0.80f, 0.74f, 0.58f, 1}}}};
-    const TilingNoise ridge(kit.seedFor("env1.jpg"), 4);
-    const TilingNoise haze(kit.seedFor("env1.jpg") + 5, 4);
+    const TilingNoise ridge(kit.pack.seedFor("env1.jpg"), 4);
+    const TilingNoise haze(kit.pack.seedFor("env1.jpg") + 5, 4);
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const float u = (x + 0.5f) / kSize;

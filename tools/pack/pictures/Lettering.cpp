@@ -1,12 +1,9 @@
 #include "pictures/Lettering.h"
 
-#include <ft2build.h>
-#include FT_FREETYPE_H
-
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <stdexcept>
+
+#include "FreeTypeFaces.h"
 
 namespace {
 
@@ -32,8 +29,6 @@ const char* fontFile(Face face) {
     return "DejaVuSans.ttf";
 }
 
-constexpr const char* kFontDirectory = "/usr/share/fonts/truetype/dejavu/";
-
 struct Layout {
     float advance = 0;    // pen travel, pixels
     float inkTop = 1e9f;  // relative to the baseline, y down
@@ -42,33 +37,13 @@ struct Layout {
 
 }  // namespace
 
-struct Typesetter::Library {
-    FT_Library ft = nullptr;
-    std::map<Face, FT_Face> faces;
+Typesetter::Typesetter() : faces_(std::make_unique<FreeTypeFaces>()) {}
 
-    FT_Face face(Face which) {
-        auto found = faces.find(which);
-        if (found != faces.end()) return found->second;
-        FT_Face loaded = nullptr;
-        const std::string path = std::string(kFontDirectory) + fontFile(which);
-        if (FT_New_Face(ft, path.c_str(), 0, &loaded) != 0) throw std::runtime_error("cannot open font " + path);
-        faces[which] = loaded;
-        return loaded;
-    }
-};
-
-Typesetter::Typesetter() : library_(std::make_unique<Library>()) {
-    if (FT_Init_FreeType(&library_->ft) != 0) throw std::runtime_error("FreeType did not start");
-}
-
-Typesetter::~Typesetter() {
-    for (auto& entry : library_->faces) FT_Done_Face(entry.second);
-    FT_Done_FreeType(library_->ft);
-}
+Typesetter::~Typesetter() = default;
 
 std::pair<float, float> Typesetter::set(Mask& mask, Face which, const std::string& text, Box box, float pixelSize,
                                         Align align, float tracking) {
-    FT_Face face = library_->face(which);
+    FT_Face face = faces_->face(fontFile(which));
 
     // Lay the line out at a trial size, then scale the size to the box.
     auto layout = [&](float size, bool draw, float penX, float baseline) {
@@ -90,18 +65,10 @@ std::pair<float, float> Typesetter::set(Mask& mask, Face which, const std::strin
             FT_Set_Transform(face, nullptr, &delta);
             FT_Load_Glyph(face, glyph, FT_LOAD_NO_HINTING | (draw ? FT_LOAD_RENDER : FT_LOAD_DEFAULT));
             if (draw) {
-                const FT_Bitmap& bitmap = face->glyph->bitmap;
                 const int left = static_cast<int>(std::floor(x)) + face->glyph->bitmap_left;
                 const int top = static_cast<int>(std::floor(baseline)) - face->glyph->bitmap_top;
-                for (unsigned row = 0; row < bitmap.rows; ++row) {
-                    for (unsigned col = 0; col < bitmap.width; ++col) {
-                        const int mx = left + static_cast<int>(col);
-                        const int my = top + static_cast<int>(row);
-                        if (mx < 0 || my < 0 || mx >= mask.width() || my >= mask.height()) continue;
-                        const float v = bitmap.buffer[row * static_cast<unsigned>(bitmap.pitch) + col] / 255.0f;
-                        mask.at(mx, my) = std::max(mask.at(mx, my), v);
-                    }
-                }
+                paintGlyph(face->glyph->bitmap, left, top, mask.width(), mask.height(),
+                           [&](int mx, int my, float v) { mask.at(mx, my) = std::max(mask.at(mx, my), v); });
             } else {
                 FT_Glyph_Metrics& m = face->glyph->metrics;
                 result.inkTop = std::min(result.inkTop, -m.horiBearingY / 64.0f);

@@ -8,6 +8,8 @@
 
 #include "pictures/Canvas.h"
 
+class FreeTypeFaces;
+
 enum class Face { Sans, SansBold, SansBoldOblique, SansCondensedBold, Serif, SerifBold, SerifBoldItalic, MonoBold };
 
 class Typesetter {
@@ -30,6 +32,5 @@ public:
                                 Align align = Align::Centre, float tracking = 0.0f);
 
 private:
-    struct Library;
-    std::unique_ptr<Library> library_;
+    std::unique_ptr<FreeTypeFaces> faces_;
 };

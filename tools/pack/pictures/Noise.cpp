@@ -2,20 +2,6 @@
 
 #include <cmath>
 
-Random::Random(std::uint64_t seed) : state_(seed * 6364136223846793005ULL + 1442695040888963407ULL) { next(); }
-
-std::uint32_t Random::next() {
-    const std::uint64_t old = state_;
-    state_ = old * 6364136223846793005ULL + 1442695040888963407ULL;
-    const auto shifted = static_cast<std::uint32_t>(((old >> 18u) ^ old) >> 27u);
-    const auto rotation = static_cast<std::uint32_t>(old >> 59u);
-    return (shifted >> rotation) | (shifted << ((32u - rotation) & 31u));
-}
-
-float Random::uniform() { return static_cast<float>(next() >> 8) / 16777216.0f; }
-
-float Random::range(float low, float high) { return low + (high - low) * uniform(); }
-
 namespace {
 
 std::uint32_t hash(std::uint32_t x) {

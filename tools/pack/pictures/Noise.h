@@ -1,20 +1,9 @@
-// Our own random numbers and noise, so the pictures are the same bytes on
-// every run and every standard library: a PCG32 generator and a hashed
-// lattice noise that tiles, summed into fractal noise.
+// Our own noise, so the pictures are the same bytes on every run and every
+// standard library: a hashed lattice noise that tiles, summed into fractal
+// noise.
 #pragma once
 
 #include <cstdint>
-
-class Random {
-public:
-    explicit Random(std::uint64_t seed);
-    std::uint32_t next();
-    float uniform();                     // [0, 1)
-    float range(float low, float high);  // [low, high)
-
-private:
-    std::uint64_t state_;
-};
 
 // Smooth value noise in [0, 1] on a lattice that repeats every `period`
 // cells, so a texture built from it tiles seamlessly.

@@ -1,8 +1,7 @@
-// What every picture of the pack is made with: the pack's place and seed, a
+// What every picture of the pack is made with: the pack's place and seeds, a
 // typesetter, and saving at the on-screen size resampled to the file size.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
 #include "PackContext.h"
@@ -12,11 +11,6 @@
 
 struct PictureKit {
     explicit PictureKit(const PackContext& pack) : pack(pack) {}
-
-    // A generator of its own for each picture, so one picture's changes
-    // never shift another's random numbers.
-    Random randomFor(const std::string& file) const;
-    std::uint32_t seedFor(const std::string& file) const;
 
     // Resamples the composed canvas to the file's power-of-two size and writes it.
     void saveJpg(const std::string& file, const Canvas& canvas, int width, int height) const;

@@ -3,14 +3,6 @@
 #include "pictures/PictureFiles.h"
 #include "pictures/PictureKit.h"
 
-std::uint32_t PictureKit::seedFor(const std::string& file) const {
-    std::uint32_t h = 2166136261u;  // FNV-1a over the name, mixed with the pack seed
-    for (unsigned char c : file) h = (h ^ c) * 16777619u;
-    return h ^ pack.seed;
-}
-
-Random PictureKit::randomFor(const std::string& file) const { return Random(seedFor(file)); }
-
 void PictureKit::saveJpg(const std::string& file, const Canvas& canvas, int width, int height) const {
     pack.progress("pictures: " + file);
     writeJpg(pack.file(file),

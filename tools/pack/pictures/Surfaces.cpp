@@ -22,8 +22,8 @@ void chessBoard(PictureKit& kit) {
     constexpr int kSize = 512;
     constexpr int kSquare = kSize / 8;
     Canvas canvas(kSize, kSize);
-    const TilingNoise noise(kit.seedFor("chess.jpg"), 4);
-    const TilingNoise cloud(kit.seedFor("chess.jpg") + 1, 8);
+    const TilingNoise noise(kit.pack.seedFor("chess.jpg"), 4);
+    const TilingNoise cloud(kit.pack.seedFor("chess.jpg") + 1, 8);
     const Colour ivory{0.92f, 0.88f, 0.80f, 1}, ivoryVein{0.55f, 0.52f, 0.50f, 1};
     const Colour jade{0.05f, 0.16f, 0.13f, 1}, jadeVein{0.45f, 0.62f, 0.55f, 1};
     for (int y = 0; y < kSize; ++y) {
@@ -57,8 +57,8 @@ void chessBoard(PictureKit& kit) {
 void darkWall(PictureKit& kit) {
     constexpr int kSize = 256;
     Canvas canvas(kSize, kSize);
-    const TilingNoise noise(kit.seedFor("black.jpg"), 4);
-    const TilingNoise streaks(kit.seedFor("black.jpg") + 7, 2);
+    const TilingNoise noise(kit.pack.seedFor("black.jpg"), 4);
+    const TilingNoise streaks(kit.pack.seedFor("black.jpg") + 7, 2);
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const float u = (x + 0.5f) / kSize;
@@ -75,8 +75,8 @@ void darkWall(PictureKit& kit) {
 void clouds(PictureKit& kit) {
     constexpr int kSize = 512;
     Canvas canvas(kSize, kSize);
-    const TilingNoise noise(kit.seedFor("sky.jpg"), 4);
-    const TilingNoise detail(kit.seedFor("sky.jpg") + 3, 16);
+    const TilingNoise noise(kit.pack.seedFor("sky.jpg"), 4);
+    const TilingNoise detail(kit.pack.seedFor("sky.jpg") + 3, 16);
     const Colour deep{0.12f, 0.30f, 0.68f, 1}, light{0.45f, 0.66f, 0.93f, 1};
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
@@ -96,7 +96,7 @@ void clouds(PictureKit& kit) {
 void grass(PictureKit& kit) {
     constexpr int kSize = 512;
     Canvas canvas(kSize, kSize);
-    const TilingNoise noise(kit.seedFor("grass.jpg"), 4);
+    const TilingNoise noise(kit.pack.seedFor("grass.jpg"), 4);
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const float n = noise.fractal((x + 0.5f) / kSize, (y + 0.5f) / kSize, 5);
@@ -105,7 +105,7 @@ void grass(PictureKit& kit) {
     }
     // Blades: short tapering strokes in many greens, wrapped round the
     // edges so the tile repeats without a seam.
-    Random random = kit.randomFor("grass.jpg");
+    Random random = kit.pack.randomFor("grass.jpg");
     for (int i = 0; i < 9000; ++i) {
         const float x = random.range(0, kSize);
         const float y = random.range(0, kSize);
@@ -138,7 +138,7 @@ void grass(PictureKit& kit) {
 void smokePuff(PictureKit& kit) {
     constexpr int kSize = 128;
     Canvas canvas(kSize, kSize);
-    const TilingNoise noise(kit.seedFor("smoke.jpg"), 4);
+    const TilingNoise noise(kit.pack.seedFor("smoke.jpg"), 4);
     for (int y = 0; y < kSize; ++y) {
         for (int x = 0; x < kSize; ++x) {
             const float dx = (x + 0.5f) / kSize * 2 - 1;

@@ -49,7 +49,7 @@ void flare(Canvas& canvas, float y, const Colour& colour) {
 
 void chessCard(PictureKit& kit, const std::string& file, const std::string& title, const std::string& act,
                const CardStyle& style) {
-    Random random = kit.randomFor(file);
+    Random random = kit.pack.randomFor(file);
     Canvas canvas(kScreenW, kScreenH);
     cardBackground(canvas, random, style, true);
 
@@ -97,7 +97,7 @@ void planet(Canvas& canvas, float cx, float cy, float r) {
 }
 
 void shipTitle(PictureKit& kit) {
-    Random random = kit.randomFor("ting/gsg.jpg");
+    Random random = kit.pack.randomFor("ting/gsg.jpg");
     Canvas canvas(kScreenW, kScreenH);
     verticalGradient(canvas, Ramp{{{0.0f, {0.0f, 0.0f, 0.03f, 1}}, {1.0f, {0.03f, 0.02f, 0.10f, 1}}}});
     starfield(canvas, random, 900, 1.0f);
@@ -126,7 +126,7 @@ void shipTitle(PictureKit& kit) {
 void applause(PictureKit& kit) {
     constexpr int kW = 640 * kScale;
     constexpr int kH = 100 * kScale;
-    Random random = kit.randomFor("ting/applause.jpg");
+    Random random = kit.pack.randomFor("ting/applause.jpg");
     Canvas canvas(kW, kH, {0.01f, 0.0f, 0.03f, 1});
     const Colour bars[] = {{0.9f, 0.2f, 0.5f, 1},
                            {0.2f, 0.5f, 1.0f, 1},
@@ -168,7 +168,7 @@ Canvas stripLyingDown(int screenWidth, const Colour& edge) {
 }
 
 void quillory(PictureKit& kit) {
-    Random random = kit.randomFor("ting/quillory.jpg");
+    Random random = kit.pack.randomFor("ting/quillory.jpg");
     Canvas canvas = stripLyingDown(100, {0.8f, 0.5f, 1.0f, 1});
     Mask letters(canvas.width(), canvas.height());
     const auto [top, bottom] =
@@ -182,7 +182,7 @@ void quillory(PictureKit& kit) {
 }
 
 void cockAttack(PictureKit& kit) {
-    Random random = kit.randomFor("cockAttack.jpg");
+    Random random = kit.pack.randomFor("cockAttack.jpg");
     Canvas canvas = stripLyingDown(183, {1.0f, 0.6f, 0.1f, 1});
     radialGlow(canvas, canvas.width() * 0.5f, canvas.height() * 0.5f, canvas.width() * 0.4f, {0.8f, 0.2f, 0.05f, 1},
                0.5f);
@@ -204,7 +204,7 @@ void cockAttack(PictureKit& kit) {
 
 // 150x480 at the left edge: the digits stacked, in neon.
 void leet(PictureKit& kit) {
-    Random random = kit.randomFor("ting/1337.jpg");
+    Random random = kit.pack.randomFor("ting/1337.jpg");
     constexpr int kW = 150 * kScale;
     constexpr int kH = 480 * kScale;
     Canvas canvas(kW, kH);
