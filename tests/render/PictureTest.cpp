@@ -117,7 +117,7 @@ TEST_F(PictureTest, AtZeroOpacityEveryPixelStaysAsItWas) {
         Picture faded;
         faded.load(writeRedOverBlue().c_str());
         if (direction == -1) {
-            for (int i = 0; i < 3; ++i) faded.draw(30, -1, 0.5f, 640, 480, 0, 0);  // down to zero
+            for (int i = 0; i < 3; ++i) faded.draw(30, -1, 640, 480, 0, 0, 1.0f);  // down to zero
             glClearColor(0.2f, 0.4f, 0.6f, 1.0f);  // the reset after each draw set it back to black
             glClear(GL_COLOR_BUFFER_BIT);
         }
