@@ -153,7 +153,11 @@ TEST_F(CaptureTest, RunsAreTheSameFrameForFrameAndFromReachesTheSamePictures) {
         return capture::frameHashes(file(name));
     };
     const std::vector<std::string> first = captureTo("a.mkv", {});
-    const std::vector<std::string> second = captureTo("b.mkv", {});
+    std::vector<std::string> second;
+    {
+        e2e::BusyCores busy;  // a loaded machine draws more slowly, but not differently
+        second = captureTo("b.mkv", {});
+    }
     const std::vector<std::string> span = captureTo("span.mkv", {"--from", cue::kPesants, "--to", cue::kScene3});
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(first, second);

@@ -131,7 +131,9 @@ TEST(ShowOptionsRun, ReachesTheClosingCueOnTimeFromAnotherFolderAndMuted) {
         ASSERT_FALSE(result.swapTimesUs.empty()) << what;
         const double seconds = (result.endedUs - result.swapTimesUs.front()) / 1e6;
         std::printf("%s: ended %.2f s after the first frame\n", what.c_str(), seconds);
-        EXPECT_NEAR(seconds, 18.2, 0.6) << what;
+        // The music starts just before the first frame, which comes later
+        // on a loaded machine: the end can then seem early by a little more.
+        EXPECT_NEAR(seconds, 18.2, 0.8) << what;
     }
     fs::remove(sound);
     fs::remove_all(elsewhere);

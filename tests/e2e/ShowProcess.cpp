@@ -180,6 +180,25 @@ std::int64_t nowUs() {
     return static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
 }
 
+BusyCores::BusyCores() {
+    const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+    for (unsigned i = 0; i < cores; ++i) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            for (volatile unsigned long spin = 0;; spin = spin + 1) {
+            }
+        }
+        if (pid > 0) spinners_.push_back(pid);
+    }
+}
+
+BusyCores::~BusyCores() {
+    for (const pid_t pid : spinners_) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+}
+
 std::string runCommand(const std::string& command, const std::string& display) {
     const std::string line = "DISPLAY=" + display + " " + command + " 2>/dev/null";
     std::FILE* pipe = ::popen(line.c_str(), "r");

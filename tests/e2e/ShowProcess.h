@@ -70,6 +70,18 @@ private:
     std::string callLogPath_;
 };
 
+// Other processes keeping every core busy for as long as this lives.
+class BusyCores {
+public:
+    BusyCores();
+    ~BusyCores();
+    BusyCores(const BusyCores&) = delete;
+    BusyCores& operator=(const BusyCores&) = delete;
+
+private:
+    std::vector<pid_t> spinners_;
+};
+
 // Output of a command run through the shell, with DISPLAY set.
 std::string runCommand(const std::string& command, const std::string& display);
 

@@ -3,6 +3,8 @@
  * Times are on the monotonic clock, or on the wall clock when
  * MARROWICK_SWAP_CLOCK=realtime, which a shell can read too (to measure from
  * launch, as tools/measure-startup does).
+ * With MARROWICK_SWAP_MIN_PERIOD_US set, each swap is held back until that
+ * long after the previous one: a machine too slow for the show's frame period.
  * It also plays a driver that offers the swap-control extensions named in
  * MARROWICK_GLX_OFFER, and writes each swap-interval request made through
  * them to MARROWICK_GL_CALL_LOG: the function, the interval, and whether a
@@ -10,6 +12,7 @@
 #define _GNU_SOURCE
 #include <GL/glx.h>
 #include <dlfcn.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -30,13 +33,24 @@ void glXSwapBuffers(Display* display, GLXDrawable drawable) {
     static void (*real)(Display*, GLXDrawable) = NULL;
     static int log = -2;
     static clockid_t swapClock = CLOCK_MONOTONIC;
+    static long long minPeriodUs = 0;
+    static struct timespec previous = {0, 0};
     if (real == NULL) real = (void (*)(Display*, GLXDrawable))dlsym(RTLD_NEXT, "glXSwapBuffers");
     if (log == -2) {
         const char* clockName = getenv("MARROWICK_SWAP_CLOCK");
         if (clockName != NULL && strcmp(clockName, "realtime") == 0) swapClock = CLOCK_REALTIME;
+        const char* period = getenv("MARROWICK_SWAP_MIN_PERIOD_US");
+        if (period != NULL) minPeriodUs = atoll(period);
+    }
+    if (minPeriodUs > 0 && previous.tv_sec != 0) {
+        long long due = (long long)previous.tv_sec * 1000000000LL + previous.tv_nsec + minPeriodUs * 1000LL;
+        struct timespec until = {(time_t)(due / 1000000000LL), (long)(due % 1000000000LL)};
+        while (clock_nanosleep(swapClock, TIMER_ABSTIME, &until, NULL) == EINTR) {
+        }
     }
     struct timespec now;
     clock_gettime(swapClock, &now);
+    previous = now;
     char line[32];
     snprintf(line, sizeof line, "%lld\n", (long long)now.tv_sec * 1000000LL + now.tv_nsec / 1000);
     writeLine("MARROWICK_SWAP_LOG", &log, line);
