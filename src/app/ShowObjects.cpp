@@ -119,18 +119,20 @@ const ShowLoop& buildShowObjects() {
     static Picture toon2Picture;
     static Picture toon3Picture;
     static Picture boomPicture;
+    // The scenes hold nothing but references to the objects above, and
+    // their own state.
+    static CreditsScene credits{CreditsCast{music, creditsPicture, salutePicture}};
+    static ChessScene chess{ChessCast{music, chessRoom, chessCube, queenModel, kingModel, pawnModel, smokeParticles,
+                                      queenPicture, kingPicture, peasantsPicture, logoPicture, chessTga, light0,
+                                      light1}};
+    static ShipScene ship{ShipCast{music, shipSky, shipModel, shipTitlePicture, applausePicture, leetPicture, light0}};
+    static AlienScene alien{AlienCast{music, speakerModel, luvshakModel, alienShipModel, toon1Picture, toon2Picture,
+                                      toon3Picture, boomPicture}};
+    static IntroScene intro{IntroCast{music, font14, introLogo, [] { return chess.chessRun(); }}};
 
     // The start-up steps that need the window. Light positions are taken
     // under the identity: no reshape has run yet.
     static const auto setUpShow = [] {
-        setCreditsCast(CreditsCast{music, creditsPicture, salutePicture});
-        setChessCast(ChessCast{music, chessRoom, chessCube, queenModel, kingModel, pawnModel, smokeParticles,
-                               queenPicture, kingPicture, peasantsPicture, logoPicture, chessTga, light0, light1});
-        setShipCast(ShipCast{music, shipSky, shipModel, shipTitlePicture, applausePicture, leetPicture, light0});
-        setAlienCast(AlienCast{music, speakerModel, luvshakModel, alienShipModel, toon1Picture, toon2Picture,
-                               toon3Picture, boomPicture});
-        setIntroCast(IntroCast{music, font14, introLogo, chessRun});
-
         font14.buildGlyphLists();
 
         setUpShowLights(light0, light1);
@@ -153,18 +155,19 @@ const ShowLoop& buildShowObjects() {
 
         timer3.start();
         music.setSyncCallback();
-        creditsInit();
-        chessInit();
-        shipInit();
-        alienInit();
-        introInit();
+        credits.creditsInit();
+        chess.chessInit();
+        ship.shipInit();
+        alien.alienInit();
+        intro.introInit();
         setPictureReadAhead(nullptr);
         delete readAhead;
         readAhead = nullptr;
         // Last, so that no cue passes before the scenes are ready for it.
         music.play();
     };
-    static const ShowLoop loop{setUpShow, SceneRunners{chessRun, shipRun, alienRun, creditsRun},
+    static const ShowLoop loop{setUpShow, SceneRunners{[] { return chess.chessRun(); }, [] { return ship.shipRun(); },
+                                                        [] { return alien.alienRun(); }, [] { credits.creditsRun(); }},
                                FrameClocks{timer1, timer2, timer3, frameLimiter}, music};
     return loop;
 }

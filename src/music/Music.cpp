@@ -1,10 +1,9 @@
 #include "music/Music.h"
 
 #include <cstdio>
-#include <cstring>
-#include <mutex>
 #include <string>
 
+#include "music/SyncTag.h"
 #include "platform/AudioStream.h"
 #include "platform/DataPath.h"
 #include "platform/FatalExit.h"
@@ -13,13 +12,6 @@ namespace {
 
 // The sound layer is started once per process, by whichever Music comes first.
 bool soundReady = false;
-
-// A cue name crosses from the audio thread to the main thread here. The lock
-// keeps a half-written name from ever being read.
-constexpr std::size_t kTagSize = 1024;
-std::mutex tagLock;
-char pendingTag[kTagSize] = "";
-char currentTag[kTagSize] = "";
 
 }  // namespace
 
@@ -90,17 +82,6 @@ void Music::reopen(const char* fileName) {
     channel = kNoChannel;
 }
 
-const char* Music::getTag() {
-    std::lock_guard<std::mutex> hold(tagLock);
-    std::memcpy(currentTag, pendingTag, kTagSize);
-    pendingTag[0] = '\0';
-    return currentTag;
-}
+const char* Music::getTag() { return showSyncTag().take(); }
 
-void Music::syncCallback(const char* name) {
-    if (name == nullptr) return;
-    std::lock_guard<std::mutex> hold(tagLock);
-    // Longer names would not fit; they are cut rather than overrun the buffer.
-    std::strncpy(pendingTag, name, kTagSize - 1);
-    pendingTag[kTagSize - 1] = '\0';
-}
+void Music::syncCallback(const char* name) { showSyncTag().post(name); }

@@ -35,11 +35,6 @@ public:
     // call consumes it; the text stays valid until the next call.
     static const char* getTag();
 
-    // What the sound layer calls on its own thread for each cue passed;
-    // public so that tests can deliver cues without playing anything. A null
-    // name changes nothing; a newer name replaces an unread older one.
-    static void syncCallback(const char* name);
-
     // Never started: the channel before the first play().
     static constexpr std::int32_t kNoChannel = 66;
 
@@ -49,6 +44,8 @@ public:
     bool isPlaying() const { return playing; }
 
 private:
+    // What the sound layer calls on its own thread for each cue passed.
+    static void syncCallback(const char* name);
     void open(const char* fileName, std::int32_t volume, bool loop);
 
     platform::AudioStream* stream = nullptr;

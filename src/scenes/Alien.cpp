@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 
-#include <optional>
 #include <string>
 
 #include "model/Model.h"
@@ -14,30 +13,29 @@
 
 namespace {
 
-std::optional<AlienCast> cast;
-AlienState state;
-
 constexpr float kWalkerGone = 1000.0f;
 constexpr double kWalkStep = 0.1;  // applied in double precision, kept as a float
 constexpr float kShipArrived = 130.0f;
 
-void drawSpeakers() {
+}  // namespace
+
+void AlienScene::drawSpeakers() {
     glPushMatrix();
     glTranslatef(-40.0f, 0.0f, 0.0f);
-    cast->speakerModel.draw(0);
+    cast.speakerModel.draw(0);
     glTranslatef(80.0f, 0.0f, 0.0f);
-    cast->speakerModel.draw(0);
+    cast.speakerModel.draw(0);
     glPopMatrix();
 }
 
 // The walker starts just behind the viewer and speeds up twice as it goes.
-void moveWalker() {
+void AlienScene::moveWalker() {
     glPushMatrix();
     glTranslatef(0.0f, -10.0f, 160.0f - state.chase);
     glRotatef(90.0f, 0.0f, 0.0f, 1.0f);
     glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
     if (state.chase < kWalkerGone) {
-        cast->luvshakModel.draw(0);
+        cast.luvshakModel.draw(0);
     } else {
         state.toon1 = true;  // once it has gone, the first strip and the ship stay
     }
@@ -48,7 +46,7 @@ void moveWalker() {
 }
 
 // The ship flies in from the right tipping over, then orbits tumbling.
-void flyShip() {
+void AlienScene::flyShip() {
     glPushMatrix();
     if (state.approach < kShipArrived) {
         state.approach += 0.5f;
@@ -57,28 +55,24 @@ void flyShip() {
     }
     glTranslatef(160.0f - state.approach, 0.0f, 50.0f);
     glRotatef(state.approach * 5.0f, 1.0f, 0.0f, 0.0f);
-    cast->alienShipModel.draw(0);
+    cast.alienShipModel.draw(0);
     state.shipTime += 0.5f;
     glPopMatrix();
 }
 
-}  // namespace
-
-void setAlienCast(const AlienCast& alienCast) { cast.emplace(alienCast); }
-
-void alienInit() {
-    cast->speakerModel.shaders.setEnvMapTexture("env1.jpg");
-    cast->speakerModel.shaders.selectEnvMap();
-    cast->alienShipModel.shaders.setEnvMapTexture("env1.jpg");
-    cast->alienShipModel.shaders.selectEnvMap();
-    cast->toon1Picture.load("ting\\toon1.jpg");
-    cast->toon2Picture.load("ting\\toon2.jpg");
-    cast->toon3Picture.load("ting\\toon3.jpg");
-    cast->boomPicture.load("ting\\boom.jpg");
+void AlienScene::alienInit() {
+    cast.speakerModel.shaders.setEnvMapTexture("env1.jpg");
+    cast.speakerModel.shaders.selectEnvMap();
+    cast.alienShipModel.shaders.setEnvMapTexture("env1.jpg");
+    cast.alienShipModel.shaders.selectEnvMap();
+    cast.toon1Picture.load("ting\\toon1.jpg");
+    cast.toon2Picture.load("ting\\toon2.jpg");
+    cast.toon3Picture.load("ting\\toon3.jpg");
+    cast.boomPicture.load("ting\\boom.jpg");
 }
 
-bool alienRun() {
-    const std::string tag = cast->music.getTag();
+bool AlienScene::alienRun() {
+    const std::string tag = cast.music.getTag();
     resetRenderState();
     glLoadIdentity();
     if (tag == cue::kAlienSuicide) state.toon1 = true;
@@ -101,13 +95,9 @@ bool alienRun() {
     moveWalker();
     if (state.toon1 || state.toon2 || state.toon3) flyShip();
 
-    if (state.toon1) cast->toon1Picture.draw(1000, 1, 100, 480, 0, 0, 1.0f);
-    if (state.toon2) cast->toon2Picture.draw(1000, 1, 100, 480, 0, 0, 1.0f);
-    if (state.toon3) cast->toon3Picture.draw(1000, 1, 100, 480, 0, 0, 1.0f);
-    if (state.boom) cast->boomPicture.draw(500, 1, 640, 480, 0, 0, 1.0f);
+    if (state.toon1) cast.toon1Picture.draw(1000, 1, 100, 480, 0, 0, 1.0f);
+    if (state.toon2) cast.toon2Picture.draw(1000, 1, 100, 480, 0, 0, 1.0f);
+    if (state.toon3) cast.toon3Picture.draw(1000, 1, 100, 480, 0, 0, 1.0f);
+    if (state.boom) cast.boomPicture.draw(500, 1, 640, 480, 0, 0, 1.0f);
     return true;
 }
-
-AlienState& alienState() { return state; }
-
-void resetAlienScene() { state = AlienState{}; }

@@ -18,12 +18,6 @@ struct AlienCast {
     Picture& boomPicture;
 };
 
-void setAlienCast(const AlienCast& cast);
-
-void alienInit();
-// False on the frame that receives "littleChase"; that frame draws nothing.
-bool alienRun();
-
 struct AlienState {
     float chase = 0.0f;     // how far the walker has gone: it stands at depth 160 - chase
     float approach = 0.0f;  // how far the ship has flown in, up to 130
@@ -33,6 +27,22 @@ struct AlienState {
     bool toon3 = false;
     bool boom = false;
 };
-// Writable so tests can put the walker at a chosen depth.
-AlienState& alienState();
-void resetAlienScene();
+
+class AlienScene {
+public:
+    explicit AlienScene(const AlienCast& cast) : cast(cast) {}
+
+    void alienInit();
+    // False on the frame that receives "littleChase"; that frame draws nothing.
+    bool alienRun();
+
+    const AlienState& getState() const { return state; }
+
+private:
+    void drawSpeakers();
+    void moveWalker();
+    void flyShip();
+
+    AlienCast cast;
+    AlienState state;
+};

@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 
-#include <optional>
 #include <string>
 
 #include "effects/ParticleSystem.h"
@@ -19,23 +18,20 @@
 
 namespace {
 
-std::optional<ChessCast> cast;
-
-ChessState state;
-bool firstCall = true;
-
 // Roll steps are computed in double precision and kept as floats.
 constexpr double kRollLiftStep = 0.14;
 constexpr double kRollAngleStep = 0.5;
 constexpr std::uint32_t kSpaceRepeatMs = 80;
 
-void startRoll() {
+}  // namespace
+
+void ChessScene::startRoll() {
     state.rolling = true;
     state.rollAngle = 0.0f;
     state.rollLift = 0.0f;
 }
 
-void react(const std::string& tag) {
+void ChessScene::react(const std::string& tag) {
     if (tag == cue::kPesants) state.peasants = true;
     if (tag == cue::kGraphical) state.graphical = true;
     if (tag == cue::kGraphical2) state.finished = true;
@@ -53,7 +49,7 @@ void react(const std::string& tag) {
     if (tag == cue::kOutKing) state.outKing = true;
 }
 
-void stepRoll() {
+void ChessScene::stepRoll() {
     if (state.outKing && state.rollAngle < 0.0f) {
         state.rollLift = static_cast<float>(state.rollLift - kRollLiftStep);
         state.rollAngle = static_cast<float>(state.rollAngle + kRollAngleStep);
@@ -67,14 +63,14 @@ void stepRoll() {
 
 // The board view: tilted down onto the floor of the turning room, then the
 // frame the pieces stand in (left pushed for the caller to pop).
-void enterBoardView() {
+void ChessScene::enterBoardView() {
     glRotatef(65.0f + state.rollAngle, 1.0f, 0.0f, 0.0f);
     glTranslatef(0.0f, state.rollLift, state.rollLift / 100.0f - 10.0f);
     glTranslatef(0.0f, -20.0f, 0.0f);
     glPushMatrix();
     glRotatef(state.time, 0.0f, 1.0f, 0.0f);
     glTranslatef(0.0f, 18.0f, 0.0f);
-    cast->chessRoom.draw();
+    cast.chessRoom.draw();
     glPopMatrix();
     glPushMatrix();
     glScalef(0.2f, 0.2f, 0.2f);
@@ -82,20 +78,20 @@ void enterBoardView() {
     glTranslatef(0.0f, 18.0f, -20.0f);
 }
 
-void drawPeasantsView() {
+void ChessScene::drawPeasantsView() {
     glLoadIdentity();
     applyTumble(state.time);
     glPushMatrix();
-    cast->chessCube.draw();
+    cast.chessCube.draw();
     glPopMatrix();
     glScalef(0.07f, 0.07f, 0.07f);
     glRotatef(90.0f, 0.0f, 1.0f, 0.0f);
     glTranslatef(0.0f, 0.0f, 10.0f);
     applyTumble(state.time);
-    cast->pawnModel.draw(0);
+    cast.pawnModel.draw(0);
 }
 
-void pollSpaceBar() {
+void ChessScene::pollSpaceBar() {
     if (!platform::isSpaceDown()) return;
     if (static_cast<float>(platform::tickCount()) - state.lastSpaceTicks < static_cast<float>(kSpaceRepeatMs)) {
         return;
@@ -104,12 +100,8 @@ void pollSpaceBar() {
     startRoll();
 }
 
-}  // namespace
-
-void setChessCast(const ChessCast& chessCast) { cast.emplace(chessCast); }
-
-void chessInit() {
-    SkyBox& room = cast->chessRoom;
+void ChessScene::chessInit() {
+    SkyBox& room = cast.chessRoom;
     room.setDepth(20);
     room.setHeight(20);
     room.setWidth(20);
@@ -123,7 +115,7 @@ void chessInit() {
     room.setTopScrollSpeed(50);
     room.setScrollingTop(true);
 
-    SkyBox& cube = cast->chessCube;
+    SkyBox& cube = cast.chessCube;
     cube.setDepth(20);
     cube.setHeight(20);
     cube.setWidth(20);
@@ -134,22 +126,22 @@ void chessInit() {
     cube.loadTexturePlusX("chess.jpg");
     cube.loadTextureTop("chess.jpg");
 
-    cast->smokeParticles.setParticleCount(300);
-    cast->smokeParticles.loadTexture("smoke.jpg");
+    cast.smokeParticles.setParticleCount(300);
+    cast.smokeParticles.loadTexture("smoke.jpg");
 
-    cast->queenPicture.load("ting\\queen.jpg");
-    cast->kingPicture.load("ting\\king.jpg");
-    cast->tgaTexture.setFormat(TextureFormat::Tga);
-    cast->tgaTexture.load("ting\\watgsg512_inv.tga");
-    cast->kingModel.shaders.setEnvMapTexture("ting\\kingThing.jpg");
-    cast->kingModel.shaders.selectEnvMap();
-    cast->peasantsPicture.load("ting\\peasants.jpg");
-    cast->pawnModel.shaders.setEnvMapTexture("ting\\blod.jpg");
-    cast->pawnModel.shaders.selectEnvMap();
-    cast->logoPicture.load("ting\\quillory.jpg");
+    cast.queenPicture.load("ting\\queen.jpg");
+    cast.kingPicture.load("ting\\king.jpg");
+    cast.tgaTexture.setFormat(TextureFormat::Tga);
+    cast.tgaTexture.load("ting\\watgsg512_inv.tga");
+    cast.kingModel.shaders.setEnvMapTexture("ting\\kingThing.jpg");
+    cast.kingModel.shaders.selectEnvMap();
+    cast.peasantsPicture.load("ting\\peasants.jpg");
+    cast.pawnModel.shaders.setEnvMapTexture("ting\\blod.jpg");
+    cast.pawnModel.shaders.selectEnvMap();
+    cast.logoPicture.load("ting\\quillory.jpg");
 }
 
-bool chessRun() {
+bool ChessScene::chessRun() {
     if (firstCall) {
         firstCall = false;
         state.lastSpaceTicks = static_cast<float>(platform::tickCount());
@@ -157,7 +149,7 @@ bool chessRun() {
     glLoadIdentity();
     if (state.finished) return false;
 
-    react(cast->music.getTag());
+    react(cast.music.getTag());
     stepRoll();
 
     if (!state.peasants) enterBoardView();
@@ -170,30 +162,23 @@ bool chessRun() {
     if (state.peasants) {
         drawPeasantsView();
     } else if (state.queenShown) {
-        cast->queenModel.draw(0);
+        cast.queenModel.draw(0);
     } else if (state.kingShown) {
-        cast->kingModel.draw(0);
-        cast->kingPicture.draw(1000, -1, 640, 480, 0, 0, 0.6f);
+        cast.kingModel.draw(0);
+        cast.kingPicture.draw(1000, -1, 640, 480, 0, 0, 0.6f);
     }
     pollSpaceBar();
     if (!state.peasants) glPopMatrix();
 
     if (state.peasants) {
-        cast->peasantsPicture.draw(1000, -1, 640, 480, 0, 0, 0.6f);
+        cast.peasantsPicture.draw(1000, -1, 640, 480, 0, 0, 0.6f);
         // Both changes outlast the scene: the ship is lit by them too.
-        cast->light0.enable();
-        cast->light1.setAmbient(1.0f, 1.0f, 1.0f, 1.0f);
+        cast.light0.enable();
+        cast.light1.setAmbient(1.0f, 1.0f, 1.0f, 1.0f);
     }
-    if (state.queenText) cast->queenPicture.draw(1000, -1, 640, 480, 0, 0, 0.6f);
-    if (state.graphical) cast->logoPicture.draw(3000, 1, 100, 480, 0, 0, 1.0f);
+    if (state.queenText) cast.queenPicture.draw(1000, -1, 640, 480, 0, 0, 0.6f);
+    if (state.graphical) cast.logoPicture.draw(3000, 1, 100, 480, 0, 0, 1.0f);
 
     state.time += 1.0f;
     return true;
-}
-
-const ChessState& chessState() { return state; }
-
-void resetChessScene() {
-    state = ChessState{};
-    firstCall = true;
 }

@@ -3,6 +3,8 @@
 // in her place; then a pawn tumbling inside a chess-textured cube.
 #pragma once
 
+#include <string>
+
 class Music;
 class SkyBox;
 class Model;
@@ -28,12 +30,6 @@ struct ChessCast {
     Light& light1;
 };
 
-void setChessCast(const ChessCast& cast);
-
-void chessInit();
-// False once the scene is over: on the frame after the one that saw "graphical2".
-bool chessRun();
-
 // The scene's state, kept from frame to frame and never reset by the show.
 struct ChessState {
     float time = 0.0f;       // frames drawn; also an angle in degrees
@@ -52,6 +48,27 @@ struct ChessState {
     bool finished = false;
     float lastSpaceTicks = 0.0f;  // tick count of the last accepted space-bar press
 };
-const ChessState& chessState();
-// Back to the state before the first frame (tests run several shows in one process).
-void resetChessScene();
+
+class ChessScene {
+public:
+    explicit ChessScene(const ChessCast& cast) : cast(cast) {}
+
+    // Loads the scene's textures, pictures and maps.
+    void chessInit();
+    // False once the scene is over: on the frame after the one that saw "graphical2".
+    bool chessRun();
+
+    const ChessState& getState() const { return state; }
+
+private:
+    void startRoll();
+    void react(const std::string& tag);
+    void stepRoll();
+    void enterBoardView();
+    void drawPeasantsView();
+    void pollSpaceBar();
+
+    ChessCast cast;
+    ChessState state;
+    bool firstCall = true;
+};

@@ -1,33 +1,21 @@
 #include "scenes/Credits.h"
 
 #include <cstring>
-#include <optional>
 
 #include "music/Cues.h"
 #include "music/Music.h"
 #include "platform/ShowEnd.h"
 #include "render/Picture.h"
 
-namespace {
-
-std::optional<CreditsCast> cast;
-
-bool showCredits = false;
-bool showSalute = false;  // once the salute is up it stays up
-
-}  // namespace
-
-void setCreditsCast(const CreditsCast& newCast) { cast.emplace(newCast); }
-
-void creditsInit() {
-    cast->creditsPicture.load("ting\\credits.jpg");
-    cast->salutePicture.load("ting\\salute.jpg");
+void CreditsScene::creditsInit() {
+    cast.creditsPicture.load("ting\\credits.jpg");
+    cast.salutePicture.load("ting\\salute.jpg");
 }
 
-void creditsRun() {
+void CreditsScene::creditsRun() {
     // Cue names are short; a longer one is cut to the buffer, never overrun.
     char tag[260];
-    std::strncpy(tag, cast->music.getTag(), sizeof tag - 1);
+    std::strncpy(tag, cast.music.getTag(), sizeof tag - 1);
     tag[sizeof tag - 1] = '\0';
 
     showCredits = true;
@@ -35,14 +23,9 @@ void creditsRun() {
         showCredits = false;
         showSalute = true;
     }
-    if (showCredits) cast->creditsPicture.draw(1000, 1, 640, 480, 0, 0, 1.0f);
-    if (showSalute) cast->salutePicture.draw(1000, 1, 640, 480, 0, 0, 1.0f);
+    if (showCredits) cast.creditsPicture.draw(1000, 1, 640, 480, 0, 0, 1.0f);
+    if (showSalute) cast.salutePicture.draw(1000, 1, 640, 480, 0, 0, 1.0f);
 
     // The frame being drawn is never shown.
     if (std::strcmp(tag, cue::kFadeToCredits) == 0) platform::endShow();
-}
-
-void resetCreditsScene() {
-    showCredits = false;
-    showSalute = false;
 }

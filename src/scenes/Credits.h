@@ -12,14 +12,18 @@ struct CreditsCast {
     Picture& salutePicture;
 };
 
-void setCreditsCast(const CreditsCast& cast);
+class CreditsScene {
+public:
+    explicit CreditsScene(const CreditsCast& cast) : cast(cast) {}
 
-// Loads both pictures; a missing one ends the process with the JPG message.
-void creditsInit();
-// Draws one credits frame. On "fadeToCredits" the process exits with code 0
-// before the frame is shown.
-void creditsRun();
+    // Loads both pictures; a missing one ends the process with the JPG message.
+    void creditsInit();
+    // Draws one credits frame. On "fadeToCredits" the process exits with code 0
+    // before the frame is shown.
+    void creditsRun();
 
-// Back to the state before the first frame, so tests can run several credits
-// in one process. The show never calls it.
-void resetCreditsScene();
+private:
+    CreditsCast cast;
+    bool showCredits = false;
+    bool showSalute = false;  // once the salute is up it stays up
+};

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <optional>
 
 #include "music/Cues.h"
 #include "music/Music.h"
@@ -14,27 +13,16 @@
 
 namespace {
 
-std::optional<IntroCast> cast;
-
-float frameTime = 0.0f;  // advances 0.7 per frame; the titles' motion runs on it
-float stripX = -500.0f;
-bool chessStarted = false;
-bool titlesShown = false;
-
-// Writable: printing lower-cases them in place.
-char foundationLine[] = "The Quillory foundation";
-char presentsLine[] = "Proudly presents a fast intro";
-char groupName[] = "Quillory";
-char groupNameEcho[] = "Quillory";
-
 constexpr float kStripWidth = 640.0f / 3.5f;
 constexpr float kStripStep = 10.0f;
 
-void drawLogoStrip() {
+}  // namespace
+
+void IntroScene::drawLogoStrip() {
     enter2D(0, 480, 640, 0);  // y grows upward here
     glTranslatef(stripX, 0, 0);
     glDisable(GL_LIGHTING);
-    cast->logo.bind();
+    cast.logo.bind();
     glBegin(GL_QUADS);
     glTexCoord2f(0, 1);
     glVertex2f(0, 0);
@@ -51,47 +39,32 @@ void drawLogoStrip() {
     if (stripX >= 0.0f) stripX = 0.0f;
 }
 
-}  // namespace
+void IntroScene::introInit() { cast.logo.setFormat(TextureFormat::Jpg); }
 
-void setIntroCast(const IntroCast& introCast) { cast.emplace(introCast); }
-
-void introInit() { cast->logo.setFormat(TextureFormat::Jpg); }
-
-void introRun() {
-    if (chessStarted) cast->chessRun();
+void IntroScene::introRun() {
+    if (chessStarted) cast.chessRun();
     glLoadIdentity();
 
-    cast->font14.print(foundationLine, 200, 0);
+    cast.font14.print(foundationLine, 200, 0);
     const int presentsY = static_cast<int>(std::sin(static_cast<double>(frameTime) / 50.0) * 100.0 + 50.0);
-    cast->font14.print(presentsLine, 200, presentsY);
+    cast.font14.print(presentsLine, 200, presentsY);
 
     drawLogoStrip();
     frameTime += 0.7f;
 
-    const char* tag = cast->music.getTag();
+    const char* tag = cast.music.getTag();
     if (std::strcmp(tag, cue::kIntro01) == 0) {
         chessStarted = true;
-        cast->logo.load("cockAttack.jpg");
+        cast.logo.load("cockAttack.jpg");
     } else if (std::strcmp(tag, cue::kIntro02) == 0) {
         titlesShown = true;
     }
 
     if (titlesShown) {
         // Stays in force: from the next frame on, the lines above are this size too.
-        cast->font14.setGlyphSize(30, 30);
+        cast.font14.setGlyphSize(30, 30);
         const double s = std::sin(static_cast<double>(frameTime) / 20.0);
-        cast->font14.print(groupName, static_cast<int>(s * 100.0 + 200.0), static_cast<int>(s * 100.0 + 100.0));
-        cast->font14.print(groupNameEcho, static_cast<int>(s * 100.0 + 190.625), static_cast<int>(s * 100.0 + 70.0));
+        cast.font14.print(groupName, static_cast<int>(s * 100.0 + 200.0), static_cast<int>(s * 100.0 + 100.0));
+        cast.font14.print(groupNameEcho, static_cast<int>(s * 100.0 + 190.625), static_cast<int>(s * 100.0 + 70.0));
     }
-}
-
-void resetIntroScene() {
-    frameTime = 0.0f;
-    stripX = -500.0f;
-    chessStarted = false;
-    titlesShown = false;
-    std::strcpy(foundationLine, "The Quillory foundation");
-    std::strcpy(presentsLine, "Proudly presents a fast intro");
-    std::strcpy(groupName, "Quillory");
-    std::strcpy(groupNameEcho, "Quillory");
 }

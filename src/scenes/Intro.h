@@ -3,6 +3,8 @@
 // but no state of the sequencer runs it, and nothing in it ever finishes.
 #pragma once
 
+#include <functional>
+
 class Music;
 class Texture;
 class TileFont;
@@ -12,17 +14,30 @@ struct IntroCast {
     TileFont& font14;
     Texture& logo;
     // The scene that runs under the titles once the music says "01".
-    bool (*chessRun)();
+    std::function<bool()> chessRun;
 };
 
-void setIntroCast(const IntroCast& cast);
+class IntroScene {
+public:
+    explicit IntroScene(const IntroCast& cast) : cast(cast) {}
 
-// Chooses the logo's format; the picture itself is loaded on "01".
-void introInit();
+    // Chooses the logo's format; the picture itself is loaded on "01".
+    void introInit();
 
-// One frame of the titles. Reads the sync tag once.
-void introRun();
+    // One frame of the titles. Reads the sync tag once.
+    void introRun();
 
-// Back to the state before the first frame, for tests that run several
-// intros in one process. The show never calls it.
-void resetIntroScene();
+private:
+    void drawLogoStrip();
+
+    IntroCast cast;
+    float frameTime = 0.0f;  // advances 0.7 per frame; the titles' motion runs on it
+    float stripX = -500.0f;
+    bool chessStarted = false;
+    bool titlesShown = false;
+    // Writable: printing lower-cases them in place.
+    char foundationLine[24] = "The Quillory foundation";
+    char presentsLine[30] = "Proudly presents a fast intro";
+    char groupName[9] = "Quillory";
+    char groupNameEcho[9] = "Quillory";
+};

@@ -2,7 +2,6 @@
 
 #include <GL/gl.h>
 
-#include <optional>
 #include <string>
 
 #include "effects/SkyBox.h"
@@ -14,17 +13,8 @@
 #include "render/RenderState.h"
 #include "scenes/Tumble.h"
 
-namespace {
-
-std::optional<ShipCast> cast;
-ShipState state;
-
-}  // namespace
-
-void setShipCast(const ShipCast& shipCast) { cast.emplace(shipCast); }
-
-void shipInit() {
-    SkyBox& sky = cast->shipSky;
+void ShipScene::shipInit() {
+    SkyBox& sky = cast.shipSky;
     sky.setDepth(300);
     sky.setHeight(100);
     sky.setWidth(200);
@@ -36,44 +26,40 @@ void shipInit() {
     sky.loadTexturePlusX("env1.jpg");
     sky.loadTextureTop("sky.jpg");
     sky.loadTextureBottom("grass.jpg");
-    cast->shipModel.shaders.setEnvMapTexture("env1.jpg");
-    cast->shipModel.shaders.selectEnvMap();
-    cast->shipTitlePicture.load("ting\\gsg.jpg");
-    cast->applausePicture.load("ting\\applause.jpg");
-    cast->leetPicture.load("ting\\1337.jpg");
+    cast.shipModel.shaders.setEnvMapTexture("env1.jpg");
+    cast.shipModel.shaders.selectEnvMap();
+    cast.shipTitlePicture.load("ting\\gsg.jpg");
+    cast.applausePicture.load("ting\\applause.jpg");
+    cast.leetPicture.load("ting\\1337.jpg");
 }
 
-bool shipRun() {
-    const std::string tag = cast->music.getTag();
+bool ShipScene::shipRun() {
+    const std::string tag = cast.music.getTag();
     resetRenderState();
     glLoadIdentity();
     if (tag == cue::kAllBalls) state.allBalls = true;
     if (tag == cue::kFadeOutScene2) state.fadeOut = true;
     if (tag == cue::kScene3) return false;
 
-    cast->light0.enable();
+    cast.light0.enable();
 
     // The box and the ship turn alike, each about its own centre.
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, -50.0f);
     applyTumble(state.time);
-    cast->shipSky.draw();
+    cast.shipSky.draw();
     glPopMatrix();
 
     glPushMatrix();
     glTranslatef(0.0f, 0.0f, -100.0f);
     applyTumble(state.time);
-    cast->shipModel.draw(0);
+    cast.shipModel.draw(0);
     glPopMatrix();
 
     state.time += 1.0f;
 
-    if (state.allBalls && !state.fadeOut) cast->applausePicture.draw(3000, 1, 640, 100, 0, 0, 1.0f);
-    if (state.fadeOut) cast->leetPicture.draw(2000, 1, 150, 480, 0, 0, 1.0f);
-    cast->shipTitlePicture.draw(6000, -1, 640, 480, 0, 0, 0.8f);
+    if (state.allBalls && !state.fadeOut) cast.applausePicture.draw(3000, 1, 640, 100, 0, 0, 1.0f);
+    if (state.fadeOut) cast.leetPicture.draw(2000, 1, 150, 480, 0, 0, 1.0f);
+    cast.shipTitlePicture.draw(6000, -1, 640, 480, 0, 0, 0.8f);
     return true;
 }
-
-const ShipState& shipState() { return state; }
-
-void resetShipScene() { state = ShipState{}; }

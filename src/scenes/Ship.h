@@ -19,16 +19,23 @@ struct ShipCast {
     Light& light0;
 };
 
-void setShipCast(const ShipCast& cast);
-
-void shipInit();
-// False on the frame that receives "scene3"; that frame draws nothing.
-bool shipRun();
-
 struct ShipState {
     float time = 0.0f;  // frames drawn; also the tumbling angle in degrees
     bool allBalls = false;
     bool fadeOut = false;
 };
-const ShipState& shipState();
-void resetShipScene();
+
+class ShipScene {
+public:
+    explicit ShipScene(const ShipCast& cast) : cast(cast) {}
+
+    void shipInit();
+    // False on the frame that receives "scene3"; that frame draws nothing.
+    bool shipRun();
+
+    const ShipState& getState() const { return state; }
+
+private:
+    ShipCast cast;
+    ShipState state;
+};

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "music/Music.h"
+#include "music/SyncTag.h"
 
 // The tag state is program-wide; each test starts by draining it.
 class MusicTag : public ::testing::Test {
@@ -14,43 +15,43 @@ protected:
 
 TEST_F(MusicTag, EmptyBeforeAnyCueAndAgainAfterItWasRead) {
     EXPECT_EQ(getTag(), "");
-    Music::syncCallback("queenRoll");
+    showSyncTag().post("queenRoll");
     EXPECT_EQ(getTag(), "queenRoll");
     EXPECT_EQ(getTag(), "");
     EXPECT_EQ(getTag(), "");
 }
 
 TEST_F(MusicTag, TwoCuesBetweenReadsLeaveOnlyTheLater) {
-    Music::syncCallback("queenText");
-    Music::syncCallback("queenThrow");
+    showSyncTag().post("queenText");
+    showSyncTag().post("queenThrow");
     EXPECT_EQ(getTag(), "queenThrow");
     // A shorter name over a longer one leaves nothing of the longer behind.
-    Music::syncCallback("fadeOutScene2");
-    Music::syncCallback("01");
+    showSyncTag().post("fadeOutScene2");
+    showSyncTag().post("01");
     EXPECT_EQ(getTag(), "01");
 }
 
 TEST_F(MusicTag, NullNameChangesNothing) {
-    Music::syncCallback(nullptr);
+    showSyncTag().post(nullptr);
     EXPECT_EQ(getTag(), "");
-    Music::syncCallback("kubeShow");
-    Music::syncCallback(nullptr);
+    showSyncTag().post("kubeShow");
+    showSyncTag().post(nullptr);
     EXPECT_EQ(getTag(), "kubeShow");
 }
 
 TEST_F(MusicTag, NamesKeepTheirCaseExactly) {
-    Music::syncCallback("QUEENROLL");
+    showSyncTag().post("QUEENROLL");
     const std::string tag = getTag();
     EXPECT_EQ(tag, "QUEENROLL");
     EXPECT_NE(std::strcmp(tag.c_str(), "queenRoll"), 0);
-    Music::syncCallback("Queenroll2 ");
+    showSyncTag().post("Queenroll2 ");
     EXPECT_EQ(getTag(), "Queenroll2 ");
 }
 
 TEST_F(MusicTag, ReturnedTextStaysUntilTheNextCallEvenWhenANewCueArrives) {
-    Music::syncCallback("scene3");
+    showSyncTag().post("scene3");
     const char* tag = Music::getTag();
-    Music::syncCallback("alienSuicide");
+    showSyncTag().post("alienSuicide");
     EXPECT_STREQ(tag, "scene3");
     EXPECT_EQ(Music::getTag(), tag) << "always the same buffer";
     EXPECT_STREQ(tag, "alienSuicide");
@@ -58,8 +59,8 @@ TEST_F(MusicTag, ReturnedTextStaysUntilTheNextCallEvenWhenANewCueArrives) {
 
 TEST_F(MusicTag, OverlongNameIsCutToTheBufferNotWrittenPastIt) {
     const std::string longName(5000, 'x');
-    Music::syncCallback(longName.c_str());
+    showSyncTag().post(longName.c_str());
     EXPECT_EQ(getTag(), std::string(1023, 'x'));
-    Music::syncCallback(std::string(1023, 'y').c_str());
+    showSyncTag().post(std::string(1023, 'y').c_str());
     EXPECT_EQ(getTag(), std::string(1023, 'y'));
 }

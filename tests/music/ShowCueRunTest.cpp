@@ -17,6 +17,7 @@
 #include "AudioDriver.h"
 #include "PackContext.h"
 #include "music/Music.h"
+#include "music/SyncTag.h"
 #include "music/MusicGenerator.h"
 #include "platform/AudioStream.h"
 #include "platform/WavFile.h"
@@ -36,7 +37,7 @@ void stampAndDeliver(const char* name) {
         std::lock_guard<std::mutex> hold(handedLock);
         handed.emplace_back(name != nullptr ? name : "", Clock::now());
     }
-    Music::syncCallback(name);
+    showSyncTag().post(name);
 }
 
 }  // namespace

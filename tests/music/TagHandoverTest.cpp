@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "music/Music.h"
+#include "music/SyncTag.h"
 
 TEST(TagHandover, EveryReadIsEmptyOrOneWholeName) {
     // Names of very different lengths, so a torn copy would show as a mix.
@@ -19,7 +20,7 @@ TEST(TagHandover, EveryReadIsEmptyOrOneWholeName) {
 
     std::atomic<bool> done{false};
     std::thread audio([&] {
-        for (int i = 0; i < 200000; ++i) Music::syncCallback(names[i % names.size()].c_str());
+        for (int i = 0; i < 200000; ++i) showSyncTag().post(names[i % names.size()].c_str());
         done = true;
     });
     long reads = 0;

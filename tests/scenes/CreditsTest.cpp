@@ -15,6 +15,7 @@
 #include "ImageFiles.h"
 #include "WavBuilder.h"
 #include "music/Music.h"
+#include "music/SyncTag.h"
 #include "render/Picture.h"
 #include "render/RenderState.h"
 #include "scenes/Credits.h"
@@ -48,8 +49,7 @@ protected:
         writeFlatJpg(dir / "ting" / "salute.jpg", 0, 0, 255);
         testsupport::writeWav("demot.wav", 44100, 2, 4410, {});
         music = std::make_unique<Music>("demot.wav", 255);
-        resetCreditsScene();
-        setCreditsCast({*music, creditsPicture, salutePicture});
+        credits = std::make_unique<CreditsScene>(CreditsCast{*music, creditsPicture, salutePicture});
         Music::getTag();
     }
     void TearDown() override {
@@ -59,10 +59,10 @@ protected:
     }
 
     // One frame of the show in the credits state.
-    static void frame() {
+    void frame() {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         resetRenderState();
-        creditsRun();
+        credits->creditsRun();
     }
     static Rgba centre() { return pixelAt(320, 240); }
 
@@ -72,10 +72,11 @@ protected:
     std::unique_ptr<Music> music;
     Picture creditsPicture;
     Picture salutePicture;
+    std::unique_ptr<CreditsScene> credits;
 };
 
 TEST_F(CreditsTest, CreditsFadeInAloneUntilTheSaluteCue) {
-    creditsInit();
+    credits->creditsInit();
     frame();
     EXPECT_FLOAT_EQ(creditsPicture.getAlpha(), 1.0f / 80);
     for (int i = 0; i < 90; ++i) frame();
@@ -87,11 +88,11 @@ TEST_F(CreditsTest, CreditsFadeInAloneUntilTheSaluteCue) {
 }
 
 TEST_F(CreditsTest, HandJobbSkipsTheCreditsOnceThenDrawsTheSaluteOnTopForGood) {
-    creditsInit();
+    credits->creditsInit();
     for (int i = 0; i < 40; ++i) frame();
     const float creditsBefore = creditsPicture.getAlpha();
 
-    Music::syncCallback("handJobb");
+    showSyncTag().post("handJobb");
     frame();
     EXPECT_EQ(creditsPicture.getAlpha(), creditsBefore);  // not drawn on the cue's frame
     EXPECT_FLOAT_EQ(salutePicture.getAlpha(), 1.0f / 80);
@@ -110,13 +111,13 @@ TEST_F(CreditsTest, HandJobbSkipsTheCreditsOnceThenDrawsTheSaluteOnTopForGood) {
 }
 
 TEST_F(CreditsTest, OnlyTheLaterOfTwoCuesBetweenFramesCounts) {
-    creditsInit();
+    credits->creditsInit();
     frame();
-    Music::syncCallback("fadeToCredits");
-    Music::syncCallback("handJobb");
+    showSyncTag().post("fadeToCredits");
+    showSyncTag().post("handJobb");
     frame();  // would have ended the process if the first cue had counted
     EXPECT_FLOAT_EQ(salutePicture.getAlpha(), 1.0f / 80);
-    Music::syncCallback("HANDJOBB");  // names compare exactly
+    showSyncTag().post("HANDJOBB");  // names compare exactly
     frame();
     EXPECT_FLOAT_EQ(salutePicture.getAlpha(), 2.0f / 80);
     EXPECT_FLOAT_EQ(creditsPicture.getAlpha(), 2.0f / 80);
@@ -125,38 +126,38 @@ TEST_F(CreditsTest, OnlyTheLaterOfTwoCuesBetweenFramesCounts) {
 using CreditsDeathTest = CreditsTest;
 
 TEST_F(CreditsDeathTest, FadeToCreditsEndsTheProcessWithCodeZero) {
-    creditsInit();
+    credits->creditsInit();
     frame();
     EXPECT_FATAL_EXIT(
         {
-            Music::syncCallback("fadeToCredits");
-            creditsRun();
+            showSyncTag().post("fadeToCredits");
+            credits->creditsRun();
         },
         "");
     // Passed within one frame of the salute cue: the salute never comes.
     EXPECT_FATAL_EXIT(
         {
-            Music::syncCallback("handJobb");
-            Music::syncCallback("fadeToCredits");
-            creditsRun();
+            showSyncTag().post("handJobb");
+            showSyncTag().post("fadeToCredits");
+            credits->creditsRun();
         },
         "");
 }
 
 TEST_F(CreditsDeathTest, MissingSaluteEndsTheProcessWithTheJpgMessage) {
     fs::remove(dir / "ting" / "salute.jpg");
-    EXPECT_FATAL_EXIT(creditsInit(), "Unable to load JPG File!\n");
+    EXPECT_FATAL_EXIT(credits->creditsInit(), "Unable to load JPG File!\n");
 }
 
 // The credits state as the show draws it, with the pack's own pictures.
 TEST_F(CreditsTest, PackPicturesOnScreen) {
     fs::current_path(MARROWICK_PACK_DIR);
-    creditsInit();
+    credits->creditsInit();
     for (int i = 0; i < 90; ++i) frame();
     testsupport::saveFramePng(fs::path(previous / "test-screenshots/credits-pack-credits.png").string(), kWidth,
                               kHeight);
     const std::vector<std::uint8_t> credits = testsupport::readFrame(kWidth, kHeight);
-    Music::syncCallback("handJobb");
+    showSyncTag().post("handJobb");
     for (int i = 0; i < 90; ++i) frame();
     testsupport::saveFramePng(fs::path(previous / "test-screenshots/credits-pack-salute.png").string(), kWidth,
                               kHeight);

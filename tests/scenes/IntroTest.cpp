@@ -19,6 +19,7 @@
 #include "TileFileBytes.h"
 #include "WorkingDirectory.h"
 #include "music/Music.h"
+#include "music/SyncTag.h"
 #include "render/RenderState.h"
 #include "render/Texture.h"
 #include "text/TileFont.h"
@@ -66,7 +67,6 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         setShowProjection();
-        resetIntroScene();
         chessFrames = 0;
         chessColour = kChessBlue;
         // Every test here plays a real sound file, and most show a real picture.
@@ -80,8 +80,8 @@ protected:
         font->buildGlyphLists();
         music = std::make_unique<Music>(testsupport::testDataPath("wav/go-audio/kick.wav").c_str(), 255);
         Music::getTag();  // nothing pending from before
-        setIntroCast({*music, *font, logo, fakeChessRun});
-        introInit();
+        intro = std::make_unique<IntroScene>(IntroCast{*music, *font, logo, fakeChessRun});
+        intro->introInit();
     }
 
     void TearDown() override {
@@ -91,11 +91,11 @@ protected:
 
     // What the show's display does around a scene.
     void frame(const char* tag = nullptr) {
-        if (tag != nullptr) Music::syncCallback(tag);
+        if (tag != nullptr) showSyncTag().post(tag);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         resetRenderState();
-        introRun();
+        intro->introRun();
     }
 
     testsupport::WorkingDirectory dir;
@@ -103,6 +103,7 @@ protected:
     std::unique_ptr<TileFont> font;
     std::unique_ptr<Music> music;
     Texture logo;
+    std::unique_ptr<IntroScene> intro;
 };
 
 }  // namespace

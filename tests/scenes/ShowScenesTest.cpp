@@ -6,6 +6,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,7 @@
 #include "model/Light.h"
 #include "model/Model.h"
 #include "music/Music.h"
+#include "music/SyncTag.h"
 #include "platform/KeyState.h"
 #include "render/Picture.h"
 #include "render/PictureReadAhead.h"
@@ -73,15 +75,15 @@ protected:
         stage = std::make_unique<Stage>();
         Stage& s = *stage;
         setUpShowLights(s.light0, s.light1);
-        resetChessScene();
-        resetShipScene();
-        resetAlienScene();
-        setChessCast({s.music, s.chessRoom, s.chessCube, s.queenModel, s.kingModel, s.pawnModel, s.smokeParticles,
-                      s.queenPicture, s.kingPicture, s.peasantsPicture, s.logoPicture, s.tgaTexture, s.light0,
-                      s.light1});
-        setShipCast({s.music, s.shipSky, s.shipModel, s.shipTitlePicture, s.applausePicture, s.leetPicture, s.light0});
-        setAlienCast({s.music, s.speakerModel, s.luvshakModel, s.alienShipModel, s.toon1Picture, s.toon2Picture,
-                      s.toon3Picture, s.boomPicture});
+        chess = std::make_unique<ChessScene>(ChessCast{s.music, s.chessRoom, s.chessCube, s.queenModel, s.kingModel,
+                                                       s.pawnModel, s.smokeParticles, s.queenPicture, s.kingPicture,
+                                                       s.peasantsPicture, s.logoPicture, s.tgaTexture, s.light0,
+                                                       s.light1});
+        ship = std::make_unique<ShipScene>(
+            ShipCast{s.music, s.shipSky, s.shipModel, s.shipTitlePicture, s.applausePicture, s.leetPicture, s.light0});
+        alien = std::make_unique<AlienScene>(AlienCast{s.music, s.speakerModel, s.luvshakModel, s.alienShipModel,
+                                                       s.toon1Picture, s.toon2Picture, s.toon3Picture,
+                                                       s.boomPicture});
         platform::setSpaceKeySource([this] { return spaceDown; });
         Music::getTag();
     }
@@ -90,17 +92,21 @@ protected:
         std::filesystem::current_path(previous);
         GlTest::TearDown();
         platform::setSpaceKeySource({});
+        chess.reset();
+        ship.reset();
+        alien.reset();
         stage.reset();
     }
 
+    using Run = std::function<bool()>;
     // What the show's display does around a scene, with an optional cue.
-    bool frame(bool (*run)(), const char* tag = nullptr) {
-        if (tag != nullptr) Music::syncCallback(tag);
+    bool frame(const Run& run, const char* tag = nullptr) {
+        if (tag != nullptr) showSyncTag().post(tag);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         resetRenderState();
         return run();
     }
-    void frames(bool (*run)(), int count) {
+    void frames(const Run& run, int count) {
         for (int i = 0; i < count; ++i) ASSERT_TRUE(frame(run));
     }
 
@@ -108,20 +114,30 @@ protected:
     testsupport::ManualClock clock{100000};
     std::filesystem::path previous;
     std::unique_ptr<Stage> stage;
+    std::unique_ptr<ChessScene> chess;
+    std::unique_ptr<ShipScene> ship;
+    std::unique_ptr<AlienScene> alien;
     bool spaceDown = false;
+
+    const Run chessRun = [this] { return chess->chessRun(); };
+    const Run shipRun = [this] { return ship->shipRun(); };
+    const Run alienRun = [this] { return alien->alienRun(); };
+    const ChessState& chessState() const { return chess->getState(); }
+    const ShipState& shipState() const { return ship->getState(); }
+    const AlienState& alienState() const { return alien->getState(); }
 };
 
 // Start-up decodes ahead the pictures that the init functions then load,
 // each as often as it is loaded (the intro's loads none at start-up).
 TEST_F(ShowScenesTest, StartUpReadsAheadJustThePicturesTheInitsLoad) {
     Picture creditsPicture, salutePicture;
-    setCreditsCast({stage->music, creditsPicture, salutePicture});
+    CreditsScene credits({stage->music, creditsPicture, salutePicture});
     PictureReadAhead readAhead(startUpPictures(), 2);
     setPictureReadAhead(&readAhead);
-    creditsInit();
-    chessInit();
-    shipInit();
-    alienInit();
+    credits.creditsInit();
+    chess->chessInit();
+    ship->shipInit();
+    alien->alienInit();
     setPictureReadAhead(nullptr);
     EXPECT_EQ(readAhead.unmatched(), std::vector<std::string>{});
 }
@@ -130,7 +146,7 @@ class ChessSceneTest : public ShowScenesTest {
 protected:
     void SetUp() override {
         ShowScenesTest::SetUp();
-        chessInit();
+        chess->chessInit();
     }
 };
 
@@ -229,7 +245,7 @@ class ShipSceneTest : public ShowScenesTest {
 protected:
     void SetUp() override {
         ShowScenesTest::SetUp();
-        shipInit();
+        ship->shipInit();
     }
 };
 
@@ -254,32 +270,32 @@ class AlienSceneTest : public ShowScenesTest {
 protected:
     void SetUp() override {
         ShowScenesTest::SetUp();
-        alienInit();
+        alien->alienInit();
     }
 };
 
-TEST_F(AlienSceneTest, WalkerSpeedsUpOnlyAboveSeventyAndEightHundred) {
-    ASSERT_TRUE(frame(alienRun));
-    EXPECT_FLOAT_EQ(alienState().chase, 0.1f);
-    alienState().chase = 69.9f;  // + 0.1 gives exactly 70
-    ASSERT_TRUE(frame(alienRun));
-    EXPECT_EQ(alienState().chase, 70.0f);
-    ASSERT_TRUE(frame(alienRun));
-    EXPECT_FLOAT_EQ(alienState().chase, 72.1f);
-    alienState().chase = 797.9f;  // + 0.1 + 2 gives exactly 800
-    ASSERT_TRUE(frame(alienRun));
-    EXPECT_EQ(alienState().chase, 800.0f);
-    ASSERT_TRUE(frame(alienRun));
-    EXPECT_FLOAT_EQ(alienState().chase, 806.1f);
-}
-
-TEST_F(AlienSceneTest, ShipMovesOnlyWhileAStripIsShownAndComesByItselfOnceTheWalkerHasGone) {
-    frames(alienRun, 20);
-    EXPECT_EQ(alienState().approach, 0.0f);
-    EXPECT_EQ(alienState().shipTime, 0.0f);
-    alienState().chase = 999.95f;
-    ASSERT_TRUE(frame(alienRun));  // the walker's last frame
-    EXPECT_FALSE(alienState().toon1);
+// The walker steps 0.1 a frame, 2.1 beyond depth 70 and 6.1 beyond 800; the
+// ship waits for a strip, and the first comes by itself once the walker is gone.
+TEST_F(AlienSceneTest, TheWalkerSpeedsUpTwiceAndOnceGoneTheShipComesByItself) {
+    std::array<int, 3> framesAtStep{};
+    while (alienState().chase < 1000.0f) {
+        const double before = alienState().chase;
+        ASSERT_TRUE(frame(alienRun));
+        const double step = alienState().chase - before, passed = before + 0.1;
+        const int speed = passed < 69.99                              ? 0
+                          : passed > 70.01 && passed + 2 < 799.99 ? 1
+                          : passed + 2 > 800.01                   ? 2
+                                                                  : -1;  // too near a limit to tell
+        if (speed >= 0) {
+            ASSERT_NEAR(step, (std::array<double, 3>{0.1, 2.1, 6.1})[speed], 1e-3) << "from depth " << before;
+            ++framesAtStep[speed];
+        }
+        ASSERT_EQ(alienState().approach, 0.0f) << "no strip yet: the ship waits";
+        ASSERT_FALSE(alienState().toon1);
+    }
+    EXPECT_GT(framesAtStep[0], 650);
+    EXPECT_GT(framesAtStep[1], 300);
+    EXPECT_GT(framesAtStep[2], 20);
     ASSERT_TRUE(frame(alienRun));
     EXPECT_TRUE(alienState().toon1) << "with the walker gone the first strip comes by itself";
     EXPECT_FLOAT_EQ(alienState().approach, 0.5f);
@@ -291,7 +307,7 @@ TEST_F(AlienSceneTest, ShipMovesOnlyWhileAStripIsShownAndComesByItselfOnceTheWal
 }
 
 TEST_F(AlienSceneTest, KubeShowWithTheFirstStripStillSetDrawsTheExplosionOnTop) {
-    alienState().chase = 1000.0f;
+    ASSERT_TRUE(frame(alienRun, "alienSuicide"));
     ASSERT_TRUE(frame(alienRun, "alienSuicide3"));
     ASSERT_TRUE(frame(alienRun, "kubeShow"));
     EXPECT_TRUE(alienState().boom);

@@ -1,0 +1,22 @@
+#include "music/SyncTag.h"
+
+#include <cstring>
+
+void SyncTag::post(const char* name) {
+    if (name == nullptr) return;
+    std::lock_guard<std::mutex> hold(lock);
+    std::strncpy(pending, name, kSize - 1);
+    pending[kSize - 1] = '\0';
+}
+
+const char* SyncTag::take() {
+    std::lock_guard<std::mutex> hold(lock);
+    std::memcpy(current, pending, kSize);
+    pending[0] = '\0';
+    return current;
+}
+
+SyncTag& showSyncTag() {
+    static SyncTag tag;
+    return tag;
+}
