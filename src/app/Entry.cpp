@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/FrameLog.h"
 #include "app/Sequencer.h"
 #include "platform/AudioStream.h"
 #include "platform/SwapControl.h"
@@ -23,19 +24,24 @@ void ignoreKey(unsigned char, int, int) {}
 // this only checks that it is still there.
 std::uint32_t musicMovedAt = 0;
 
+FrameLog* frameLog = nullptr;  // only with --timings
+
 void displayOnOwnClock() {
     const std::uint32_t now = platform::tickCount();
     platform::advanceOfflineStreams(now - musicMovedAt);
     musicMovedAt = now;
+    const std::int32_t section = sceneState;
     display();
+    if (frameLog) frameLog->frameShown(section);
 }
 
 }  // namespace
 
 void setShowLoop(const ShowLoop& loop) { current = &loop; }
 
-int runShow(int argc, char** argv, const ShowLoop& loop, const LiveOptions& live) {
+int runShow(int argc, char** argv, const ShowLoop& loop, const LiveOptions& live, FrameLog* log) {
     setShowLoop(loop);
+    frameLog = log;
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGB | GLUT_DOUBLE | GLUT_DEPTH);
     glutInitWindowSize(live.width, live.height);

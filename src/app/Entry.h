@@ -4,6 +4,7 @@
 #include "app/Sequencer.h"
 #include "app/ShowOptions.h"
 
+class FrameLog;
 class Music;
 
 // What the frame loop needs from the show's objects.
@@ -20,8 +21,8 @@ void setShowLoop(const ShowLoop& loop);
 // Creates the full-screen window, runs init, registers the callbacks and
 // enters the GLUT main loop, which does not return. The live options change
 // the window, the viewport and the clock the music moves on; their defaults
-// are the show as it always was.
-int runShow(int argc, char** argv, const ShowLoop& loop, const LiveOptions& live = {});
+// are the show as it always was. Each frame shown is logged to `log`, if any.
+int runShow(int argc, char** argv, const ShowLoop& loop, const LiveOptions& live = {}, FrameLog* log = nullptr);
 
 // One frame: clear, reset, the current scene, timers and limiter, swap.
 void display();

@@ -48,7 +48,7 @@ bool isFlag(const std::string& name) {
     return isOneOf(name, {"--help", "--version", "--stretch", "--lossless", "--keep-aspect", "--mute", "--vsync"});
 }
 bool belongsToCapture(const std::string& name) {
-    return isOneOf(name, {"--size", "--fps", "--from", "--to", "--timings", "--stretch", "--lossless"});
+    return isOneOf(name, {"--size", "--fps", "--from", "--to", "--stretch", "--lossless"});
 }
 bool belongsToLiveShow(const std::string& name) {
     return isOneOf(name, {"--window", "--keep-aspect", "--mute", "--vsync"});
@@ -102,7 +102,10 @@ std::optional<std::string> apply(ShowOptions& options, const std::string& name, 
     } else if (name == "--lossless") {
         capture.lossless = true;
     } else if (name == "--timings") {
+        if (value.empty()) return "--timings: expected a file name";
+        // The capture's or the live show's, whichever runs.
         capture.timingsFile = value;
+        options.live.timingsFile = value;
     } else if (name == "--from" || name == "--to") {
         if (value.empty()) return name + ": expected the name of a cue";
         (name == "--from" ? capture.fromCue : capture.toCue) = value;
@@ -176,6 +179,8 @@ std::string usageText(const std::string& program) {
            "                     own clock and its cues still come on time\n"
            "  --vsync            let the driver hold each frame for the display's refresh\n"
            "                     (by default the show asks it not to, and paces itself)\n"
+           "  --timings FILE     log each frame: its section and when it was shown (live),\n"
+           "                     or how long it took to draw and read back (--capture)\n"
            "\n"
            "  --capture FILE     render the whole show off-screen, with no display and no sound\n"
            "                     device, into a video: FILE.mp4 (H.264 + AAC) or FILE.mkv\n"
@@ -186,7 +191,6 @@ std::string usageText(const std::string& program) {
            "  --fps N            video frames per second (default 60)\n"
            "  --from CUE         start the video at a named cue of the music\n"
            "  --to CUE           end the video at a named cue (default: the closing cue)\n"
-           "  --timings FILE     write how long each frame took to draw and read back\n"
            "  --lossless         keep every pixel of the picture (large files, for archives\n"
            "                     and re-encoding; browsers do not play them)\n"
            "\n"

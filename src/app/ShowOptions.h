@@ -31,6 +31,7 @@ struct LiveOptions {
     bool keepAspect = false;  // the show in the largest centred 4:3 area, black bars beside it
     bool mute = false;        // no sound device: the music moves on the show's own clock
     bool vsync = false;       // leave the driver's swap synchronisation as it is
+    std::string timingsFile;  // where to log each frame's section and swap time, if anywhere
 };
 
 struct ShowOptions {

@@ -3,6 +3,8 @@
 // is the show exactly as it always was; see --help for what options add.
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 #include <variant>
@@ -10,6 +12,7 @@
 
 #include "app/Capture.h"
 #include "app/Entry.h"
+#include "app/FrameLog.h"
 #include "app/ShowObjects.h"
 #include "app/ShowOptions.h"
 #include "platform/AudioStream.h"
@@ -38,7 +41,7 @@ int main(int argc, char** argv) {
     if (!options.dataDir.empty()) {
         // The files the capture writes are named from where the user stands.
         CaptureOptions& capture = options.captureOptions;
-        for (std::string* file : {&capture.file, &capture.timingsFile}) {
+        for (std::string* file : {&capture.file, &capture.timingsFile, &options.live.timingsFile}) {
             if (!file->empty()) *file = std::filesystem::absolute(*file).string();
         }
         // The show has always opened its files from the current folder.
@@ -51,6 +54,16 @@ int main(int argc, char** argv) {
         }
     }
     if (options.capture) runCapture(options.captureOptions);
+    // Opened before anything is built, so a bad path costs nothing.
+    std::unique_ptr<FrameLog> frameLog;
+    if (!options.live.timingsFile.empty()) {
+        try {
+            frameLog = std::make_unique<FrameLog>(options.live.timingsFile);
+        } catch (const std::runtime_error& error) {
+            std::fprintf(stderr, "%s: --timings: %s\n", program.c_str(), error.what());
+            return 1;
+        }
+    }
     if (options.live.mute) platform::setSoundOutput(platform::SoundOutput::Offline);
 
     // GLUT sees the arguments the show leaves to it, as it always did.
@@ -60,5 +73,5 @@ int main(int argc, char** argv) {
     glutArguments.push_back(nullptr);
     int glutCount = static_cast<int>(glutArguments.size()) - 1;
     const ShowLoop& loop = buildShowObjects();
-    return runShow(glutCount, glutArguments.data(), loop, options.live);
+    return runShow(glutCount, glutArguments.data(), loop, options.live, frameLog.get());
 }

@@ -41,11 +41,12 @@ TEST(ShowOptions, LiveShowOptionsSetWhatTheyName) {
         LiveOptions live;
         std::string dataDir;
     } cases[] = {
-        {{}, {false, 640, 480, false, false, false}, ""},
-        {{"--window"}, {true, 1024, 768, false, false, false}, ""},
-        {{"--window=800x600", "--keep-aspect"}, {true, 800, 600, true, false, false}, ""},
-        {{"--mute", "--vsync", "--data", "pack"}, {false, 640, 480, false, true, true}, "pack"},
-        {{"--data=/opt/pack", "--capture", "a.mp4"}, {false, 640, 480, false, false, false}, "/opt/pack"},
+        {{}, {false, 640, 480, false, false, false, ""}, ""},
+        {{"--window"}, {true, 1024, 768, false, false, false, ""}, ""},
+        {{"--window=800x600", "--keep-aspect"}, {true, 800, 600, true, false, false, ""}, ""},
+        {{"--mute", "--vsync", "--data", "pack"}, {false, 640, 480, false, true, true, ""}, "pack"},
+        {{"--data=/opt/pack", "--capture", "a.mp4"}, {false, 640, 480, false, false, false, ""}, "/opt/pack"},
+        {{"--timings", "frames.log"}, {false, 640, 480, false, false, false, "frames.log"}, ""},
     };
     for (const auto& c : cases) {
         const auto parsed = parse(c.arguments);
@@ -59,6 +60,7 @@ TEST(ShowOptions, LiveShowOptionsSetWhatTheyName) {
         EXPECT_EQ(live.keepAspect, c.live.keepAspect) << what;
         EXPECT_EQ(live.mute, c.live.mute) << what;
         EXPECT_EQ(live.vsync, c.live.vsync) << what;
+        EXPECT_EQ(live.timingsFile, c.live.timingsFile) << what;
         EXPECT_EQ(options.dataDir, c.dataDir) << what;
         EXPECT_EQ(options.glutArguments, std::vector<std::string>{"marrowick"}) << what;
     }
@@ -102,6 +104,7 @@ TEST(ShowOptions, BadInputIsRefusedWithAMessageNamingIt) {
         {{"--window=8x8"}, "--window: expected WIDTHxHEIGHT"},
         {{"--data"}, "--data needs a value"},
         {{"--data="}, "--data: expected a folder"},
+        {{"--timings="}, "--timings: expected a file name"},
         {{"--keep-aspect=yes"}, "takes no value"},
         {{"--mute=1"}, "takes no value"},
         {{"--vsync", "--capture", "a.mp4"}, "--vsync is for the show on screen"},

@@ -1,5 +1,7 @@
 #include "ShowProcess.h"
 
+#include "platform/WavFile.h"
+
 #include <fcntl.h>
 
 #include <png.h>
@@ -178,6 +180,13 @@ std::int64_t nowUs() {
     timespec now{};
     ::clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<std::int64_t>(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+double cueSeconds(const WavSound& track, const char* name) {
+    for (const WavCue& point : track.cues) {
+        if (point.label == name) return static_cast<double>(point.frame) / track.sampleRate;
+    }
+    throw std::runtime_error(std::string("the track has no cue ") + name);
 }
 
 BusyCores::BusyCores() {

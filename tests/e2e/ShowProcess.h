@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+struct WavSound;
+
 namespace e2e {
 
 class VirtualDisplay {
@@ -81,6 +83,9 @@ public:
 private:
     std::vector<pid_t> spinners_;
 };
+
+// Seconds into the track of its cue with this name; throws when there is none.
+double cueSeconds(const WavSound& track, const char* name);
 
 // Output of a command run through the shell, with DISPLAY set.
 std::string runCommand(const std::string& command, const std::string& display);

@@ -62,10 +62,11 @@ double brightFraction(const e2e::Screenshot& shot) {
 
 }  // namespace
 
-// The short pack's cues are 0.96 s apart: the chess scene ends on the 9th
-// (8.6 s), the ship on the 12th (11.5 s), the alien on the 17th (16.3 s), and
-// the process on the 19th (18.2 s). SDL's dummy driver plays about 3 % fast.
+// Each section is looked at a little over a second before the cue that ends
+// it; the process ends on the closing cue. SDL's dummy driver plays about 3 %
+// fast, which the margin covers.
 TEST(ShowRun, PlaysEverySectionAndEndsOnTheClosingCue) {
+    const WavSound track = loadWav(e2e::shortPackDir() + "/demot.wav").value();
     e2e::VirtualDisplay display(640, 480);
     e2e::ShowProcess show(e2e::shortPackDir(), display.name());
     const std::int64_t start = musicStartUs(show);
@@ -75,7 +76,10 @@ TEST(ShowRun, PlaysEverySectionAndEndsOnTheClosingCue) {
         const char* section;
         double seconds;
     };
-    const Moment moments[] = {{"chess", 7.4}, {"ship", 10.3}, {"alien", 15.2}, {"credits", 17.1}};
+    const Moment moments[] = {{"chess", e2e::cueSeconds(track, cue::kGraphical2) - 1.2},
+                              {"ship", e2e::cueSeconds(track, cue::kScene3) - 1.2},
+                              {"alien", e2e::cueSeconds(track, cue::kLittleChase) - 1.1},
+                              {"credits", e2e::cueSeconds(track, cue::kFadeToCredits) - 1.1}};
     std::vector<Colour> colours;
     for (const Moment& moment : moments) {
         sleepUntil(start, moment.seconds);
