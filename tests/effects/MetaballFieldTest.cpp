@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "../bench/FullGridMarchingCubes.h"
+#include "FullGridMarchingCubes.h"
 #include "GlCallLog.h"
 #include "GlContext.h"
 #include "effects/FaceCrossingTable.h"
