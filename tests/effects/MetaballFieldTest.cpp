@@ -263,7 +263,9 @@ TEST_F(MetaballFieldTest, DrawnFieldIsALitBlobWhereTheBallsAre) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     place({{-0.45f, 0.1f, 0, 2}, {-0.25f, 0.15f, 0.05f, 1}, {0.5f, -0.3f, 0.2f, 1.5f}});
     field.setAmbient(0.2f, 0.2f, 0.2f, 1);
-    glTranslatef(0, 0, -2.5f);
+    // The show's view already moves the world 10 units towards the eye, so
+    // this puts the unit field 2.5 units in front of it, filling the middle.
+    glTranslatef(0, 0, -12.5f);
     field.draw();
     testsupport::saveFramePng(MARROWICK_BINARY_DIR "/test-screenshots/metaball-field.png", kWidth, kHeight);
 

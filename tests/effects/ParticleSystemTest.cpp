@@ -72,9 +72,13 @@ TEST_F(ParticleSystemTest, DrawBindsTheTextureAndShowsEachParticleMassOver200Wid
     Particle& p = system.particle(0);
     p.position[0] = p.position[1] = p.position[2] = 0;
     p.mass = 400;  // two units wide
-    glTranslatef(0, 0, -10);
+    // The show's view already moves the world 10 units towards the eye: this
+    // puts the particle 10 units in front of it. There a 65-degree view
+    // stretched over 640x480 maps two units to 2 / (10 tan 32.5) of the half
+    // width and half height: the square spans 100 by 75 pixels right of and
+    // above the centre.
+    glTranslatef(0, 0, -20);
     system.draw();
-    // At distance 10 the square spans 100 by 75 pixels right of and above the centre.
     EXPECT_GT(testsupport::pixelAt(325, 235)[0], 0);
     EXPECT_GT(testsupport::pixelAt(415, 170)[0], 0);
     for (auto [x, y] : {std::array<int, 2>{315, 235}, {325, 245}, {425, 235}, {325, 160}}) {

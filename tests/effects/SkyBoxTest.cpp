@@ -149,14 +149,22 @@ TEST_F(SkyBoxTest, BoxesShareTheTopScrollAndTheFaceOffsets) {
 
 TEST_F(SkyBoxTest, NewSizeAppliesToABoxAlreadyCompiled) {
     SkyBox box;
-    box.setPosition(0, 0, -10);
-    box.draw();
+    // 10 units in front of the eye, which the show's view puts at z = -10.
+    box.setPosition(0, 0, -20);
+    // A draw ends on an identity modelview; the scenes keep their view by
+    // pushing around it, and so both draws here see the same one.
+    const auto drawInView = [&] {
+        glPushMatrix();
+        box.draw();
+        glPopMatrix();
+    };
+    drawInView();
     const int small = coveredPixels();
     EXPECT_GT(small, 1000);
     glClear(GL_DEPTH_BUFFER_BIT);
     box.setWidth(3);
     box.setHeight(2);
-    logged([&] { box.draw(); });
+    logged(drawInView);
     EXPECT_EQ(glcalls::count("glNewList"), 0);
     EXPECT_NEAR(coveredPixels(), 6.0 * small, 0.5 * small);  // three times as wide, twice as high
 }

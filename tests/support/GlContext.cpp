@@ -1,11 +1,12 @@
 #include "GlContext.h"
 
-#include <GL/glu.h>
 #include <png.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <stdexcept>
+
+#include "app/Entry.h"
 
 namespace testsupport {
 
@@ -56,13 +57,6 @@ void GlTest::TearDown() {
     context_.reset();
 }
 
-void GlTest::setShowProjection() {
-    glViewport(0, 0, kWidth, kHeight);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(65.0, 1.0, 1.5, 2000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
+void GlTest::setShowProjection() { reshape(kWidth, kHeight); }
 
 }  // namespace testsupport

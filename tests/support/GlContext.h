@@ -48,7 +48,8 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // The projection and modelview the show sets on a reshape to 640x480.
+    // The show's own reshape to 640x480: its projection, and the modelview it
+    // starts every frame from.
     static void setShowProjection();
 
 private:
