@@ -8,20 +8,13 @@
 #include "app/Entry.h"
 
 using testsupport::GlTest;
-
-namespace {
-std::array<GLfloat, 16> matrix(GLenum which) {
-    std::array<GLfloat, 16> m{};
-    glGetFloatv(which, m.data());
-    return m;
-}
-}  // namespace
+using testsupport::glMatrix;
 
 class ReshapeTest : public GlTest {};
 
 TEST_F(ReshapeTest, AnyWindowSizeKeepsAspectOneAndSetsTheViewport) {
     reshape(640, 480);
-    const auto reference = matrix(GL_PROJECTION_MATRIX);
+    const auto reference = glMatrix(GL_PROJECTION_MATRIX);
     // gluPerspective(65, 1.0, ...): x and y are scaled alike.
     EXPECT_FLOAT_EQ(reference[0], reference[5]);
     EXPECT_NEAR(reference[5], 1.0 / std::tan(65.0 / 2 * 3.14159265358979 / 180), 1e-5);
@@ -31,7 +24,7 @@ TEST_F(ReshapeTest, AnyWindowSizeKeepsAspectOneAndSetsTheViewport) {
 
     for (auto [width, height] : {std::pair{1024, 768}, std::pair{1920, 1080}, std::pair{300, 900}}) {
         reshape(width, height);
-        EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), reference) << width << "x" << height;
+        EXPECT_EQ(glMatrix(GL_PROJECTION_MATRIX), reference) << width << "x" << height;
         GLint viewport[4];
         glGetIntegerv(GL_VIEWPORT, viewport);
         EXPECT_EQ(viewport[0], 0);
@@ -42,5 +35,5 @@ TEST_F(ReshapeTest, AnyWindowSizeKeepsAspectOneAndSetsTheViewport) {
     GLint mode = 0;
     glGetIntegerv(GL_MATRIX_MODE, &mode);
     EXPECT_EQ(mode, GL_MODELVIEW);
-    EXPECT_FLOAT_EQ(matrix(GL_MODELVIEW_MATRIX)[14], 10.0f) << "the modelview ends translated by +10 in z";
+    EXPECT_FLOAT_EQ(glMatrix(GL_MODELVIEW_MATRIX)[14], 10.0f) << "the modelview ends translated by +10 in z";
 }

@@ -3,7 +3,6 @@
 // runs are the same frame for frame, that each section shows at the frame
 // its cue predicts, and that bad input leaves nothing behind.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -12,6 +11,7 @@
 
 #include "CaptureRun.h"
 #include "ShowProcess.h"
+#include "WorkingDirectory.h"
 #include "app/CaptureTiming.h"
 #include "music/Cues.h"
 #include "platform/WavFile.h"
@@ -28,10 +28,7 @@ protected:
         pack = e2e::shortPackDir();
         track = loadWav(pack + "/demot.wav").value();
         for (const WavCue& cue : track.cues) cueSamples.emplace(cue.label, cue.frame);
-        out = fs::temp_directory_path() / ("marrowick-capture-" + std::to_string(::getpid()));
-        fs::create_directories(out);
     }
-    void TearDown() override { fs::remove_all(out); }
 
     // The show frame that reads the cue: the one after the frame that passes it.
     std::uint64_t readingFrame(const char* cue, const CaptureTiming& timing) const {
@@ -42,7 +39,8 @@ protected:
     std::string pack;
     WavSound track;
     std::map<std::string, std::uint32_t> cueSamples;
-    fs::path out;
+    testsupport::ScratchDirectory scratch;
+    const fs::path& out = scratch.path();
 };
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <fcntl.h>
 
-#include <png.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -246,8 +245,8 @@ std::optional<WindowInfo> findWindow(const std::string& title, const std::string
 double Screenshot::litFraction(int threshold) const {
     if (width == 0) return 0.0;
     size_t lit = 0;
-    for (size_t i = 0; i + 2 < rgb.size(); i += 3) {
-        if (rgb[i] > threshold || rgb[i + 1] > threshold || rgb[i + 2] > threshold) ++lit;
+    for (size_t i = 0; i + 3 < pixels.size(); i += 4) {
+        if (pixels[i] > threshold || pixels[i + 1] > threshold || pixels[i + 2] > threshold) ++lit;
     }
     return static_cast<double>(lit) / (static_cast<double>(width) * height);
 }
@@ -255,22 +254,13 @@ double Screenshot::litFraction(int threshold) const {
 double Screenshot::mean(int c) const {
     if (width == 0) return 0.0;
     double sum = 0;
-    for (size_t i = static_cast<size_t>(c); i < rgb.size(); i += 3) sum += rgb[i];
+    for (size_t i = static_cast<size_t>(c); i < pixels.size(); i += 4) sum += pixels[i];
     return sum / (static_cast<double>(width) * height);
 }
 
 Screenshot takeScreenshot(const std::string& display, const std::string& pngPath) {
     runCommand("import -window root png24:'" + pngPath + "'", display);
-    Screenshot shot;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, pngPath.c_str())) return shot;
-    image.format = PNG_FORMAT_RGB;
-    shot.width = static_cast<int>(image.width);
-    shot.height = static_cast<int>(image.height);
-    shot.rgb.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, shot.rgb.data(), 0, nullptr)) shot = Screenshot{};
-    return shot;
+    return {testsupport::readPng(pngPath)};
 }
 
 std::string shortPackDir() { return std::string(MARROWICK_BINARY_DIR) + "/data-short"; }

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "ImageFiles.h"
+
 struct WavSound;
 
 namespace e2e {
@@ -97,10 +99,8 @@ struct WindowInfo {
 std::optional<WindowInfo> findWindow(const std::string& title, const std::string& display,
                                      std::chrono::milliseconds limit);
 
-struct Screenshot {
-    int width = 0, height = 0;
-    std::vector<std::uint8_t> rgb;
-    std::uint8_t channel(int x, int y, int c) const { return rgb[(static_cast<size_t>(y) * width + x) * 3 + c]; }
+struct Screenshot : testsupport::RgbaImage {
+    std::uint8_t channel(int x, int y, int c) const { return at(x, y)[c]; }
     // Share of pixels brighter than a threshold, and the mean colour.
     double litFraction(int threshold = 24) const;
     double mean(int c) const;

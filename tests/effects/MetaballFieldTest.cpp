@@ -1,5 +1,4 @@
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -253,14 +252,12 @@ TEST_F(MetaballFieldTest, BallsSteerWithinTheSpeedLimitAndArePressedAgainstTheWa
 }
 
 TEST_F(MetaballFieldTest, DrawnFieldIsALitBlobWhereTheBallsAre) {
-    setShowProjection();
+    clearShowView();
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glEnable(GL_LIGHT0);
     const GLfloat light[4] = {0.3f, 0.5f, 1.0f, 0.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, light);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     place({{-0.45f, 0.1f, 0, 2}, {-0.25f, 0.15f, 0.05f, 1}, {0.5f, -0.3f, 0.2f, 1.5f}});
     field.setAmbient(0.2f, 0.2f, 0.2f, 1);
     // The show's view already moves the world 10 units towards the eye, so
@@ -269,15 +266,10 @@ TEST_F(MetaballFieldTest, DrawnFieldIsALitBlobWhereTheBallsAre) {
     field.draw();
     testsupport::saveFramePng(MARROWICK_BINARY_DIR "/test-screenshots/metaball-field.png", kWidth, kHeight);
 
-    GLdouble model[16], projection[16], x, y, z;
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
     for (int i = 0; i < 3; ++i) {
         const float* p = field.ball(i).position;
-        gluProject(p[0], p[1], p[2], model, projection, viewport, &x, &y, &z);
-        EXPECT_GT(testsupport::pixelAt(static_cast<int>(x), kHeight - 1 - static_cast<int>(y))[0], 100) << i;
+        const auto [x, y] = testsupport::projected(p[0], p[1], p[2]);
+        EXPECT_GT(testsupport::pixelAt(x, y)[0], 100) << i;
     }
     EXPECT_EQ(testsupport::pixelAt(5, 5)[0], 0);
     EXPECT_EQ(testsupport::pixelAt(320, 470)[0], 0);

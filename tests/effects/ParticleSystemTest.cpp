@@ -63,9 +63,7 @@ TEST_F(ParticleSystemTest, DrawBindsTheTextureAndShowsEachParticleMassOver200Wid
     EXPECT_EQ(glcalls::count("glBindTexture"), 1);
     EXPECT_EQ(glcalls::count("glBegin"), 0);
 
-    setShowProjection();
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
+    clearShowView();
     glDisable(GL_LIGHTING);
     ParticleSystem system;
     system.setParticleCount(1);

@@ -57,9 +57,7 @@ class SkyBoxTest : public testsupport::GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        setShowProjection();
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clearShowView();
         glEnable(GL_DEPTH_TEST);  // as the show's start-up leaves it
     }
 };

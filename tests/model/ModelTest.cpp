@@ -1,5 +1,4 @@
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 #include <lib3ds/node.h>
 
@@ -18,6 +17,7 @@
 #include "render/RenderState.h"
 
 using testsupport::GlTest;
+using testsupport::projected;
 using testsupport::pixelAt;
 
 namespace {
@@ -33,27 +33,13 @@ std::array<GLfloat, 4> frontMaterial(GLenum what) {
 bool isRed(const testsupport::Rgba& p) { return p[0] > 100 && p[1] < 40 && p[2] < 40; }
 bool isBlack(const testsupport::Rgba& p) { return p[0] < 10 && p[1] < 10 && p[2] < 10; }
 
-// Where a point of the current modelview lands on the 640x480 window, y down.
-std::array<int, 2> projected(float x, float y, float z) {
-    GLdouble model[16], projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, model);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    GLdouble wx = 0, wy = 0, wz = 0;
-    gluProject(x, y, z, model, projection, viewport, &wx, &wy, &wz);
-    return {static_cast<int>(wx), 479 - static_cast<int>(wy)};
-}
-
 }  // namespace
 
 class ModelTest : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        setShowProjection();
-        glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        clearShowView();
         resetRenderState();
         // OpenGL's default first light shines along the view: a face turned
         // to the viewer shows its material's diffuse colour as it is.

@@ -1,5 +1,4 @@
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <gtest/gtest.h>
 #include <lib3ds/file.h>
 #include <lib3ds/material.h>
@@ -28,6 +27,7 @@
 #include "render/RenderState.h"
 
 using testsupport::GlTest;
+using testsupport::projected;
 
 namespace {
 
@@ -79,18 +79,6 @@ Box litPixels(int from = 0, int to = 640) {
         }
     }
     return box;
-}
-
-// Where a point of the current modelview frame lands in the window, y down.
-std::array<int, 2> projected(float x, float y, float z) {
-    GLdouble modelview[16], projection[16];
-    GLint viewport[4];
-    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
-    glGetDoublev(GL_PROJECTION_MATRIX, projection);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    GLdouble wx = 0, wy = 0, wz = 0;
-    gluProject(x, y, z, modelview, projection, viewport, &wx, &wy, &wz);
-    return {static_cast<int>(wx), 479 - static_cast<int>(wy)};
 }
 
 }  // namespace

@@ -2,15 +2,15 @@
 
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <jpeglib.h>
-#include <cstdio>
+#include <cstdint>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "ImageFiles.h"
+#include "WorkingDirectory.h"
 #include "model/Model.h"
 
 MeshData slab(float halfX, float halfY, const std::string& material) {
@@ -23,25 +23,10 @@ MeshData slab(float halfX, float halfY, const std::string& material) {
     return mesh;
 }
 
-namespace {
-
-// One directory per process, since ctest runs the tests side by side; it
-// goes when the process does.
-struct ProcessDirectory {
-    std::filesystem::path path =
-        std::filesystem::path(::testing::TempDir()) / ("marrowick-model-tests-" + std::to_string(::getpid()));
-    ProcessDirectory() { std::filesystem::create_directories(path); }
-    ~ProcessDirectory() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-};
-
-}  // namespace
-
 std::string tempModelPath(const std::string& name) {
-    static const ProcessDirectory directory;
-    return (directory.path / name).string();
+    // One directory for the process: it goes when the process does.
+    static const testsupport::ScratchDirectory directory;
+    return (directory.path() / name).string();
 }
 
 std::string writeTestFile(const std::string& name, const std::function<void(ThreeDsBuilder&)>& build) {
@@ -65,33 +50,16 @@ std::string writeSlabFile(const std::string& name, float x, float y, float z) {
 
 std::string writeTestJpg(const std::string& name, int width, int height,
                          const std::function<std::array<unsigned char, 3>(int, int)>& colour) {
-    const std::string path = tempModelPath(name);
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (out == nullptr) throw std::runtime_error("cannot write " + path);
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, out);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 3);
+    std::vector<std::uint8_t> pixels;
+    pixels.reserve(static_cast<std::size_t>(width) * height * 3);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const auto rgb = colour(x, y);
-            std::copy(rgb.begin(), rgb.end(), row.begin() + x * 3);
+            pixels.insert(pixels.end(), rgb.begin(), rgb.end());
         }
-        JSAMPROW rows[] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
     }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::fclose(out);
+    const std::string path = tempModelPath(name);
+    testsupport::writeJpg(path, JCS_RGB, 3, width, height, pixels);
     return path;
 }
 

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -9,6 +8,7 @@
 #include "AudioDriver.h"
 #include "FatalExitExpectation.h"
 #include "WavBuilder.h"
+#include "WorkingDirectory.h"
 #include "music/Music.h"
 #include "platform/AudioStream.h"
 #include "platform/OfflineClock.h"
@@ -24,16 +24,8 @@ namespace {
 class MusicTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("marrowick-music-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        previous = fs::current_path();
-        fs::current_path(dir);
         testsupport::writeWav("cues.wav", 44100, 2, 44100, {{0, "start"}, {4410, "tenth"}});
         Music::getTag();
-    }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::remove_all(dir);
     }
 
     // Reads the tag once a frame, as the frame loop does: the number of
@@ -53,8 +45,8 @@ protected:
         }
     }
 
-    fs::path dir;
-    fs::path previous;
+    testsupport::WorkingDirectory working;
+    const fs::path& dir = working.path();
 };
 
 }  // namespace

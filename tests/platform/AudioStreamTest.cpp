@@ -1,6 +1,5 @@
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include "AudioDriver.h"
 #include "TestData.h"
 #include "WavBuilder.h"
+#include "WorkingDirectory.h"
 #include "platform/AudioStream.h"
 #include "platform/WavFile.h"
 
@@ -33,14 +33,9 @@ void collectName(const char* name) {
 class AudioStreamTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = fs::temp_directory_path() / ("marrowick-sound-" + std::to_string(::getpid()));
-        fs::create_directories(dir);
         names.clear();
     }
-    void TearDown() override {
-        platform::closeStream(stream);
-        fs::remove_all(dir);
-    }
+    void TearDown() override { platform::closeStream(stream); }
 
     // Plays until at least `frames` frames went to the device.
     void playFrames(std::uint64_t frames) {
@@ -54,7 +49,8 @@ protected:
 
     std::string output() const { return (dir / "out.raw").string(); }
 
-    fs::path dir;
+    testsupport::ScratchDirectory scratch;
+    const fs::path& dir = scratch.path();
     platform::AudioStream* stream = nullptr;
 };
 

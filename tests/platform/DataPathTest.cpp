@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "WorkingDirectory.h"
 #include "platform/DataPath.h"
 
 namespace fs = std::filesystem;
@@ -11,22 +12,14 @@ namespace fs = std::filesystem;
 class DataPathTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root = fs::temp_directory_path() / ("marrowick-datapath-" + std::to_string(::getpid()));
-        fs::remove_all(root);
         fs::create_directories(root / "demoMesh");
         fs::create_directories(root / "ting");
         std::ofstream(root / "demoMesh" / "queen.3ds") << "q";
         std::ofstream(root / "ting" / "kingThing.jpg") << "k";
         std::ofstream(root / "transFont.tle") << "t";
-        previous = fs::current_path();
-        fs::current_path(root);
     }
-    void TearDown() override {
-        fs::current_path(previous);
-        fs::remove_all(root);
-    }
-    fs::path root;
-    fs::path previous;
+    testsupport::WorkingDirectory working;
+    const fs::path& root = working.path();
 };
 
 TEST_F(DataPathTest, BackslashesBecomeSlashes) {

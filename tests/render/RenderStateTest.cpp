@@ -8,15 +8,10 @@
 #include "render/RenderState.h"
 
 using testsupport::GlTest;
+using testsupport::glMatrix;
 using testsupport::pixelAt;
 
 namespace {
-
-std::array<GLfloat, 16> matrix(GLenum which) {
-    std::array<GLfloat, 16> m{};
-    glGetFloatv(which, m.data());
-    return m;
-}
 
 std::array<GLfloat, 4> material(GLenum face, GLenum what) {
     std::array<GLfloat, 4> v{-1, -1, -1, -1};
@@ -76,7 +71,7 @@ TEST_F(RenderStateTest, ResetSetsTheBaseline) {
     EXPECT_TRUE(glIsEnabled(GL_LIGHTING));
     EXPECT_EQ(integer(GL_MATRIX_MODE), GL_MODELVIEW);
     const auto identity = std::array<GLfloat, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    EXPECT_EQ(matrix(GL_MODELVIEW_MATRIX), identity);
+    EXPECT_EQ(glMatrix(GL_MODELVIEW_MATRIX), identity);
     std::array<GLfloat, 4> colour{};
     glGetFloatv(GL_CURRENT_COLOR, colour.data());
     EXPECT_EQ(colour, (std::array<GLfloat, 4>{1, 1, 1, 1}));
@@ -95,20 +90,20 @@ TEST_F(RenderStateTest, ResetSetsTheBaseline) {
 
 TEST_F(RenderStateTest, ResetWithoutOverlayKeepsTheProjection) {
     setShowProjection();
-    const auto perspective = matrix(GL_PROJECTION_MATRIX);
+    const auto perspective = glMatrix(GL_PROJECTION_MATRIX);
     resetRenderState();
     resetRenderState();
-    EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), perspective);
+    EXPECT_EQ(glMatrix(GL_PROJECTION_MATRIX), perspective);
     EXPECT_EQ(integer(GL_PROJECTION_STACK_DEPTH), 1);
 }
 
 TEST_F(RenderStateTest, ResetLeavesAnOverlayAndRestoresTheProjection) {
     setShowProjection();
-    const auto perspective = matrix(GL_PROJECTION_MATRIX);
+    const auto perspective = glMatrix(GL_PROJECTION_MATRIX);
     enter2D(0, 0, 640, 480);
-    EXPECT_NE(matrix(GL_PROJECTION_MATRIX), perspective);
+    EXPECT_NE(glMatrix(GL_PROJECTION_MATRIX), perspective);
     resetRenderState();
-    EXPECT_EQ(matrix(GL_PROJECTION_MATRIX), perspective);
+    EXPECT_EQ(glMatrix(GL_PROJECTION_MATRIX), perspective);
 }
 
 TEST_F(RenderStateTest, ResetLeavesTexturingBlendFunctionAndLightsAlone) {
@@ -130,9 +125,7 @@ TEST_F(RenderStateTest, ResetLeavesTexturingBlendFunctionAndLightsAlone) {
 }
 
 TEST_F(RenderStateTest, TopLeftOverlayPutsOriginAtTopLeftPixel) {
-    setShowProjection();
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearShowView();
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     enter2D(0, 0, 640, 480);
@@ -149,8 +142,7 @@ TEST_F(RenderStateTest, TopLeftOverlayPutsOriginAtTopLeftPixel) {
 }
 
 TEST_F(RenderStateTest, BottomLeftOverlayPutsOriginAtBottomLeftPixel) {
-    setShowProjection();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    clearShowView();
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
     enter2D(0, 480, 640, 0);

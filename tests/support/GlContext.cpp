@@ -1,5 +1,6 @@
 #include "GlContext.h"
 
+#include <GL/glu.h>
 #include <png.h>
 
 #include <cstdio>
@@ -17,6 +18,23 @@ Rgba pixelAt(int x, int y, int frameHeight) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, frameHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
     return pixel;
+}
+
+std::array<int, 2> projected(float x, float y, float z, int frameHeight) {
+    GLdouble modelview[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLdouble wx = 0, wy = 0, wz = 0;
+    gluProject(x, y, z, modelview, projection, viewport, &wx, &wy, &wz);
+    return {static_cast<int>(wx), frameHeight - 1 - static_cast<int>(wy)};
+}
+
+std::array<GLfloat, 16> glMatrix(GLenum which) {
+    std::array<GLfloat, 16> m{};
+    glGetFloatv(which, m.data());
+    return m;
 }
 
 std::vector<std::uint8_t> readFrame(int width, int height) {
@@ -58,5 +76,11 @@ void GlTest::TearDown() {
 }
 
 void GlTest::setShowProjection() { reshape(kWidth, kHeight); }
+
+void GlTest::clearShowView() {
+    setShowProjection();
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
 
 }  // namespace testsupport

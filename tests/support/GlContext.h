@@ -34,6 +34,12 @@ using Rgba = std::array<std::uint8_t, 4>;
 // the picture, as on screen), read from the current read buffer.
 Rgba pixelAt(int x, int y, int frameHeight = 480);
 
+// Where a point of the current modelview frame lands in the window, y down.
+std::array<int, 2> projected(float x, float y, float z, int frameHeight = 480);
+
+// The current projection or modelview matrix.
+std::array<GLfloat, 16> glMatrix(GLenum which);
+
 // The whole frame, top row first, RGBA.
 std::vector<std::uint8_t> readFrame(int width, int height);
 
@@ -51,6 +57,8 @@ protected:
     // The show's own reshape to 640x480: its projection, and the modelview it
     // starts every frame from.
     static void setShowProjection();
+    // That view over a frame cleared to black, depth included.
+    static void clearShowView();
 
 private:
     std::unique_ptr<GlContext> context_;
