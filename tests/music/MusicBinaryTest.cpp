@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
+
+#include "WorkingDirectory.h"
 
 namespace fs = std::filesystem;
 
@@ -12,8 +13,8 @@ namespace fs = std::filesystem;
 // say so and leave with code 0 before it opens a window.
 TEST(MusicBinary, MissingMusicFileEndsTheShowWithItsMessage) {
     const fs::path bin = fs::path(MARROWICK_BINARY_DIR) / "bin";
-    const fs::path dir = fs::temp_directory_path() / ("marrowick-nomusic-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
+    const testsupport::ScratchDirectory scratch;
+    const fs::path& dir = scratch.path();
     const std::string makePack = (bin / "marrowick-pack").string() + " --short " + dir.string() + " >/dev/null";
     ASSERT_EQ(std::system(makePack.c_str()), 0);
     ASSERT_TRUE(fs::remove(dir / "demot.wav"));
@@ -28,7 +29,6 @@ TEST(MusicBinary, MissingMusicFileEndsTheShowWithItsMessage) {
     std::size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, show)) > 0) output.append(buffer, got);
     const int status = ::pclose(show);
-    fs::remove_all(dir);
 
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);

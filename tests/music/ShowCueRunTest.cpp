@@ -3,7 +3,6 @@
 // cue with its delay from the moment its buffer went to the device to the
 // frame that read it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -15,6 +14,7 @@
 #include <vector>
 
 #include "AudioDriver.h"
+#include "WorkingDirectory.h"
 #include "PackContext.h"
 #include "music/Music.h"
 #include "music/SyncTag.h"
@@ -43,7 +43,9 @@ void stampAndDeliver(const char* name) {
 }  // namespace
 
 TEST(ShowCueRun, EveryCueIsReadOncePerPassInOrderWithinAFrame) {
-    const fs::path dir = fs::temp_directory_path() / ("marrowick-cuerun-" + std::to_string(::getpid()));
+    // The show reads its music by bare name from its data directory.
+    const testsupport::WorkingDirectory working;
+    const fs::path& dir = working.path();
     PackContext pack;
     pack.outDir = dir;
     pack.shortTrack = true;
@@ -53,8 +55,6 @@ TEST(ShowCueRun, EveryCueIsReadOncePerPassInOrderWithinAFrame) {
     for (const WavCue& cue : track.cues) score.push_back(cue.label);
     ASSERT_EQ(score.size(), 19u);
 
-    const fs::path previous = fs::current_path();
-    fs::current_path(dir);
     testsupport::AudioDriver driver("dummy");
     Music music("demot.wav", 255);
     platform::setStreamSyncCallback(music.getStream(), stampAndDeliver);
@@ -76,8 +76,6 @@ TEST(ShowCueRun, EveryCueIsReadOncePerPassInOrderWithinAFrame) {
         if (!tag.empty()) reads.push_back({tag, Clock::now()});
     }
     music.pause();
-    fs::current_path(previous);
-    fs::remove_all(dir);
 
     std::vector<std::string> expected = score;
     expected.insert(expected.end(), score.begin(), score.begin() + 3);

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstring>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "PackContext.h"
+#include "WorkingDirectory.h"
 #include "music/MusicGenerator.h"
 #include "music/Score.h"
 #include "platform/WavFile.h"
@@ -33,11 +33,6 @@ const std::vector<Wanted> kTimeline = {
 
 class TrackTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("marrowick-track-" + std::to_string(::getpid()));
-        fs::remove_all(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
 
     fs::path generate(bool shortTrack, const std::string& subdir) {
         PackContext pack;
@@ -54,7 +49,8 @@ protected:
 
     static double secondsOf(std::uint32_t frame) { return frame / 44100.0; }
 
-    fs::path dir;
+    testsupport::ScratchDirectory scratch;
+    const fs::path& dir = scratch.path();
 };
 
 // The loudest sample and how many sit on the rails.

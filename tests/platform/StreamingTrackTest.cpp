@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <filesystem>
@@ -11,6 +10,7 @@
 
 #include "TestData.h"
 #include "WavBuilder.h"
+#include "WorkingDirectory.h"
 #include "platform/StreamingTrack.h"
 #include "platform/WavFile.h"
 
@@ -93,9 +93,8 @@ TEST(StreamingTrack, WhateverItDecodesAtOnceTheTrackIsTheFileDecodedWhole) {
 }
 
 TEST(StreamingTrack, KeepsTheFrontPairOfMoreChannelsAndOpensNothingUnreadable) {
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("marrowick-track-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    const testsupport::ScratchDirectory scratch;
+    const std::filesystem::path& dir = scratch.path();
     const std::uint32_t frames = 30000;
     testsupport::writeWav((dir / "four.wav").string(), 8000, 4, frames, {{100, "cue"}});
     std::vector<std::int16_t> frontPair;
@@ -111,5 +110,4 @@ TEST(StreamingTrack, KeepsTheFrontPairOfMoreChannelsAndOpensNothingUnreadable) {
     std::ofstream((dir / "text.wav").string()) << "not a sound file";
     EXPECT_EQ(StreamingTrack::open((dir / "text.wav").string(), 0), nullptr);
     EXPECT_EQ(StreamingTrack::open((dir / "absent.wav").string(), 0), nullptr);
-    std::filesystem::remove_all(dir);
 }
