@@ -7,8 +7,8 @@
 #include "GlContext.h"
 #include "app/Entry.h"
 
-using testsupport::GlTest;
 using testsupport::glMatrix;
+using testsupport::GlTest;
 
 class ReshapeTest : public GlTest {};
 

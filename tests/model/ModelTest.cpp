@@ -17,8 +17,8 @@
 #include "render/RenderState.h"
 
 using testsupport::GlTest;
-using testsupport::projected;
 using testsupport::pixelAt;
+using testsupport::projected;
 
 namespace {
 

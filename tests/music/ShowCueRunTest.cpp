@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "AudioDriver.h"
-#include "WorkingDirectory.h"
 #include "PackContext.h"
+#include "WorkingDirectory.h"
 #include "music/Music.h"
 #include "music/SyncTag.h"
 #include "music/MusicGenerator.h"

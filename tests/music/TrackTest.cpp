@@ -33,7 +33,6 @@ const std::vector<Wanted> kTimeline = {
 
 class TrackTest : public ::testing::Test {
 protected:
-
     fs::path generate(bool shortTrack, const std::string& subdir) {
         PackContext pack;
         pack.outDir = dir / subdir;

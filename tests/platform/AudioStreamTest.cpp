@@ -32,9 +32,7 @@ void collectName(const char* name) {
 
 class AudioStreamTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        names.clear();
-    }
+    void SetUp() override { names.clear(); }
     void TearDown() override { platform::closeStream(stream); }
 
     // Plays until at least `frames` frames went to the device.

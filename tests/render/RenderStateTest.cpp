@@ -7,8 +7,8 @@
 #include "render/Material.h"
 #include "render/RenderState.h"
 
-using testsupport::GlTest;
 using testsupport::glMatrix;
+using testsupport::GlTest;
 using testsupport::pixelAt;
 
 namespace {
