@@ -166,8 +166,9 @@ const ShowLoop& buildShowObjects() {
         // Last, so that no cue passes before the scenes are ready for it.
         music.play();
     };
-    static const ShowLoop loop{setUpShow, SceneRunners{[] { return chess.chessRun(); }, [] { return ship.shipRun(); },
-                                                        [] { return alien.alienRun(); }, [] { credits.creditsRun(); }},
+    static const ShowLoop loop{setUpShow,
+                               SceneRunners{[] { return chess.chessRun(); }, [] { return ship.shipRun(); },
+                                            [] { return alien.alienRun(); }, [] { credits.creditsRun(); }},
                                FrameClocks{timer1, timer2, timer3, frameLimiter}, music};
     return loop;
 }

@@ -32,11 +32,11 @@ struct ChessCast {
 
 // The scene's state, kept from frame to frame and never reset by the show.
 struct ChessState {
-    float time = 0.0f;       // frames drawn; also an angle in degrees
+    float time = 0.0f;  // frames drawn; also an angle in degrees
     bool rolling = false;
     float rollAngle = 0.0f;  // added to the board view's 65-degree tilt: 0 down to -50
     float rollLift = 0.0f;
-    bool outKing = false;    // the roll runs back to 0
+    bool outKing = false;  // the roll runs back to 0
     bool throwing = false;
     float throwX = 0.0f;
     float throwSpin = 0.0f;

@@ -107,8 +107,7 @@ TEST(ShowOptionsRun, KeepAspectLeavesBlackBarsBesideTheShow) {
 // SDL's disk driver writes what it plays to a file, at the pace of a sound
 // card (and says so on standard error).
 TEST(ShowOptionsRun, ReachesTheClosingCueOnTimeFromAnotherFolderAndMuted) {
-    const double closing =
-        e2e::cueSeconds(loadWav(e2e::shortPackDir() + "/demot.wav").value(), cue::kFadeToCredits);
+    const double closing = e2e::cueSeconds(loadWav(e2e::shortPackDir() + "/demot.wav").value(), cue::kFadeToCredits);
     const std::string elsewhere = scratchPath("elsewhere");
     fs::create_directories(elsewhere);
     const std::string sound = scratchPath("sound.raw");

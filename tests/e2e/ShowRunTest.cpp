@@ -3,8 +3,8 @@
 // music's clock, which starts with the first frame.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <thread>
@@ -99,7 +99,8 @@ TEST(ShowRun, PlaysEverySectionAndEndsOnTheClosingCue) {
     EXPECT_GT(colours[1].b + colours[1].g, 1.5 * colours[1].r + 20) << "ship: sky and grass";
     for (size_t a = 0; a < colours.size(); ++a) {
         for (size_t b = a + 1; b < colours.size(); ++b) {
-            EXPECT_GT(distance(colours[a], colours[b]), 12.0) << moments[a].section << " looks like " << moments[b].section;
+            EXPECT_GT(distance(colours[a], colours[b]), 12.0)
+                << moments[a].section << " looks like " << moments[b].section;
         }
     }
 
@@ -168,9 +169,10 @@ TEST(ShowRun, ASlowAndBusyMachineStillMeetsEveryCueAndEndsOnTime) {
         if (point.label == cue::kFadeToCredits) closingUs = at;
     }
     const double endedLate = (result.endedUs - closingUs) / 1e6;
-    std::printf("%zu frames, median %.1f ms apart; %d of %zu cues lost to a shared frame; ended %.2f s after "
-                "the closing cue's time\n",
-                swaps.size(), medianMs, sharedFrame, track.cues.size(), endedLate);
+    std::printf(
+        "%zu frames, median %.1f ms apart; %d of %zu cues lost to a shared frame; ended %.2f s after "
+        "the closing cue's time\n",
+        swaps.size(), medianMs, sharedFrame, track.cues.size(), endedLate);
     // SDL's dummy driver plays about 3 % fast.
     EXPECT_NEAR(endedLate, -0.03 * (closingUs - swaps.front()) / 1e6, 0.6);
 }

@@ -58,10 +58,18 @@ bool edgeOnFace(int e, int axis, int value) {
 
 TEST(TriangleTable, CheckedRowsHoldTheirTriangles) {
     const std::map<int, std::vector<Triangle>> checked = {
-        {1, {{3, 0, 8}}},  {2, {{9, 0, 1}}},   {3, {{3, 1, 8}, {1, 9, 8}}}, {4, {{11, 1, 2}}},
-        {6, {{11, 9, 2}, {9, 0, 2}}},           {7, {{3, 2, 8}, {8, 2, 11}, {8, 11, 9}}},
-        {8, {{2, 3, 10}}}, {15, {{11, 9, 8}, {10, 11, 8}}},                 {16, {{8, 4, 7}}},
-        {128, {{10, 7, 6}}},                    {254, {{8, 0, 3}}},         {0, {}},
+        {1, {{3, 0, 8}}},
+        {2, {{9, 0, 1}}},
+        {3, {{3, 1, 8}, {1, 9, 8}}},
+        {4, {{11, 1, 2}}},
+        {6, {{11, 9, 2}, {9, 0, 2}}},
+        {7, {{3, 2, 8}, {8, 2, 11}, {8, 11, 9}}},
+        {8, {{2, 3, 10}}},
+        {15, {{11, 9, 8}, {10, 11, 8}}},
+        {16, {{8, 4, 7}}},
+        {128, {{10, 7, 6}}},
+        {254, {{8, 0, 3}}},
+        {0, {}},
         {255, {}},
     };
     for (const auto& [mask, triangles] : checked) {
@@ -98,8 +106,8 @@ TEST(TriangleTable, EveryRowCutsExactlyTheCrossedEdgesFacingOutwards) {
             }
             const std::array<double, 3> u{p[1][0] - p[0][0], p[1][1] - p[0][1], p[1][2] - p[0][2]};
             const std::array<double, 3> v{p[2][0] - p[0][0], p[2][1] - p[0][1], p[2][2] - p[0][2]};
-            const double facing = (u[1] * v[2] - u[2] * v[1]) * outward[0] +
-                                  (u[2] * v[0] - u[0] * v[2]) * outward[1] + (u[0] * v[1] - u[1] * v[0]) * outward[2];
+            const double facing = (u[1] * v[2] - u[2] * v[1]) * outward[0] + (u[2] * v[0] - u[0] * v[2]) * outward[1] +
+                                  (u[0] * v[1] - u[1] * v[0]) * outward[2];
             EXPECT_GT(facing, 0) << "row " << mask << ": " << t[0] << " " << t[1] << " " << t[2];
         }
     }

@@ -17,8 +17,8 @@
 #include "PackContext.h"
 #include "WorkingDirectory.h"
 #include "music/Music.h"
-#include "music/SyncTag.h"
 #include "music/MusicGenerator.h"
+#include "music/SyncTag.h"
 #include "platform/AudioStream.h"
 #include "platform/WavFile.h"
 

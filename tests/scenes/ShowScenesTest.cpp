@@ -75,15 +75,13 @@ protected:
         stage = std::make_unique<Stage>();
         Stage& s = *stage;
         setUpShowLights(s.light0, s.light1);
-        chess = std::make_unique<ChessScene>(ChessCast{s.music, s.chessRoom, s.chessCube, s.queenModel, s.kingModel,
-                                                       s.pawnModel, s.smokeParticles, s.queenPicture, s.kingPicture,
-                                                       s.peasantsPicture, s.logoPicture, s.tgaTexture, s.light0,
-                                                       s.light1});
+        chess = std::make_unique<ChessScene>(ChessCast{
+            s.music, s.chessRoom, s.chessCube, s.queenModel, s.kingModel, s.pawnModel, s.smokeParticles, s.queenPicture,
+            s.kingPicture, s.peasantsPicture, s.logoPicture, s.tgaTexture, s.light0, s.light1});
         ship = std::make_unique<ShipScene>(
             ShipCast{s.music, s.shipSky, s.shipModel, s.shipTitlePicture, s.applausePicture, s.leetPicture, s.light0});
         alien = std::make_unique<AlienScene>(AlienCast{s.music, s.speakerModel, s.luvshakModel, s.alienShipModel,
-                                                       s.toon1Picture, s.toon2Picture, s.toon3Picture,
-                                                       s.boomPicture});
+                                                       s.toon1Picture, s.toon2Picture, s.toon3Picture, s.boomPicture});
         platform::setSpaceKeySource([this] { return spaceDown; });
         Music::getTag();
     }
@@ -282,7 +280,7 @@ TEST_F(AlienSceneTest, TheWalkerSpeedsUpTwiceAndOnceGoneTheShipComesByItself) {
         const double before = alienState().chase;
         ASSERT_TRUE(frame(alienRun));
         const double step = alienState().chase - before, passed = before + 0.1;
-        const int speed = passed < 69.99                              ? 0
+        const int speed = passed < 69.99                          ? 0
                           : passed > 70.01 && passed + 2 < 799.99 ? 1
                           : passed + 2 > 800.01                   ? 2
                                                                   : -1;  // too near a limit to tell

@@ -22,10 +22,10 @@ inline void sendStdoutToStderr() {
 
 }  // namespace testsupport
 
-#define EXPECT_FATAL_EXIT(statement, message)                                         \
-    EXPECT_EXIT(                                                                      \
-        {                                                                             \
-            ::testsupport::sendStdoutToStderr();                                      \
-            statement;                                                                \
-        },                                                                            \
+#define EXPECT_FATAL_EXIT(statement, message)    \
+    EXPECT_EXIT(                                 \
+        {                                        \
+            ::testsupport::sendStdoutToStderr(); \
+            statement;                           \
+        },                                       \
         ::testing::ExitedWithCode(0), ::testing::Eq(std::string(message)))

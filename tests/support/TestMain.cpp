@@ -4,10 +4,10 @@
 // tests are exempt: their child process is meant to exit.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <unistd.h>
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 struct PackContext {
     std::filesystem::path outDir;
-    bool shortTrack = false;     // the test pack: same files, cues about a second apart
+    bool shortTrack = false;          // the test pack: same files, cues about a second apart
     std::uint32_t seed = 0x4D415252;  // fixed: the same pack, byte for byte, on every run
 
     // Path of a pack file given as the show names it ("demoMesh/queen.3ds");

@@ -2,12 +2,12 @@
 //   marrowick-pack OUTDIR          the whole pack
 //   marrowick-pack --short OUTDIR  the same pack with the short test track
 #include <cstring>
-#include <filesystem>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 
-#include "PackContext.h"
 #include "Generators.h"
+#include "PackContext.h"
 
 int main(int argc, char** argv) {
     PackContext pack;
