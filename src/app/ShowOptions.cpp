@@ -17,6 +17,27 @@ std::optional<int> numberIn(const std::string& text, int low, int high) {
     return value;
 }
 
+// A name or value as an error message shows it: control characters become
+// escapes, so what the user typed cannot break the message's one line or
+// send the terminal a command.
+std::string shown(const std::string& text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '\n') {
+            out += "\\n";
+        } else if (byte == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            out += {'\\', 'x', hex[byte >> 4], hex[byte & 15]};
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 bool endsWith(const std::string& text, const std::string& tail) {
     return text.size() > tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
@@ -67,21 +88,21 @@ std::optional<std::string> apply(ShowOptions& options, const std::string& name, 
         } else if (endsWith(value, ".mkv")) {
             capture.container = CaptureOptions::Container::Mkv;
         } else {
-            return "--capture: the file must end in .mp4 or .mkv, not \"" + value + "\"";
+            return "--capture: the file must end in .mp4 or .mkv, not \"" + shown(value) + "\"";
         }
         options.capture = true;
         capture.file = value;
     } else if (name == "--size") {
         const auto size = sizeIn(value);
-        if (!size) return "--size: expected WIDTHxHEIGHT from 16x16 to 7680x4320, not \"" + value + "\"";
+        if (!size) return "--size: expected WIDTHxHEIGHT from 16x16 to 7680x4320, not \"" + shown(value) + "\"";
         // The video's colour format halves the colour planes in both directions.
         if (size->first % 2 != 0 || size->second % 2 != 0) {
-            return "--size: width and height must be even, not \"" + value + "\"";
+            return "--size: width and height must be even, not \"" + shown(value) + "\"";
         }
         std::tie(capture.width, capture.height) = *size;
     } else if (name == "--window") {
         const auto size = value.empty() ? std::pair{1024, 768} : sizeIn(value);
-        if (!size) return "--window: expected WIDTHxHEIGHT from 16x16 to 7680x4320, not \"" + value + "\"";
+        if (!size) return "--window: expected WIDTHxHEIGHT from 16x16 to 7680x4320, not \"" + shown(value) + "\"";
         options.live.window = true;
         std::tie(options.live.width, options.live.height) = *size;
     } else if (name == "--data") {
@@ -95,7 +116,8 @@ std::optional<std::string> apply(ShowOptions& options, const std::string& name, 
         options.live.vsync = true;
     } else if (name == "--fps") {
         const std::optional<int> fps = numberIn(value, 1, 1000);
-        if (!fps) return "--fps: expected a whole number of frames per second from 1 to 1000, not \"" + value + "\"";
+        if (!fps)
+            return "--fps: expected a whole number of frames per second from 1 to 1000, not \"" + shown(value) + "\"";
         capture.fps = *fps;
     } else if (name == "--stretch") {
         capture.stretch = true;
@@ -143,7 +165,7 @@ std::variant<ShowOptions, OptionError> parseShowOptions(const std::vector<std::s
                 return OptionError{name + " needs a value"};
             }
         } else if (!isFlag(name)) {
-            return OptionError{"unknown option " + name};
+            return OptionError{"unknown option " + shown(name)};
         } else if (equals != std::string::npos) {
             return OptionError{name + " takes no value"};
         }

@@ -109,6 +109,13 @@ TEST(ShowOptions, BadInputIsRefusedWithAMessageNamingIt) {
         {{"--mute=1"}, "takes no value"},
         {{"--vsync", "--capture", "a.mp4"}, "--vsync is for the show on screen"},
         {{"--capture", "a.mp4", "--window"}, "--window is for the show on screen"},
+        // What the user typed is shown on the message's one line, control characters escaped.
+        {{"--frob\nnicate"}, "unknown option --frob\\nnicate"},
+        {{"--versio\x92\xfd\xff\xff\xff\xff\n"}, "unknown option --versio\x92\xfd\xff\xff\xff\xff\\n"},
+        {{"--capture", "show\n.avi"}, "not \"show\\n.avi\""},
+        {{"--capture", "a.mp4", "--size", "64\tx48"}, "not \"64\\tx48\""},
+        {{"--capture", "a.mp4", "--fps", "\x1b[2J"}, "not \"\\x1b[2J\""},
+        {{"--window=1\r\x7f"}, "not \"1\\x0d\\x7f\""},
     };
     for (const auto& c : cases) {
         const auto parsed = parse(c.arguments);
