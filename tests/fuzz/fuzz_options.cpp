@@ -1,0 +1,182 @@
+// The command line as any bytes: pieces between NULs are the arguments, the
+// first of them the program name. Beyond the sanitizers it checks what the
+// rest of the show takes for granted once parsing succeeds (a capture size
+// the colour format can halve, a frame rate it can keep, no capture option
+// without a capture, no live option with one, one timings log for
+// whichever runs, GLUT's share untouched), that what was accepted says
+// everything the command line meant (written out again in the '=' spelling it
+// parses to the same options), and that a refusal is one line naming an
+// option that was given.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "app/ShowOptions.h"
+
+namespace {
+
+void require(bool condition) {
+    if (!condition) std::abort();
+}
+
+bool startsWith(const std::string& text, const std::string& head) { return text.compare(0, head.size(), head) == 0; }
+
+bool endsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::string optionName(const std::string& argument) { return argument.substr(0, argument.find('=')); }
+
+std::vector<std::string> argumentsOf(const std::uint8_t* data, std::size_t size) {
+    std::vector<std::string> arguments;
+    if (size == 0) return arguments;
+    arguments.emplace_back();
+    for (std::size_t i = 0; i < size; ++i) {
+        if (data[i] == 0) {
+            arguments.emplace_back();
+        } else {
+            arguments.back() += static_cast<char>(data[i]);
+        }
+    }
+    return arguments;
+}
+
+bool sameCapture(const CaptureOptions& a, const CaptureOptions& b) {
+    return a.file == b.file && a.container == b.container && a.width == b.width && a.height == b.height &&
+           a.fps == b.fps && a.stretch == b.stretch && a.lossless == b.lossless && a.fromCue == b.fromCue &&
+           a.toCue == b.toCue && a.timingsFile == b.timingsFile;
+}
+
+bool sameLive(const LiveOptions& a, const LiveOptions& b) {
+    return a.window == b.window && a.width == b.width && a.height == b.height && a.keepAspect == b.keepAspect &&
+           a.mute == b.mute && a.vsync == b.vsync && a.timingsFile == b.timingsFile;
+}
+
+bool same(const ShowOptions& a, const ShowOptions& b) {
+    return a.help == b.help && a.version == b.version && a.capture == b.capture &&
+           sameCapture(a.captureOptions, b.captureOptions) && sameLive(a.live, b.live) && a.dataDir == b.dataDir &&
+           a.glutArguments == b.glutArguments;
+}
+
+// The options as the '=' spelling writes them, GLUT's arguments first: with
+// every value joined to its name none of them can be taken for a value.
+std::vector<std::string> spelledOut(const ShowOptions& options) {
+    std::vector<std::string> arguments = options.glutArguments;
+    const auto flag = [&](bool set, const char* name) {
+        if (set) arguments.emplace_back(name);
+    };
+    flag(options.help, "--help");
+    flag(options.version, "--version");
+    if (!options.dataDir.empty()) arguments.push_back("--data=" + options.dataDir);
+    if (!options.live.timingsFile.empty()) arguments.push_back("--timings=" + options.live.timingsFile);
+    if (options.capture) {
+        const CaptureOptions& capture = options.captureOptions;
+        arguments.push_back("--capture=" + capture.file);
+        arguments.push_back("--size=" + std::to_string(capture.width) + "x" + std::to_string(capture.height));
+        arguments.push_back("--fps=" + std::to_string(capture.fps));
+        flag(capture.stretch, "--stretch");
+        flag(capture.lossless, "--lossless");
+        if (!capture.fromCue.empty()) arguments.push_back("--from=" + capture.fromCue);
+        if (!capture.toCue.empty()) arguments.push_back("--to=" + capture.toCue);
+    } else {
+        const LiveOptions& live = options.live;
+        if (live.window) {
+            arguments.push_back("--window=" + std::to_string(live.width) + "x" + std::to_string(live.height));
+        }
+        flag(live.keepAspect, "--keep-aspect");
+        flag(live.mute, "--mute");
+        flag(live.vsync, "--vsync");
+    }
+    return arguments;
+}
+
+void checkAccepted(const std::vector<std::string>& arguments, const ShowOptions& options) {
+    const CaptureOptions& capture = options.captureOptions;
+    const LiveOptions& live = options.live;
+    CaptureOptions noCapture;
+    LiveOptions noLive;
+    // The timings log is the capture's or the live show's, whichever runs.
+    require(capture.timingsFile == live.timingsFile);
+    noCapture.timingsFile = noLive.timingsFile = live.timingsFile;
+
+    // The video frame: even sides within the encoder's limits, a rate it keeps.
+    require(capture.width >= 16 && capture.width <= 7680 && capture.width % 2 == 0);
+    require(capture.height >= 16 && capture.height <= 4320 && capture.height % 2 == 0);
+    require(capture.fps >= 1 && capture.fps <= 1000);
+    if (options.capture) {
+        const bool mp4 = capture.container == CaptureOptions::Container::Mp4;
+        require(capture.file.size() > 4 && endsWith(capture.file, mp4 ? ".mp4" : ".mkv"));
+        require(sameLive(live, noLive));
+    } else {
+        require(sameCapture(capture, noCapture));
+    }
+    if (live.window) {
+        require(live.width >= 16 && live.width <= 7680 && live.height >= 16 && live.height <= 4320);
+    } else {
+        require(live.width == noLive.width && live.height == noLive.height);
+    }
+
+    // GLUT gets the program name and, in order, arguments that are not ours.
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < options.glutArguments.size(); ++i) {
+        const std::string& glut = options.glutArguments[i];
+        require(i == 0 || !startsWith(glut, "--"));
+        while (next < arguments.size() && arguments[next] != glut) ++next;
+        require(next < arguments.size());
+        require((i == 0) == (next == 0));
+        ++next;
+    }
+    require(arguments.empty() == options.glutArguments.empty());
+
+    // Only an argument can ask for them; one may also be another option's value.
+    bool help = false;
+    bool version = false;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        help = help || arguments[i] == "--help";
+        version = version || arguments[i] == "--version";
+    }
+    require((help || !options.help) && (version || !options.version));
+
+    const auto again = parseShowOptions(spelledOut(options));
+    require(std::holds_alternative<ShowOptions>(again) && same(std::get<ShowOptions>(again), options));
+}
+
+bool hasControlCharacters(const std::string& text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return true;
+    }
+    return false;
+}
+
+void checkRefused(const std::vector<std::string>& arguments, const OptionError& error) {
+    const std::string& message = error.message;
+    // One line, and nothing the terminal would take for a command.
+    require(!message.empty() && !hasControlCharacters(message));
+    // "unknown option NAME" (the name shown escaped when it needs to be), or a
+    // message that starts with the option's name.
+    bool named = false;
+    for (std::size_t i = 1; i < arguments.size() && !named; ++i) {
+        if (!startsWith(arguments[i], "--")) continue;
+        const std::string name = optionName(arguments[i]);
+        named = startsWith(message, name + " ") || startsWith(message, name + ":") ||
+                (hasControlCharacters(name) ? startsWith(message, "unknown option --")
+                                            : message == "unknown option " + name);
+    }
+    require(named);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::vector<std::string> arguments = argumentsOf(data, size);
+    const auto parsed = parseShowOptions(arguments);
+    if (const auto* options = std::get_if<ShowOptions>(&parsed)) {
+        checkAccepted(arguments, *options);
+    } else {
+        checkRefused(arguments, std::get<OptionError>(parsed));
+    }
+    return 0;
+}
