@@ -50,15 +50,21 @@ std::int16_t toSample(float value) {
 std::vector<WavCue> readCues(SNDFILE* sound, const unsigned char* data, std::size_t size) {
     std::uint32_t count = 0;
     if (!sf_command(sound, SFC_GET_CUE_COUNT, &count, sizeof count) || count == 0) return {};
-    // SF_CUES with room for every point: the count, then the points.
-    std::vector<unsigned char> buffer(offsetof(SF_CUES, cue_points) + count * sizeof(SF_CUE_POINT));
+    // SF_CUES with room for every point: the count, then the points. The
+    // struct declares an array of 100 points and a file may hold more (up to
+    // 2500), so the points are copied out of the bytes: indexing the declared
+    // array past its 100 would be undefined.
+    const std::size_t points = offsetof(SF_CUES, cue_points);
+    std::vector<unsigned char> buffer(points + count * sizeof(SF_CUE_POINT));
     if (!sf_command(sound, SFC_GET_CUE, buffer.data(), static_cast<int>(buffer.size()))) return {};
-    const auto* cues = reinterpret_cast<const SF_CUES*>(buffer.data());
+    std::uint32_t listed = 0;
+    std::memcpy(&listed, buffer.data() + offsetof(SF_CUES, cue_count), sizeof listed);
 
     const auto labels = readCueLabels(data, size);
     std::vector<WavCue> result;
-    for (std::uint32_t i = 0; i < std::min(cues->cue_count, count); ++i) {
-        const SF_CUE_POINT& point = cues->cue_points[i];
+    for (std::uint32_t i = 0; i < std::min(listed, count); ++i) {
+        SF_CUE_POINT point;
+        std::memcpy(&point, buffer.data() + points + i * sizeof(SF_CUE_POINT), sizeof point);
         WavCue cue;
         cue.id = static_cast<std::uint32_t>(point.indx);
         // dwSampleOffset is where the cue sits in the data chunk. dwPosition

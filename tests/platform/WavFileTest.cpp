@@ -47,7 +47,80 @@ std::vector<unsigned char> dataBytes(const std::string& name) {
     return {};
 }
 
+// A silent 16-bit mono file at 8000 Hz with `count` cue points, one every 10
+// frames from frame 0, numbered from 1 and each labelled "cue <id>". Every
+// dwPosition is 0, as some writers leave it.
+std::vector<unsigned char> wavWithCues(std::uint32_t count) {
+    std::vector<unsigned char> bytes;
+    const auto put = [&](std::uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
+    };
+    const auto tag = [&](const char* fourcc) { bytes.insert(bytes.end(), fourcc, fourcc + 4); };
+    const std::uint32_t frames = 10 * count + 10;
+    tag("RIFF");
+    put(0, 4);
+    tag("WAVE");
+    tag("fmt ");
+    put(16, 4);
+    put(1, 2);  // PCM
+    put(1, 2);
+    put(8000, 4);
+    put(16000, 4);
+    put(2, 2);
+    put(16, 2);
+    tag("data");
+    put(2 * frames, 4);
+    bytes.insert(bytes.end(), 2 * frames, 0);
+    tag("cue ");
+    put(4 + 24 * count, 4);
+    put(count, 4);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        put(i + 1, 4);
+        put(0, 4);
+        tag("data");
+        put(0, 4);
+        put(0, 4);
+        put(10 * i, 4);
+    }
+    tag("LIST");
+    const std::size_t listSize = bytes.size();
+    put(0, 4);
+    tag("adtl");
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::string text = "cue " + std::to_string(i + 1);
+        tag("labl");
+        put(static_cast<std::uint32_t>(4 + text.size() + 1), 4);
+        put(i + 1, 4);
+        bytes.insert(bytes.end(), text.begin(), text.end());
+        bytes.push_back(0);
+        if ((text.size() + 1) % 2 != 0) bytes.push_back(0);
+    }
+    const auto patch = [&](std::size_t at, std::size_t value) {
+        for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<unsigned char>(value >> (8 * i));
+    };
+    patch(listSize, bytes.size() - listSize - 4);
+    patch(4, bytes.size() - 8);
+    return bytes;
+}
+
 }  // namespace
+
+TEST(WavFile, EveryCuePointWhateverTheirNumber) {
+    // libsndfile's SF_CUES declares room for 100 points and reads up to 2500.
+    // 141 is the count of the file fuzz_wav found beyond those 100.
+    for (const std::uint32_t count : {1u, 100u, 101u, 141u, 2500u}) {
+        SCOPED_TRACE(count);
+        const std::vector<unsigned char> bytes = wavWithCues(count);
+        const std::optional<WavSound> wav = decodeWav(bytes.data(), bytes.size());
+        ASSERT_TRUE(wav);
+        EXPECT_EQ(wav->frames(), 10 * count + 10);
+        Cues expected;
+        for (std::uint32_t i = 0; i < count; ++i) expected.emplace_back(i + 1, 10 * i, "cue " + std::to_string(i + 1));
+        Cues read;
+        for (const WavCue& cue : wav->cues) read.emplace_back(cue.id, cue.frame, cue.labelled ? cue.label : "<none>");
+        EXPECT_EQ(read, expected);
+    }
+}
 
 TEST(WavFile, EveryCueAndLabelOfTheMarkerFiles) {
     SKIP_WITHOUT_TESTDATA();
