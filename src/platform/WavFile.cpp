@@ -54,8 +54,8 @@ std::vector<WavCue> readCues(SNDFILE* sound, const unsigned char* data, std::siz
     // struct declares an array of 100 points and a file may hold more (up to
     // 2500), so the points are copied out of the bytes: indexing the declared
     // array past its 100 would be undefined.
-    const std::size_t points = offsetof(SF_CUES, cue_points);
-    std::vector<unsigned char> buffer(points + count * sizeof(SF_CUE_POINT));
+    const std::size_t pointsAt = offsetof(SF_CUES, cue_points);
+    std::vector<unsigned char> buffer(pointsAt + count * sizeof(SF_CUE_POINT));
     if (!sf_command(sound, SFC_GET_CUE, buffer.data(), static_cast<int>(buffer.size()))) return {};
     std::uint32_t listed = 0;
     std::memcpy(&listed, buffer.data() + offsetof(SF_CUES, cue_count), sizeof listed);
@@ -64,7 +64,7 @@ std::vector<WavCue> readCues(SNDFILE* sound, const unsigned char* data, std::siz
     std::vector<WavCue> result;
     for (std::uint32_t i = 0; i < std::min(listed, count); ++i) {
         SF_CUE_POINT point;
-        std::memcpy(&point, buffer.data() + points + i * sizeof(SF_CUE_POINT), sizeof point);
+        std::memcpy(&point, buffer.data() + pointsAt + i * sizeof(SF_CUE_POINT), sizeof point);
         WavCue cue;
         cue.id = static_cast<std::uint32_t>(point.indx);
         // dwSampleOffset is where the cue sits in the data chunk. dwPosition
