@@ -17,13 +17,13 @@
 #include <vector>
 
 #include "GlContext.h"
-#include "PackContext.h"
 #include "SceneViews.h"
 #include "TestFiles.h"
 #include "model/ChunkTreeCheck.h"
 #include "model/Light.h"
 #include "model/Model.h"
-#include "models/Models.h"
+#include "pack/PackContext.h"
+#include "pack/models/Models.h"
 #include "render/RenderState.h"
 
 using testsupport::GlTest;

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "models/ThreeDsBuilder.h"
+#include "pack/models/ThreeDsBuilder.h"
 
 // A slab in the xy plane facing +z: 2*halfX wide, 2*halfY tall, in `material`.
 MeshData slab(float halfX, float halfY, const std::string& material);

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "AudioDriver.h"
-#include "PackContext.h"
 #include "WorkingDirectory.h"
 #include "music/Music.h"
-#include "music/MusicGenerator.h"
 #include "music/SyncTag.h"
+#include "pack/PackContext.h"
+#include "pack/music/MusicGenerator.h"
 #include "platform/AudioStream.h"
 #include "platform/WavFile.h"
 

@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "FreeTypeFaces.h"
+#include "pack/FreeTypeFaces.h"
 
 TEST(FreeTypeFaces, OpensTheDejaVuFilesTheLetteringNeeds) {
     struct Wanted {

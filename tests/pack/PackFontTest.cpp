@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "CountingStream.h"
-#include "PackContext.h"
 #include "WorkingDirectory.h"
-#include "font/FontGenerator.h"
+#include "pack/PackContext.h"
+#include "pack/font/FontGenerator.h"
 #include "text/TileFile.h"
 
 using testsupport::CountingStream;

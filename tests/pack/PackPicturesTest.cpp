@@ -11,8 +11,8 @@
 
 #include "GlContext.h"
 #include "ImageFiles.h"
-#include "PackContext.h"
-#include "pictures/PictureKit.h"
+#include "pack/PackContext.h"
+#include "pack/pictures/PictureKit.h"
 #include "render/JpgReader.h"
 #include "render/Picture.h"
 #include "render/Texture.h"

@@ -5,8 +5,8 @@
 #include <set>
 #include <string>
 
-#include "PackContext.h"
-#include "Random.h"
+#include "pack/PackContext.h"
+#include "pack/Random.h"
 
 TEST(PackRandom, DrawsStayInTheirRangeAndSpreadEvenly) {
     struct Case {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "pictures/PictureFiles.h"
+#include "pack/pictures/PictureFiles.h"
 #include "render/TgaReader.h"
 
 using Bytes = std::vector<std::uint8_t>;

@@ -1,4 +1,4 @@
-#include "FreeTypeFaces.h"
+#include "pack/FreeTypeFaces.h"
 
 #include <stdexcept>
 

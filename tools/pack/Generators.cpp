@@ -1,10 +1,10 @@
-#include "Generators.h"
+#include "pack/Generators.h"
 
-#include "PackContext.h"
-#include "font/FontGenerator.h"
-#include "models/Models.h"
-#include "music/MusicGenerator.h"
-#include "pictures/Pictures.h"
+#include "pack/PackContext.h"
+#include "pack/font/FontGenerator.h"
+#include "pack/models/Models.h"
+#include "pack/music/MusicGenerator.h"
+#include "pack/pictures/Pictures.h"
 
 // Each part of the pack lives in its own folder beside this file and adds
 // one line here.

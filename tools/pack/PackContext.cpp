@@ -1,4 +1,4 @@
-#include "PackContext.h"
+#include "pack/PackContext.h"
 
 #include <iostream>
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "Random.h"
+#include "pack/Random.h"
 
 struct PackContext {
     std::filesystem::path outDir;

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "Generators.h"
-#include "PackContext.h"
+#include "pack/Generators.h"
+#include "pack/PackContext.h"
 
 int main(int argc, char** argv) {
     PackContext pack;

@@ -1,4 +1,4 @@
-#include "font/FontGenerator.h"
+#include "pack/font/FontGenerator.h"
 
 #include <GL/gl.h>
 
@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
-#include "FreeTypeFaces.h"
-#include "PackContext.h"
-#include "font/TileFileWriter.h"
+#include "pack/FreeTypeFaces.h"
+#include "pack/PackContext.h"
+#include "pack/font/TileFileWriter.h"
 
 namespace {
 

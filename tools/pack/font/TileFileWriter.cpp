@@ -1,4 +1,4 @@
-#include "font/TileFileWriter.h"
+#include "pack/font/TileFileWriter.h"
 
 #include <fstream>
 #include <stdexcept>

@@ -3,8 +3,8 @@
 // the viewer looks at them from -x and above.
 #include <cmath>
 
-#include "models/Models.h"
-#include "models/ThreeDsBuilder.h"
+#include "pack/models/Models.h"
+#include "pack/models/ThreeDsBuilder.h"
 
 namespace {
 

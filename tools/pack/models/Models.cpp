@@ -1,6 +1,6 @@
-#include "models/Models.h"
+#include "pack/models/Models.h"
 
-#include "PackContext.h"
+#include "pack/PackContext.h"
 
 void writeModels(const PackContext& pack) {
     writeQueen(pack.file("demoMesh/queen.3ds"));

@@ -1,4 +1,4 @@
-#include "models/Shapes.h"
+#include "pack/models/Shapes.h"
 
 #include <cmath>
 #include <stdexcept>

@@ -3,8 +3,8 @@
 // 100 units in front of the viewer in the ship scene. Parts hang in a node
 // tree under a "$$$DUMMY" group, as a modeller's grouped export would, and
 // the two engines and two fins are instances of one mesh each.
-#include "models/Models.h"
-#include "models/ThreeDsBuilder.h"
+#include "pack/models/Models.h"
+#include "pack/models/ThreeDsBuilder.h"
 
 namespace {
 

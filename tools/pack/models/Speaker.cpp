@@ -1,8 +1,8 @@
 // A loudspeaker: a bevelled cabinet 36 wide, 60 tall and 28 deep, centred
 // on its origin and facing +z (the viewer), with a woofer and a tweeter
 // mounted on the front baffle, each a node of its own.
-#include "models/Models.h"
-#include "models/ThreeDsBuilder.h"
+#include "pack/models/Models.h"
+#include "pack/models/ThreeDsBuilder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "models/ThreeDsBuilder.h"
+#include "pack/models/ThreeDsBuilder.h"
 
 #include <lib3ds/material.h>
 #include <lib3ds/matrix.h>

@@ -15,7 +15,7 @@
 #include <string>
 #include <utility>
 
-#include "models/Shapes.h"
+#include "pack/models/Shapes.h"
 
 struct Rgb {
     float r, g, b;

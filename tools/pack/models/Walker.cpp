@@ -2,8 +2,8 @@
 // walking along +x with +z up (the alien scene turns it so that it walks
 // away from the viewer). Caught in mid-stride: limbs are nodes swung about
 // their joints by their rotation keys.
-#include "models/Models.h"
-#include "models/ThreeDsBuilder.h"
+#include "pack/models/Models.h"
+#include "pack/models/ThreeDsBuilder.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "music/Arrangement.h"
+#include "pack/music/Arrangement.h"
 
 #include <array>
 #include <cmath>
 #include <stdexcept>
 
-#include "music/Drums.h"
-#include "music/PitchedVoices.h"
+#include "pack/music/Drums.h"
+#include "pack/music/PitchedVoices.h"
 
 namespace score {
 namespace {

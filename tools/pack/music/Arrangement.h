@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "Random.h"
-#include "music/DspBlocks.h"
-#include "music/Score.h"
+#include "pack/Random.h"
+#include "pack/music/DspBlocks.h"
+#include "pack/music/Score.h"
 
 namespace score {
 

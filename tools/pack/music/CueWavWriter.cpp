@@ -1,4 +1,4 @@
-#include "music/CueWavWriter.h"
+#include "pack/music/CueWavWriter.h"
 
 #include <fstream>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "music/Drums.h"
+#include "pack/music/Drums.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,8 +5,8 @@
 
 #include <cstddef>
 
-#include "Random.h"
-#include "music/DspBlocks.h"
+#include "pack/Random.h"
+#include "pack/music/DspBlocks.h"
 
 namespace synth {
 

@@ -1,4 +1,4 @@
-#include "music/DspBlocks.h"
+#include "pack/music/DspBlocks.h"
 
 namespace synth {
 

@@ -1,9 +1,9 @@
-#include "music/MusicGenerator.h"
+#include "pack/music/MusicGenerator.h"
 
-#include "PackContext.h"
-#include "music/Arrangement.h"
-#include "music/CueWavWriter.h"
-#include "music/TrackEffects.h"
+#include "pack/PackContext.h"
+#include "pack/music/Arrangement.h"
+#include "pack/music/CueWavWriter.h"
+#include "pack/music/TrackEffects.h"
 
 void writeMusic(const PackContext& pack) {
     const score::Plan plan = pack.shortTrack ? score::shortPlan() : score::fullPlan();

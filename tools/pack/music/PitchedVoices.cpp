@@ -1,4 +1,4 @@
-#include "music/PitchedVoices.h"
+#include "pack/music/PitchedVoices.h"
 
 #include <algorithm>
 #include <array>

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "music/DspBlocks.h"
+#include "pack/music/DspBlocks.h"
 
 namespace synth {
 

@@ -1,4 +1,4 @@
-#include "music/TrackEffects.h"
+#include "pack/music/TrackEffects.h"
 
 #include <algorithm>
 #include <array>

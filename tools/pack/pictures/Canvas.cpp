@@ -1,4 +1,4 @@
-#include "pictures/Canvas.h"
+#include "pack/pictures/Canvas.h"
 
 #include <algorithm>
 #include <cmath>

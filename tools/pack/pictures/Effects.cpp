@@ -1,4 +1,4 @@
-#include "pictures/Effects.h"
+#include "pack/pictures/Effects.h"
 
 #include <algorithm>
 #include <cmath>

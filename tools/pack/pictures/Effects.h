@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "Random.h"
-#include "pictures/Canvas.h"
+#include "pack/Random.h"
+#include "pack/pictures/Canvas.h"
 
 // Backgrounds.
 void verticalGradient(Canvas& canvas, const Ramp& ramp);

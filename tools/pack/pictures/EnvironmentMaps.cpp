@@ -7,8 +7,8 @@
 #include <cmath>
 #include <functional>
 
-#include "pictures/Effects.h"
-#include "pictures/PictureKit.h"
+#include "pack/pictures/Effects.h"
+#include "pack/pictures/PictureKit.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "pictures/Lettering.h"
+#include "pack/pictures/Lettering.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "FreeTypeFaces.h"
+#include "pack/FreeTypeFaces.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "pictures/Canvas.h"
+#include "pack/pictures/Canvas.h"
 
 class FreeTypeFaces;
 

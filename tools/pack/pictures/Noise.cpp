@@ -1,4 +1,4 @@
-#include "pictures/Noise.h"
+#include "pack/pictures/Noise.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "pictures/PictureFiles.h"
+#include "pack/pictures/PictureFiles.h"
 
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "pictures/Canvas.h"
+#include "pack/pictures/Canvas.h"
 
 void writeJpg(const std::filesystem::path& path, const Canvas& canvas, int quality = 92);
 

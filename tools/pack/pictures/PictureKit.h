@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "PackContext.h"
-#include "pictures/Canvas.h"
-#include "pictures/Lettering.h"
-#include "pictures/Noise.h"
+#include "pack/PackContext.h"
+#include "pack/pictures/Canvas.h"
+#include "pack/pictures/Lettering.h"
+#include "pack/pictures/Noise.h"
 
 struct PictureKit {
     explicit PictureKit(const PackContext& pack) : pack(pack) {}

@@ -1,7 +1,7 @@
-#include "pictures/Pictures.h"
+#include "pack/pictures/Pictures.h"
 
-#include "pictures/PictureFiles.h"
-#include "pictures/PictureKit.h"
+#include "pack/pictures/PictureFiles.h"
+#include "pack/pictures/PictureKit.h"
 
 void PictureKit::saveJpg(const std::string& file, const Canvas& canvas, int width, int height) const {
     pack.progress("pictures: " + file);

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pictures/Effects.h"
-#include "pictures/PictureKit.h"
+#include "pack/pictures/Effects.h"
+#include "pack/pictures/PictureKit.h"
 
 namespace {
 

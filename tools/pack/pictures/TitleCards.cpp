@@ -5,8 +5,8 @@
 #include <cmath>
 #include <string>
 
-#include "pictures/Effects.h"
-#include "pictures/PictureKit.h"
+#include "pack/pictures/Effects.h"
+#include "pack/pictures/PictureKit.h"
 
 namespace {
 

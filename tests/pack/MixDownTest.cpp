@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "music/TrackEffects.h"
+#include "pack/music/TrackEffects.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "PackContext.h"
 #include "WorkingDirectory.h"
-#include "music/MusicGenerator.h"
-#include "music/Score.h"
+#include "pack/PackContext.h"
+#include "pack/music/MusicGenerator.h"
+#include "pack/music/Score.h"
 #include "platform/WavFile.h"
 
 namespace fs = std::filesystem;
