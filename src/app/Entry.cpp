@@ -6,7 +6,7 @@
 
 #include "app/FrameLog.h"
 #include "app/Sequencer.h"
-#include "platform/AudioStream.h"
+#include "audio/AudioStream.h"
 #include "platform/SwapControl.h"
 #include "platform/Ticks.h"
 #include "render/RenderState.h"
@@ -28,7 +28,7 @@ FrameLog* frameLog = nullptr;  // only with --timings
 
 void displayOnOwnClock() {
     const std::uint32_t now = platform::tickCount();
-    platform::advanceOfflineStreams(now - musicMovedAt);
+    audio::advanceOfflineStreams(now - musicMovedAt);
     musicMovedAt = now;
     const std::int32_t section = sceneState;
     display();

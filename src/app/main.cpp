@@ -10,12 +10,12 @@
 #include <variant>
 #include <vector>
 
-#include "app/Capture.h"
 #include "app/Entry.h"
 #include "app/FrameLog.h"
 #include "app/ShowObjects.h"
 #include "app/ShowOptions.h"
-#include "platform/AudioStream.h"
+#include "audio/AudioStream.h"
+#include "capture/Capture.h"
 
 #ifndef MARROWICK_VERSION
 #define MARROWICK_VERSION "unknown"
@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    if (options.live.mute) platform::setSoundOutput(platform::SoundOutput::Offline);
+    if (options.live.mute) audio::setSoundOutput(audio::SoundOutput::Offline);
 
     // GLUT sees the arguments the show leaves to it, as it always did.
     std::vector<char*> glutArguments;

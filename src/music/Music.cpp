@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
+#include "audio/AudioStream.h"
 #include "music/SyncTag.h"
-#include "platform/AudioStream.h"
 #include "platform/DataPath.h"
 #include "platform/FatalExit.h"
 
@@ -28,7 +28,7 @@ Music::Music(const char* fileName, std::int32_t volume, bool loop, bool stereo, 
 }
 
 Music::~Music() {
-    if (stream != nullptr) platform::closeStream(stream);
+    if (stream != nullptr) audio::closeStream(stream);
 }
 
 void Music::open(const char* fileName, std::int32_t newVolume, bool loop) {
@@ -38,47 +38,47 @@ void Music::open(const char* fileName, std::int32_t newVolume, bool loop) {
 
     channel = kNoChannel;
     if (!soundReady) {
-        platform::initSound();
+        audio::initSound();
         soundReady = true;
     }
-    stream = platform::openStream(platform::resolveDataPath(fileName), loop);
+    stream = audio::openStream(platform::resolveDataPath(fileName), loop);
     // A track that cannot be decoded would never pass a cue, and the show
     // would wait in its first section for ever: it is as good as missing.
     if (stream == nullptr) platform::fatalExit(std::string("no such file ") + fileName + " exiting\n");
     volume = static_cast<float>(newVolume);
 }
 
-void Music::setSyncCallback() { platform::setStreamSyncCallback(stream, syncCallback); }
+void Music::setSyncCallback() { audio::setStreamSyncCallback(stream, syncCallback); }
 
 void Music::play() {
     if (channel == kNoChannel) {
         playing = true;
-        channel = platform::playStream(stream);
-        platform::setStreamVolume(stream, static_cast<int>(volume));
+        channel = audio::playStream(stream);
+        audio::setStreamVolume(stream, static_cast<int>(volume));
     } else {
-        platform::setStreamPaused(stream, false);
+        audio::setStreamPaused(stream, false);
         playing = true;
     }
 }
 
 void Music::pause() {
-    platform::setStreamPaused(stream, true);
+    audio::setStreamPaused(stream, true);
     playing = false;
 }
 
 void Music::stop() {
-    platform::stopStream(stream);
+    audio::stopStream(stream);
     playing = false;
 }
 
 void Music::setVolume(float newVolume) {
     volume = newVolume;
-    if (channel != kNoChannel) platform::setStreamVolume(stream, static_cast<int>(volume));
+    if (channel != kNoChannel) audio::setStreamVolume(stream, static_cast<int>(volume));
 }
 
 void Music::reopen(const char* fileName) {
-    if (stream != nullptr) platform::closeStream(stream);
-    stream = platform::openStream(platform::resolveDataPath(fileName), true);
+    if (stream != nullptr) audio::closeStream(stream);
+    stream = audio::openStream(platform::resolveDataPath(fileName), true);
     channel = kNoChannel;
 }
 

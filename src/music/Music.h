@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-namespace platform {
+namespace audio {
 class AudioStream;
 }
 
@@ -38,7 +38,7 @@ public:
     // Never started: the channel before the first play().
     static constexpr std::int32_t kNoChannel = 66;
 
-    platform::AudioStream* getStream() const { return stream; }
+    audio::AudioStream* getStream() const { return stream; }
     std::int32_t getChannel() const { return channel; }
     float getVolume() const { return volume; }
     bool isPlaying() const { return playing; }
@@ -48,7 +48,7 @@ private:
     static void syncCallback(const char* name);
     void open(const char* fileName, std::int32_t volume, bool loop);
 
-    platform::AudioStream* stream = nullptr;
+    audio::AudioStream* stream = nullptr;
     std::int32_t channel = kNoChannel;
     float volume = 0.0f;
     bool playing = false;

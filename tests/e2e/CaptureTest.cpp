@@ -12,9 +12,9 @@
 #include "CaptureRun.h"
 #include "ShowProcess.h"
 #include "WorkingDirectory.h"
-#include "app/CaptureTiming.h"
+#include "audio/WavFile.h"
+#include "capture/CaptureTiming.h"
 #include "music/Cues.h"
-#include "platform/WavFile.h"
 
 namespace fs = std::filesystem;
 using capture::difference;

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "ShowProcess.h"
+#include "audio/WavFile.h"
 #include "music/Cues.h"
-#include "platform/WavFile.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;

@@ -1,6 +1,6 @@
 #include "ShowProcess.h"
 
-#include "platform/WavFile.h"
+#include "audio/WavFile.h"
 
 #include <fcntl.h>
 

@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "ShowProcess.h"
+#include "audio/WavFile.h"
 #include "music/Cues.h"
-#include "platform/WavFile.h"
 
 using namespace std::chrono_literals;
 

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/CueScheduler.h"
-#include "platform/RiffLabels.h"
-#include "platform/WavFile.h"
+#include "audio/CueScheduler.h"
+#include "audio/RiffLabels.h"
+#include "audio/WavFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     readCueLabels(data, size);

@@ -9,9 +9,9 @@
 #include "FatalExitExpectation.h"
 #include "WavBuilder.h"
 #include "WorkingDirectory.h"
+#include "app/OfflineClock.h"
+#include "audio/AudioStream.h"
 #include "music/Music.h"
-#include "platform/AudioStream.h"
-#include "platform/OfflineClock.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -30,7 +30,7 @@ protected:
 
     // Reads the tag once a frame, as the frame loop does: the number of
     // frames until `tag` is read (-1: not within two seconds).
-    static int framesUntilTag(platform::OfflineClock& clock, const std::string& tag) {
+    static int framesUntilTag(OfflineClock& clock, const std::string& tag) {
         for (int frames = 1; frames <= 167; ++frames) {
             clock.advance(12);
             if (Music::getTag() == tag) return frames;
@@ -38,9 +38,9 @@ protected:
         return -1;
     }
 
-    static void waitForFrames(platform::AudioStream* stream, std::uint64_t frames) {
+    static void waitForFrames(audio::AudioStream* stream, std::uint64_t frames) {
         const auto deadline = std::chrono::steady_clock::now() + 10s;
-        while (platform::streamFramesPlayed(stream) < frames && std::chrono::steady_clock::now() < deadline) {
+        while (audio::streamFramesPlayed(stream) < frames && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(1ms);
         }
     }
@@ -62,7 +62,7 @@ TEST_F(MusicTest, MissingFileOrBadSampleSizeEndsTheProcessWithItsMessage) {
 
 // On the offline clock: the cue sequence without real-time waits.
 TEST_F(MusicTest, NothingPlaysBeforePlayThenCuesArriveAsTagsFrameByFrame) {
-    platform::OfflineClock clock;
+    OfflineClock clock;
     Music music("CUES.WAV", 255);  // found whatever the case
     ASSERT_NE(music.getStream(), nullptr);
     EXPECT_EQ(music.getChannel(), Music::kNoChannel);
@@ -70,7 +70,7 @@ TEST_F(MusicTest, NothingPlaysBeforePlayThenCuesArriveAsTagsFrameByFrame) {
     EXPECT_EQ(music.getVolume(), 255.0f);
     music.setSyncCallback();
     clock.advance(100);
-    EXPECT_EQ(platform::streamFramesPlayed(music.getStream()), 0u);
+    EXPECT_EQ(audio::streamFramesPlayed(music.getStream()), 0u);
     EXPECT_STREQ(Music::getTag(), "");
 
     music.play();
@@ -84,7 +84,7 @@ TEST_F(MusicTest, NothingPlaysBeforePlayThenCuesArriveAsTagsFrameByFrame) {
 }
 
 TEST_F(MusicTest, SecondPlayResumesWithoutRestarting) {
-    platform::OfflineClock clock;
+    OfflineClock clock;
     Music music("cues.wav", 255);
     music.setSyncCallback();
     music.play();
@@ -93,9 +93,9 @@ TEST_F(MusicTest, SecondPlayResumesWithoutRestarting) {
     music.pause();
     EXPECT_FALSE(music.isPlaying());
     EXPECT_STREQ(Music::getTag(), "start");
-    const std::uint64_t held = platform::streamFramesPlayed(music.getStream());
+    const std::uint64_t held = audio::streamFramesPlayed(music.getStream());
     clock.advance(500);
-    EXPECT_EQ(platform::streamFramesPlayed(music.getStream()), held);
+    EXPECT_EQ(audio::streamFramesPlayed(music.getStream()), held);
 
     music.play();
     EXPECT_TRUE(music.isPlaying());

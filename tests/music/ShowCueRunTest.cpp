@@ -15,12 +15,12 @@
 
 #include "AudioDriver.h"
 #include "WorkingDirectory.h"
+#include "audio/AudioStream.h"
+#include "audio/WavFile.h"
 #include "music/Music.h"
 #include "music/SyncTag.h"
 #include "pack/PackContext.h"
 #include "pack/music/MusicGenerator.h"
-#include "platform/AudioStream.h"
-#include "platform/WavFile.h"
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -57,7 +57,7 @@ TEST(ShowCueRun, EveryCueIsReadOncePerPassInOrderWithinAFrame) {
 
     testsupport::AudioDriver driver("dummy");
     Music music("demot.wav", 255);
-    platform::setStreamSyncCallback(music.getStream(), stampAndDeliver);
+    audio::setStreamSyncCallback(music.getStream(), stampAndDeliver);
     Music::getTag();
     music.play();
     const Clock::time_point start = Clock::now();

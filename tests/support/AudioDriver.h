@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/AudioStream.h"
+#include "audio/AudioStream.h"
 
 namespace testsupport {
 
@@ -21,11 +21,11 @@ public:
         ::setenv("SDL_AUDIODRIVER", driver, 1);
         if (!diskFile.empty()) ::setenv("SDL_DISKAUDIOFILE", diskFile.c_str(), 1);
         if (diskDelayMs >= 0) ::setenv("SDL_DISKAUDIODELAY", std::to_string(diskDelayMs).c_str(), 1);
-        platform::quitSound();
-        platform::initSound();
+        audio::quitSound();
+        audio::initSound();
     }
     ~AudioDriver() {
-        platform::quitSound();
+        audio::quitSound();
         ::unsetenv("SDL_AUDIODRIVER");
         ::unsetenv("SDL_DISKAUDIOFILE");
         ::unsetenv("SDL_DISKAUDIODELAY");

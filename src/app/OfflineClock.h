@@ -16,8 +16,6 @@
 
 #include "platform/Ticks.h"
 
-namespace platform {
-
 class OfflineClock {
 public:
     OfflineClock();
@@ -33,8 +31,6 @@ public:
     std::uint64_t framesDone() const { return frames; }
 
 private:
-    std::uint32_t ticks = kTickEpoch;
+    std::uint32_t ticks = platform::kTickEpoch;
     std::uint64_t frames = 0;
 };
-
-}  // namespace platform

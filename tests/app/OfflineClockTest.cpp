@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "WavBuilder.h"
-#include "app/CaptureTiming.h"
+#include "app/OfflineClock.h"
+#include "capture/CaptureTiming.h"
 #include "music/Music.h"
-#include "platform/OfflineClock.h"
 #include "platform/Ticks.h"
 
 TEST(OfflineClock, CuesArriveOnTheFramesTheirSamplesPredictOnePerFrameAndAgainAfterTheLoop) {
@@ -30,7 +30,7 @@ TEST(OfflineClock, CuesArriveOnTheFramesTheirSamplesPredictOnePerFrameAndAgainAf
                                                   {kFrames - 1, "last"}};
     testsupport::writeWav(path, kRate, 2, kFrames, cues);
 
-    platform::OfflineClock clock;
+    OfflineClock clock;
     Music music(path.c_str(), 255);
     music.setSyncCallback();
     music.play();

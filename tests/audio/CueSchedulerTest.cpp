@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/CueScheduler.h"
+#include "audio/CueScheduler.h"
 
 namespace {
 

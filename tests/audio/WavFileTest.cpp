@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "TestData.h"
-#include "platform/RiffLabels.h"
-#include "platform/WavFile.h"
+#include "audio/RiffLabels.h"
+#include "audio/WavFile.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // rather than against worked examples.
 #include <gtest/gtest.h>
 
-#include "app/CaptureTiming.h"
+#include "capture/CaptureTiming.h"
 
 TEST(CaptureTiming, FramesSamplesAndVideoFramesAgreeWithTheirDefinitions) {
     for (const std::uint64_t rate : {8000u, 22050u, 44100u, 48000u}) {

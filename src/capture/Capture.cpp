@@ -1,4 +1,4 @@
-#include "app/Capture.h"
+#include "capture/Capture.h"
 
 #include <GL/gl.h>
 
@@ -14,21 +14,21 @@
 #include <string>
 #include <vector>
 
-#include "app/CaptureProgress.h"
-#include "app/CaptureTiming.h"
 #include "app/Entry.h"
 #include "app/FrameLimiter.h"
+#include "app/OfflineClock.h"
 #include "app/Sequencer.h"
 #include "app/ShowObjects.h"
-#include "app/VideoEncoder.h"
+#include "audio/AudioStream.h"
+#include "audio/WavFile.h"
+#include "capture/CaptureProgress.h"
+#include "capture/CaptureTiming.h"
+#include "capture/VideoEncoder.h"
 #include "music/Cues.h"
 #include "music/Music.h"
-#include "platform/AudioStream.h"
 #include "platform/ChildProcess.h"
-#include "platform/OfflineClock.h"
 #include "platform/OffscreenGl.h"
 #include "platform/ShowEnd.h"
-#include "platform/WavFile.h"
 
 namespace {
 
@@ -53,11 +53,10 @@ std::uint32_t namedCue(const WavSound& track, const std::string& name) {
 // One capture from its first frame to its last.
 class CaptureRun {
 public:
-    CaptureRun(const CaptureOptions& options, const ShowLoop& loop, platform::OfflineClock& clock,
-               const std::string& ffmpeg)
+    CaptureRun(const CaptureOptions& options, const ShowLoop& loop, OfflineClock& clock, const std::string& ffmpeg)
         : options_(options),
           clock_(clock),
-          track_(*platform::streamSound(loop.music.getStream())),
+          track_(*audio::streamSound(loop.music.getStream())),
           timing_{static_cast<std::uint64_t>(loop.clocks.limiter.getPeriodMs()),
                   static_cast<std::uint64_t>(options.fps), static_cast<std::uint64_t>(track_.sampleRate)} {
         std::optional<std::uint32_t> from;
@@ -185,7 +184,7 @@ private:
     }
 
     const CaptureOptions& options_;
-    platform::OfflineClock& clock_;
+    OfflineClock& clock_;
     const WavSound& track_;
     const CaptureTiming timing_;
     std::unique_ptr<VideoEncoder> encoder_;
@@ -224,7 +223,7 @@ void runCapture(const CaptureOptions& options) {
     std::signal(SIGTERM, noteInterrupt);
 
     // The clock first: every seed the objects take at start-up comes from it.
-    static platform::OfflineClock clock;
+    static OfflineClock clock;
     const ShowLoop& loop = buildShowObjects();
     try {
         static platform::OffscreenGl context(options.width, options.height);
@@ -232,7 +231,7 @@ void runCapture(const CaptureOptions& options) {
         init();
         reshapeOnto(options.stretch ? ViewportArea{0, 0, options.width, options.height}
                                     : centredFourByThree(options.width, options.height));
-        if (platform::streamSound(loop.music.getStream()) == nullptr) throw CaptureError("the music cannot be played");
+        if (audio::streamSound(loop.music.getStream()) == nullptr) throw CaptureError("the music cannot be played");
         static CaptureRun run(options, loop, clock, *ffmpeg);
         current = &run;
         platform::setShowEnding([] {

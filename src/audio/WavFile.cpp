@@ -1,4 +1,4 @@
-#include "platform/WavFile.h"
+#include "audio/WavFile.h"
 
 #include <sndfile.h>
 
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/RiffLabels.h"
+#include "audio/RiffLabels.h"
 
 namespace {
 

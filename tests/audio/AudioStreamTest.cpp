@@ -13,8 +13,8 @@
 #include "TestData.h"
 #include "WavBuilder.h"
 #include "WorkingDirectory.h"
-#include "platform/AudioStream.h"
-#include "platform/WavFile.h"
+#include "audio/AudioStream.h"
+#include "audio/WavFile.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -33,23 +33,23 @@ void collectName(const char* name) {
 class AudioStreamTest : public ::testing::Test {
 protected:
     void SetUp() override { names.clear(); }
-    void TearDown() override { platform::closeStream(stream); }
+    void TearDown() override { audio::closeStream(stream); }
 
     // Plays until at least `frames` frames went to the device.
     void playFrames(std::uint64_t frames) {
-        platform::playStream(stream);
+        audio::playStream(stream);
         const auto deadline = std::chrono::steady_clock::now() + 20s;
-        while (platform::streamFramesPlayed(stream) < frames && std::chrono::steady_clock::now() < deadline) {
+        while (audio::streamFramesPlayed(stream) < frames && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(1ms);
         }
-        ASSERT_GE(platform::streamFramesPlayed(stream), frames) << "playback did not advance";
+        ASSERT_GE(audio::streamFramesPlayed(stream), frames) << "playback did not advance";
     }
 
     std::string output() const { return (dir / "out.raw").string(); }
 
     testsupport::ScratchDirectory scratch;
     const fs::path& dir = scratch.path();
-    platform::AudioStream* stream = nullptr;
+    audio::AudioStream* stream = nullptr;
 };
 
 }  // namespace
@@ -59,10 +59,10 @@ TEST_F(AudioStreamTest, DiskOutputIsTheFileSampleForSampleAcrossTheLoop) {
     AudioDriver driver("disk", output(), 1);
     const std::string file = testsupport::testDataPath("wav/wavefile-js/Audacity-16bit-lots-of-markers.wav");
     const WavSound wav = loadWav(file).value();  // 16-bit stereo 44.1 kHz
-    stream = platform::openStream(file, true);
+    stream = audio::openStream(file, true);
     ASSERT_NE(stream, nullptr);
     playFrames(wav.frames() * 2 + 1000);  // into the third pass
-    platform::closeStream(stream);        // completes the file
+    audio::closeStream(stream);           // completes the file
     stream = nullptr;
     const std::vector<std::int16_t> played = testsupport::readDiskOutput(output());
 
@@ -91,14 +91,14 @@ TEST_F(AudioStreamTest, CuesArriveInPlayOrderOncePerPassWithTheirNames) {
                                                      {512, "edge"}, {700, std::nullopt}, {1299, "last"}};
     const std::vector<std::string> onePass = {"first", "twoInOne", "Twoinone", "edge", "<null>", "last"};
     testsupport::writeWav((dir / "cues.wav").string(), 44100, 2, length, cues);
-    stream = platform::openStream((dir / "cues.wav").string(), true);
+    stream = audio::openStream((dir / "cues.wav").string(), true);
     ASSERT_NE(stream, nullptr);
-    platform::setStreamSyncCallback(stream, collectName);
+    audio::setStreamSyncCallback(stream, collectName);
     playFrames(length * 5 + 100);
-    platform::setStreamPaused(stream, true);  // returns once no callback runs
+    audio::setStreamPaused(stream, true);  // returns once no callback runs
 
     std::vector<std::string> expected;
-    const std::uint64_t played = platform::streamFramesPlayed(stream);
+    const std::uint64_t played = audio::streamFramesPlayed(stream);
     for (std::uint64_t pass = 0; pass * length < played; ++pass) {
         for (std::size_t i = 0; i < cues.size(); ++i) {
             if (pass * length + cues[i].frame < played) expected.push_back(onePass[i]);
@@ -111,14 +111,14 @@ TEST_F(AudioStreamTest, WithoutADeviceTheSilentDriverStillDeliversCuesInRealTime
     // The disk driver cannot write into a missing directory: no device opens.
     AudioDriver driver("disk", (dir / "missing" / "out.raw").string());
     testsupport::writeWav((dir / "cues.wav").string(), 44100, 2, 44100, {{2205, "early"}, {22050, "half"}});
-    stream = platform::openStream((dir / "cues.wav").string(), true);
+    stream = audio::openStream((dir / "cues.wav").string(), true);
     ASSERT_NE(stream, nullptr);
     EXPECT_STREQ(SDL_GetCurrentAudioDriver(), "dummy");
-    platform::setStreamSyncCallback(stream, collectName);
+    audio::setStreamSyncCallback(stream, collectName);
     const auto start = std::chrono::steady_clock::now();
     playFrames(22050 + 512);
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    platform::setStreamPaused(stream, true);
+    audio::setStreamPaused(stream, true);
     EXPECT_EQ(names, (std::vector<std::string>{"early", "half"}));
     EXPECT_GT(seconds, 0.35) << "half a second of music takes about half a second";
 }
@@ -127,9 +127,9 @@ TEST_F(AudioStreamTest, UnknownDriverFallsBackAndUndecodableFilesGiveNoStream) {
     AudioDriver driver("no-such-driver");
     EXPECT_STREQ(SDL_GetCurrentAudioDriver(), "dummy");
     std::ofstream((dir / "text.wav").string()) << "not a sound file";
-    EXPECT_EQ(platform::openStream((dir / "text.wav").string(), true), nullptr);
-    EXPECT_EQ(platform::openStream((dir / "absent.wav").string(), true), nullptr);
-    EXPECT_EQ(platform::playStream(nullptr), -1);
+    EXPECT_EQ(audio::openStream((dir / "text.wav").string(), true), nullptr);
+    EXPECT_EQ(audio::openStream((dir / "absent.wav").string(), true), nullptr);
+    EXPECT_EQ(audio::playStream(nullptr), -1);
 }
 
 TEST_F(AudioStreamTest, WhenTheDeviceGoesAwayTheStreamPlaysOnSilentlyFromWhereItWas) {
@@ -142,18 +142,18 @@ TEST_F(AudioStreamTest, WhenTheDeviceGoesAwayTheStreamPlaysOnSilentlyFromWhereIt
         score.push_back("cue" + std::to_string(i));
     }
     testsupport::writeWav((dir / "cues.wav").string(), 44100, 2, 44100, cues);
-    stream = platform::openStream((dir / "cues.wav").string(), false);
+    stream = audio::openStream((dir / "cues.wav").string(), false);
     ASSERT_NE(stream, nullptr);
-    platform::setStreamSyncCallback(stream, collectName);
-    const int device = platform::playStream(stream);
+    audio::setStreamSyncCallback(stream, collectName);
+    const int device = audio::playStream(stream);
     playFrames(4410 * 3);
 
     // Gone as an unplugged headset goes: SDL stops pulling from it.
     testing::internal::CaptureStderr();
     SDL_CloseAudioDevice(static_cast<SDL_AudioDeviceID>(device));
-    for (int frame = 0; frame < 100; ++frame) platform::advanceOfflineStreams(12);
+    for (int frame = 0; frame < 100; ++frame) audio::advanceOfflineStreams(12);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "sound device lost: playing on silently\n");
 
     EXPECT_EQ(names, score) << "every cue once, in order, across the loss";
-    EXPECT_EQ(platform::streamFramesPlayed(stream), 44100u) << "the stream played on to its end by the clock";
+    EXPECT_EQ(audio::streamFramesPlayed(stream), 44100u) << "the stream played on to its end by the clock";
 }

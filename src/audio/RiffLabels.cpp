@@ -1,4 +1,4 @@
-#include "platform/RiffLabels.h"
+#include "audio/RiffLabels.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/StreamingTrack.h"
+#include "audio/StreamingTrack.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -10,7 +10,7 @@
 #include <limits>
 #include <thread>
 
-namespace platform {
+namespace audio {
 
 namespace {
 
@@ -147,4 +147,4 @@ void StreamingTrack::publish(std::uint32_t frames, bool whole) {
     published.store(frames | (whole ? kWholeBit : 0), std::memory_order_release);
 }
 
-}  // namespace platform
+}  // namespace audio

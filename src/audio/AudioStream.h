@@ -15,7 +15,7 @@
 
 struct WavSound;
 
-namespace platform {
+namespace audio {
 
 class AudioStream;
 
@@ -86,4 +86,4 @@ std::uint64_t streamFramesPlayed(const AudioStream* stream);
 std::uint32_t streamLength(const AudioStream* stream);
 int streamSampleRate(const AudioStream* stream);
 
-}  // namespace platform
+}  // namespace audio

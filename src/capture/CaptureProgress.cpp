@@ -1,4 +1,4 @@
-#include "app/CaptureProgress.h"
+#include "capture/CaptureProgress.h"
 
 #include <unistd.h>
 

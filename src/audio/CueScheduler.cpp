@@ -1,4 +1,4 @@
-#include "platform/CueScheduler.h"
+#include "audio/CueScheduler.h"
 
 #include <algorithm>
 

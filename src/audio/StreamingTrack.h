@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/WavFile.h"
+#include "audio/WavFile.h"
 
-namespace platform {
+namespace audio {
 
 class StreamingTrack {
 public:
@@ -79,4 +79,4 @@ private:
     std::future<void> decoderDone;
 };
 
-}  // namespace platform
+}  // namespace audio

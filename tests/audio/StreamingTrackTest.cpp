@@ -11,10 +11,10 @@
 #include "TestData.h"
 #include "WavBuilder.h"
 #include "WorkingDirectory.h"
-#include "platform/StreamingTrack.h"
-#include "platform/WavFile.h"
+#include "audio/StreamingTrack.h"
+#include "audio/WavFile.h"
 
-using platform::StreamingTrack;
+using audio::StreamingTrack;
 
 namespace {
 

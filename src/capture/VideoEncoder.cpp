@@ -1,4 +1,4 @@
-#include "app/VideoEncoder.h"
+#include "capture/VideoEncoder.h"
 
 #include <sys/uio.h>
 #include <unistd.h>
@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "audio/WavFile.h"
 #include "platform/ChildProcess.h"
-#include "platform/WavFile.h"
 
 namespace {
 
