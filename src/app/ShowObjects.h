@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Entry.h"
+#include "app/ShowFrame.h"
 
 // Builds the objects on the first call (a missing or bad data file ends the
 // process here, with its message) and returns the frame loop's view of

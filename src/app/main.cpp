@@ -10,8 +10,8 @@
 #include <variant>
 #include <vector>
 
-#include "app/Entry.h"
 #include "app/FrameLog.h"
+#include "app/LiveShow.h"
 #include "app/ShowObjects.h"
 #include "app/ShowOptions.h"
 #include "audio/AudioStream.h"

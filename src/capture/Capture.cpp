@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Entry.h"
+#include "app/ShowFrame.h"
 #include "app/FrameLimiter.h"
 #include "app/OfflineClock.h"
 #include "app/Sequencer.h"
@@ -50,6 +50,13 @@ std::uint32_t namedCue(const WavSound& track, const std::string& name) {
     return *sample;
 }
 
+EncoderSettings encoderSettings(const CaptureOptions& options) {
+    const bool mp4 = options.container == CaptureOptions::Container::Mp4;
+    return {options.file,  mp4 ? EncoderSettings::Container::Mp4 : EncoderSettings::Container::Mkv,
+            options.width, options.height,
+            options.fps,   options.lossless};
+}
+
 // One capture from its first frame to its last.
 class CaptureRun {
 public:
@@ -70,7 +77,7 @@ public:
         }
         if (!from) start_ = 0;
         estimate(from);
-        encoder_ = std::make_unique<VideoEncoder>(ffmpeg, options);
+        encoder_ = std::make_unique<VideoEncoder>(ffmpeg, encoderSettings(options));
         if (!options.timingsFile.empty()) {
             timings_ = std::fopen(options.timingsFile.c_str(), "w");
             if (timings_ == nullptr) throw CaptureError("cannot write " + options.timingsFile);

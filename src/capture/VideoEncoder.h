@@ -7,18 +7,13 @@
 // happens.
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <memory>
-#include <mutex>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "app/ShowOptions.h"
-
+class FrameWriter;
 namespace platform {
 class ChildProcess;
 }
@@ -27,6 +22,18 @@ class ChildProcess;
 class CaptureError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// What the video is to be: where it goes, its container and picture.
+struct EncoderSettings {
+    enum class Container { Mp4, Mkv };
+
+    std::string file;
+    Container container = Container::Mp4;
+    int width = 0;
+    int height = 0;
+    int fps = 0;
+    bool lossless = false;  // every pixel kept
 };
 
 struct CapturedSound {
@@ -38,7 +45,7 @@ struct CapturedSound {
 class VideoEncoder {
 public:
     // Starts ffmpeg (at `ffmpeg`); the caller has checked the output can be written.
-    VideoEncoder(const std::string& ffmpeg, const CaptureOptions& options);
+    VideoEncoder(const std::string& ffmpeg, const EncoderSettings& settings);
     // Stops ffmpeg if it still runs and removes every temporary file.
     ~VideoEncoder();
     VideoEncoder(const VideoEncoder&) = delete;
@@ -59,30 +66,14 @@ public:
     void finish(const CapturedSound& sound);
 
 private:
-    struct Frame {
-        std::size_t buffer;
-        std::uint64_t repeats;
-    };
-    void writeFrames();
-    void stopWriter();
     std::string failure(const std::string& what) const;
 
-    const CaptureOptions options_;
+    const EncoderSettings settings_;
     const std::string ffmpeg_;
     const std::string partialPath_;  // beside the output, renamed into place at the end
     const std::string videoPath_;    // temporary: the picture alone
     const std::string soundPath_;    // temporary: the captured span of the track
     const std::string logPath_;      // temporary: what ffmpeg says
     std::unique_ptr<platform::ChildProcess> process_;
-
-    std::vector<std::vector<std::uint8_t>> buffers_;
-    std::size_t nextFree_ = 0;
-    mutable std::mutex lock_;
-    std::condition_variable changed_;
-    std::deque<Frame> queue_;
-    std::size_t inFlight_ = 0;
-    std::uint64_t written_ = 0;
-    bool broken_ = false;
-    bool closing_ = false;
-    std::thread writer_;
+    std::unique_ptr<FrameWriter> writer_;  // feeds process_, so goes first
 };

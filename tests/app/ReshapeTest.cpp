@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "GlContext.h"
-#include "app/Entry.h"
+#include "app/ShowFrame.h"
 
 using testsupport::glMatrix;
 using testsupport::GlTest;

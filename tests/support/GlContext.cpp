@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "app/Entry.h"
+#include "app/ShowFrame.h"
 
 namespace testsupport {
 

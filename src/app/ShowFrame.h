@@ -1,10 +1,10 @@
-// The window, its callbacks and the frame: GLUT's side of the show.
+// The frame that the show on screen and the capture both draw, and the view
+// it is drawn through. Where the frame then goes (a window's swap, a video's
+// read-back) is the caller's business.
 #pragma once
 
 #include "app/Sequencer.h"
-#include "app/ShowOptions.h"
 
-class FrameLog;
 class Music;
 
 // What the frame loop needs from the show's objects.
@@ -15,18 +15,14 @@ struct ShowLoop {
     Music& music;
 };
 
-// The objects init() and the frames work on; runShow() sets it itself.
+// The objects init() and the frames work on.
 void setShowLoop(const ShowLoop& loop);
 
-// Creates the full-screen window, runs init, registers the callbacks and
-// enters the GLUT main loop, which does not return. The live options change
-// the window, the viewport and the clock the music moves on; their defaults
-// are the show as it always was. Each frame shown is logged to `log`, if any.
-int runShow(int argc, char** argv, const ShowLoop& loop, const LiveOptions& live = {}, FrameLog* log = nullptr);
+// OpenGL's starting state, then the objects' set-up.
+void init();
 
-// One frame: clear, reset, the current scene, timers and limiter, swap.
-void display();
-// The same frame without the swap, for a context that has no window.
+// One frame without the swap: clear, reset, the current scene, timers and
+// limiter.
 void drawFrame();
 
 // Viewport only; the projection's aspect stays 1.0 whatever the window.
@@ -42,6 +38,3 @@ ViewportArea centredFourByThree(int width, int height);
 void reshapeOnto(const ViewportArea& area);
 // reshape() onto the largest centred 4:3 area of the window.
 void reshapeKeepingAspect(int width, int height);
-
-// OpenGL's starting state, then the objects' set-up.
-void init();

@@ -1,0 +1,32 @@
+// The show's window on a display, through GLUT: one of the two places its
+// frames go (the other is the off-screen context of OffscreenGl.h). The
+// window is made first; the caller then sets up what it draws, and hands
+// over to GLUT's loop, which calls back for every frame.
+#pragma once
+
+namespace platform {
+
+struct WindowSettings {
+    int width = 640;  // asked for when the window is made
+    int height = 480;
+    bool fullScreen = true;     // full screen, pointer hidden
+    bool unsyncedSwaps = true;  // ask the driver not to hold swaps for the refresh
+};
+
+struct WindowCallbacks {
+    void (*frame)();  // draws and shows one frame, on display and when idle
+    void (*reshape)(int width, int height);
+    void (*key)(unsigned char key, int x, int y);
+};
+
+// GLUT takes its own arguments (-display, -geometry) out of argc/argv.
+void openWindow(int& argc, char** argv, const WindowSettings& settings);
+
+// Registers the callbacks and enters GLUT's loop, which ends the process
+// itself when the window closes.
+void runWindow(const WindowCallbacks& callbacks);
+
+// Shows the frame just drawn.
+void presentFrame();
+
+}  // namespace platform
