@@ -16,6 +16,7 @@
 #include "app/ShowOptions.h"
 #include "audio/AudioStream.h"
 #include "capture/Capture.h"
+#include "platform/DataPath.h"
 
 #ifndef MARROWICK_VERSION
 #define MARROWICK_VERSION "unknown"
@@ -39,19 +40,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!options.dataDir.empty()) {
-        // The files the capture writes are named from where the user stands.
-        CaptureOptions& capture = options.captureOptions;
-        for (std::string* file : {&capture.file, &capture.timingsFile, &options.live.timingsFile}) {
-            if (!file->empty()) *file = std::filesystem::absolute(*file).string();
-        }
-        // The show has always opened its files from the current folder.
         std::error_code error;
-        std::filesystem::current_path(options.dataDir, error);
+        std::filesystem::directory_iterator folder(options.dataDir, error);
         if (error) {
             std::fprintf(stderr, "%s: --data: cannot enter %s: %s\n", program.c_str(), options.dataDir.c_str(),
                          error.message().c_str());
             return 2;
         }
+        platform::setDataFolder(options.dataDir);
     }
     if (options.capture) runCapture(options.captureOptions);
     // Opened before anything is built, so a bad path costs nothing.

@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "app/ShowFrame.h"
 #include "app/FrameLimiter.h"
 #include "app/OfflineClock.h"
 #include "app/Sequencer.h"
+#include "app/ShowFrame.h"
 #include "app/ShowObjects.h"
 #include "audio/AudioStream.h"
 #include "audio/WavFile.h"

@@ -2,7 +2,10 @@
 
 #include <lib3ds/node.h>
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "model/CShader.h"
 #include "model/ModelFile.h"
@@ -20,7 +23,8 @@ void forgetLists(Lib3dsNode* node) {
 }  // namespace
 
 Model::Model(const char* fileName) {
-    file = loadModelFile(platform::resolveDataPath(fileName));
+    const std::optional<std::vector<std::uint8_t>> bytes = platform::readDataFile(fileName);
+    file = bytes ? loadModelFile(bytes->data(), bytes->size()) : nullptr;
     if (file == nullptr) {
         platform::fatalExit(std::string("sorry but could not load ") + fileName + " must therfor exit!\n");
     }

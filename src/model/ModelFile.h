@@ -1,10 +1,11 @@
 // Reading a 3DS file for a Model: the bytes are checked against what lib3ds
-// can read safely before lib3ds itself is let loose on the file.
+// can read safely before lib3ds itself is let loose on the same bytes.
 #pragma once
 
 #include <lib3ds/file.h>
 
-#include <string>
+#include <cstddef>
+#include <cstdint>
 
-// The loaded file, or null when it is missing, unreadable or unsafe to read.
-Lib3dsFile* loadModelFile(const std::string& path);
+// The file read from its bytes, or null when they are not safe to read.
+Lib3dsFile* loadModelFile(const std::uint8_t* bytes, std::size_t size);

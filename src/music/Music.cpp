@@ -32,7 +32,9 @@ Music::~Music() {
 }
 
 void Music::open(const char* fileName, std::int32_t newVolume, bool loop) {
-    std::FILE* file = platform::openDataFile(fileName, "rb");
+    const std::string path = platform::resolveDataPath(fileName);
+    // A missing file is reported before the sound device is looked for.
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) platform::fatalExit(std::string("no such file ") + fileName + " exiting\n");
     std::fclose(file);
 
@@ -41,7 +43,7 @@ void Music::open(const char* fileName, std::int32_t newVolume, bool loop) {
         audio::initSound();
         soundReady = true;
     }
-    stream = audio::openStream(platform::resolveDataPath(fileName), loop);
+    stream = audio::openStream(path, loop);
     // A track that cannot be decoded would never pass a cue, and the show
     // would wait in its first section for ever: it is as good as missing.
     if (stream == nullptr) platform::fatalExit(std::string("no such file ") + fileName + " exiting\n");

@@ -1,14 +1,19 @@
 #include "platform/DataPath.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <strings.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace platform {
 namespace {
+
+std::string dataFolder;  // empty: the current folder
 
 bool exists(const std::string& path) {
     struct stat info {};
@@ -48,13 +53,22 @@ std::string findIgnoringCase(const std::string& directory, const std::string& wa
 
 }  // namespace
 
+void setDataFolder(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    dataFolder = std::move(folder);
+}
+
 std::string resolveDataPath(std::string_view name) {
     std::string path(name);
     std::replace(path.begin(), path.end(), '\\', '/');
-    if (path.empty() || exists(path)) return path;
-
+    if (path.empty()) return path;
     const bool absolute = path.front() == '/';
-    std::string resolved = absolute ? "/" : "";
+    // The folder is the user's, spelled as given; only the show's names are
+    // matched regardless of case.
+    const std::string base = absolute ? "/" : dataFolder;
+    if (exists(base + path)) return base + path;
+
+    std::string resolved = base;
     for (const std::string& component : splitComponents(path)) {
         std::string next = resolved + component;
         if (!exists(next)) next = resolved + findIgnoringCase(resolved, component);
@@ -64,8 +78,16 @@ std::string resolveDataPath(std::string_view name) {
     return resolved;
 }
 
-std::FILE* openDataFile(std::string_view name, const char* mode) {
-    return std::fopen(resolveDataPath(name).c_str(), mode);
+std::optional<std::vector<std::uint8_t>> readDataFile(std::string_view name) {
+    const int fd = ::open(resolveDataPath(name).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    std::uint8_t chunk[65536];
+    ssize_t got = 0;
+    while ((got = ::read(fd, chunk, sizeof chunk)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+    ::close(fd);
+    if (got < 0) return std::nullopt;
+    return bytes;
 }
 
 }  // namespace platform

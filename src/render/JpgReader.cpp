@@ -1,13 +1,11 @@
 #include "render/JpgReader.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 // jpeglib.h needs FILE and size_t declared before it.
 #include <climits>
 #include <csetjmp>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <vector>
 
 #include <jpeglib.h>
@@ -78,21 +76,11 @@ __attribute__((noinline)) bool readPixelsQuietly(Decoding& d, QuietErrors& error
     return readPixels(d);
 }
 
-bool readWholeFile(const std::string& path, std::vector<unsigned char>& bytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    unsigned char chunk[65536];
-    ssize_t got = 0;
-    while ((got = ::read(fd, chunk, sizeof chunk)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    ::close(fd);
-    return got == 0;
-}
-
 }  // namespace
 
 std::optional<ImageData> loadJpg(const char* fileName) {
-    std::FILE* file = platform::openDataFile(fileName, "rb");
-    if (file == nullptr) {
+    const std::optional<std::vector<std::uint8_t>> bytes = platform::readDataFile(fileName);
+    if (!bytes) {
         reportUnreadable();
         return std::nullopt;
     }
@@ -101,10 +89,9 @@ std::optional<ImageData> loadJpg(const char* fileName) {
     jpeg_error_mgr errors{};
     d.info.err = jpeg_std_error(&errors);
     jpeg_create_decompress(&d.info);
-    jpeg_stdio_src(&d.info, file);
+    jpeg_mem_src(&d.info, bytes->data(), static_cast<unsigned long>(bytes->size()));
     const bool decoded = readPixels(d);
     jpeg_destroy_decompress(&d.info);
-    std::fclose(file);
     if (!decoded) {
         reportUnreadable();
         return std::nullopt;
@@ -113,10 +100,9 @@ std::optional<ImageData> loadJpg(const char* fileName) {
 }
 
 std::optional<ImageData> decodeJpgQuietly(const char* fileName) {
-    // Plain reads rather than a stdio stream: this may still run on another
-    // thread while the process ends, when the C library closes its streams.
-    std::vector<unsigned char> bytes;
-    if (!readWholeFile(platform::resolveDataPath(fileName), bytes) || bytes.empty()) return std::nullopt;
+    // This may still run on another thread while the process ends.
+    const std::optional<std::vector<std::uint8_t>> bytes = platform::readDataFile(fileName);
+    if (!bytes || bytes->empty()) return std::nullopt;
 
     Decoding d;
     QuietErrors errors{};
@@ -124,7 +110,7 @@ std::optional<ImageData> decodeJpgQuietly(const char* fileName) {
     errors.manager.error_exit = escape;
     errors.manager.emit_message = escapeOnWarning;
     jpeg_create_decompress(&d.info);
-    jpeg_mem_src(&d.info, bytes.data(), static_cast<unsigned long>(bytes.size()));
+    jpeg_mem_src(&d.info, bytes->data(), static_cast<unsigned long>(bytes->size()));
     const bool decoded = readPixelsQuietly(d, errors);
     jpeg_destroy_decompress(&d.info);
     if (!decoded) return std::nullopt;

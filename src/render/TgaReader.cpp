@@ -127,15 +127,10 @@ std::optional<ImageData> decodeTga(const std::uint8_t* bytes, std::size_t size) 
 }
 
 std::optional<ImageData> loadTga(const char* fileName) {
-    std::FILE* file = platform::openDataFile(fileName, "rb");
-    if (file == nullptr) {
+    const std::optional<std::vector<std::uint8_t>> bytes = platform::readDataFile(fileName);
+    if (!bytes) {
         std::cout << "Unable to load TGA File!Error, MB_OK";
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes;
-    std::uint8_t chunk[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-    std::fclose(file);
-    return decodeTga(bytes.data(), bytes.size());
+    return decodeTga(bytes->data(), bytes->size());
 }

@@ -28,7 +28,7 @@ TileFont::TileFont(int glyphWidth, int glyphHeight) : glyphWidth(glyphWidth), gl
     // Start-up seeds the generator again before anything draws, so the
     // show's random sequence does not hang on this seed.
     std::srand(platform::tickCount());
-    tileStream = platform::openDataFile(kFontFile, "rb");
+    tileStream = std::fopen(platform::resolveDataPath(kFontFile).c_str(), "rb");
     TileFileHeader header;
     if (!readTileFileHeader(tileStream, nameBuffer, header)) platform::fatalExit("not a TileFile, exiting....\n");
     headerWord = header.headerWord;

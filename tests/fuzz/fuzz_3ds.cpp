@@ -1,15 +1,11 @@
 // The 3DS load path as the show takes it: the bytes go through the chunk-tree
-// check and then lib3ds reads them from a file; what loads is evaluated at
+// check and then lib3ds reads the same bytes; what loads is evaluated at
 // frame 0 and its normals computed as the renderers will.
 #include <lib3ds/file.h>
 #include <lib3ds/mesh.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <string>
 #include <vector>
 
 #include "model/ModelFile.h"
@@ -18,19 +14,8 @@
 // not ours to find.
 extern "C" const char* __lsan_default_suppressions() { return "leak:lib3ds_\n"; }
 
-namespace {
-
-int memoryFile() {
-    static const int fd = memfd_create("fuzz-3ds", 0);
-    return fd;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const int fd = memoryFile();
-    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) return 0;
-    Lib3dsFile* file = loadModelFile("/proc/self/fd/" + std::to_string(fd));
+    Lib3dsFile* file = loadModelFile(data, size);
     if (file == nullptr) return 0;
     lib3ds_file_eval(file, 0.0f);
     for (Lib3dsMesh* mesh = file->meshes; mesh != nullptr; mesh = mesh->next) {

@@ -24,10 +24,9 @@ protected:
 
 TEST_F(DataPathTest, BackslashesBecomeSlashes) {
     EXPECT_EQ(platform::resolveDataPath("demoMesh\\queen.3ds"), "demoMesh/queen.3ds");
-    std::FILE* file = platform::openDataFile("demoMesh\\queen.3ds", "rb");
-    ASSERT_NE(file, nullptr);
-    EXPECT_EQ(std::fgetc(file), 'q');
-    std::fclose(file);
+    const auto bytes = platform::readDataFile("demoMesh\\queen.3ds");
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(bytes->front(), 'q');
 }
 
 TEST_F(DataPathTest, EachComponentFallsBackToACaseInsensitiveMatch) {
@@ -47,8 +46,35 @@ TEST_F(DataPathTest, ExactNameWinsOverOtherCasings) {
 }
 
 TEST_F(DataPathTest, MissingFilesStayMissing) {
-    EXPECT_EQ(platform::openDataFile("demoMesh\\king_h.3ds", "rb"), nullptr);
-    EXPECT_EQ(platform::openDataFile("nowhere\\queen.3ds", "rb"), nullptr);
-    EXPECT_EQ(platform::openDataFile("demoMesh\\queen.3ds\\x", "rb"), nullptr);
+    EXPECT_FALSE(platform::readDataFile("demoMesh\\king_h.3ds"));
+    EXPECT_FALSE(platform::readDataFile("nowhere\\queen.3ds"));
+    EXPECT_FALSE(platform::readDataFile("demoMesh\\queen.3ds\\x"));
     EXPECT_EQ(platform::resolveDataPath(""), "");
+}
+
+// Names are looked for under the data folder, matched regardless of case;
+// the folder itself is the user's, taken as spelled.
+TEST_F(DataPathTest, NamesAreLookedForUnderTheDataFolder) {
+    fs::create_directories(root / "Pack" / "demoMesh");
+    std::ofstream(root / "Pack" / "demoMesh" / "queen.3ds") << "P";
+    const struct {
+        const char* folder;
+        std::string name;
+        std::string path;
+        char first;  // 0: nothing to read
+    } cases[] = {
+        {"Pack", "DEMOMESH\\Queen.3DS", "Pack/demoMesh/queen.3ds", 'P'},
+        {"Pack/", "demoMesh\\queen.3ds", "Pack/demoMesh/queen.3ds", 'P'},
+        {"pack", "demoMesh\\queen.3ds", "pack/demoMesh/queen.3ds", 0},
+        {"Pack", (root / "demoMesh" / "queen.3ds").string(), (root / "demoMesh" / "queen.3ds").string(), 'q'},
+        {"", "demoMesh\\queen.3ds", "demoMesh/queen.3ds", 'q'},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.folder) + " " + c.name);
+        platform::setDataFolder(c.folder);
+        EXPECT_EQ(platform::resolveDataPath(c.name), c.path);
+        const auto bytes = platform::readDataFile(c.name);
+        EXPECT_EQ(bytes ? bytes->front() : 0, c.first);
+    }
+    platform::setDataFolder("");
 }
