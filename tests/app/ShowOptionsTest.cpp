@@ -130,6 +130,37 @@ TEST(ShowOptions, BadInputIsRefusedWithAMessageNamingIt) {
     }
 }
 
+// Both sizes are held to the same bounds, each dimension to its own limit.
+// --size refuses odd sides too, so a refusal must be for the bounds.
+TEST(ShowOptions, SizesGoFrom16x16To7680x4320) {
+    const struct {
+        const char* size;
+        bool accepted;
+    } sizes[] = {
+        {"7680x4320", true}, {"7681x4320", false}, {"7680x4321", false},
+        {"16x16", true},     {"15x16", false},     {"16x15", false},
+    };
+    for (const std::string option : {"--size", "--window"}) {
+        const bool window = option == "--window";
+        for (const auto& s : sizes) {
+            const std::string what = option + " " + s.size;
+            const auto parsed = window ? parse({option + "=" + s.size}) : parse({"--capture", "a.mp4", option, s.size});
+            if (!s.accepted) {
+                ASSERT_TRUE(std::holds_alternative<OptionError>(parsed)) << what;
+                const std::string& message = std::get<OptionError>(parsed).message;
+                EXPECT_EQ(message.rfind(option + ": expected WIDTHxHEIGHT from 16x16 to 7680x4320", 0), 0u) << message;
+                continue;
+            }
+            ASSERT_TRUE(std::holds_alternative<ShowOptions>(parsed))
+                << what << ": " << std::get<OptionError>(parsed).message;
+            const ShowOptions& options = std::get<ShowOptions>(parsed);
+            const int width = window ? options.live.width : options.captureOptions.width;
+            const int height = window ? options.live.height : options.captureOptions.height;
+            EXPECT_EQ(std::to_string(width) + "x" + std::to_string(height), s.size) << what;
+        }
+    }
+}
+
 // README's option table has a row for each option, written as --help writes
 // it, saying which kind of run it is for.
 TEST(ShowOptions, ReadmeListsTheOptionsOfTheTable) {
