@@ -117,6 +117,8 @@ Refusal setCue(ShowOptions& options, const Value& value) {
 using A = OptionArgument;
 using S = OptionScope;
 
+// A new option is a row here and, unless it only turns a setting on, its
+// function above.
 constexpr OptionRow kRows[] = {
     {"--help", A::None, "", S::Any, turnOn<&ShowOptions::help>, "show this help and exit"},
     {"--version", A::None, "", S::Any, turnOn<&ShowOptions::version>, "show the version and exit"},

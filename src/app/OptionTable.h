@@ -36,7 +36,8 @@ struct OptionRow {
     std::string_view help;  // one paragraph, unwrapped
 };
 
-// The rows in the order --help lists them within each kind of run.
+// The rows in the order --help lists them, except that it lists a capture's
+// after all the others.
 struct OptionTable {
     const OptionRow* rows;
     std::size_t size;
