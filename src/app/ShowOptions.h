@@ -2,6 +2,7 @@
 // options add what a Linux user expects and the capture to a video file.
 // Arguments that are not the show's own (GLUT's "-display", "-geometry", …)
 // are left for GLUT. Parsing is pure: arguments in, options or an error out.
+// The options themselves, with their help, are the rows of app/OptionTable.h.
 #pragma once
 
 #include <string>

@@ -2,10 +2,15 @@
 // before anything is opened.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
+#include "app/OptionTable.h"
 #include "app/ShowOptions.h"
 
 namespace {
@@ -123,4 +128,78 @@ TEST(ShowOptions, BadInputIsRefusedWithAMessageNamingIt) {
         EXPECT_NE(std::get<OptionError>(parsed).message.find(c.mentions), std::string::npos)
             << std::get<OptionError>(parsed).message;
     }
+}
+
+// Both sizes are held to the same bounds, each dimension to its own limit.
+// --size refuses odd sides too, so a refusal must be for the bounds.
+TEST(ShowOptions, SizesGoFrom16x16To7680x4320) {
+    const struct {
+        const char* size;
+        bool accepted;
+    } sizes[] = {
+        {"7680x4320", true}, {"7681x4320", false}, {"7680x4321", false},
+        {"16x16", true},     {"15x16", false},     {"16x15", false},
+    };
+    for (const std::string option : {"--size", "--window"}) {
+        const bool window = option == "--window";
+        for (const auto& s : sizes) {
+            const std::string what = option + " " + s.size;
+            const auto parsed = window ? parse({option + "=" + s.size}) : parse({"--capture", "a.mp4", option, s.size});
+            if (!s.accepted) {
+                ASSERT_TRUE(std::holds_alternative<OptionError>(parsed)) << what;
+                const std::string& message = std::get<OptionError>(parsed).message;
+                EXPECT_EQ(message.rfind(option + ": expected WIDTHxHEIGHT from 16x16 to 7680x4320", 0), 0u) << message;
+                continue;
+            }
+            ASSERT_TRUE(std::holds_alternative<ShowOptions>(parsed))
+                << what << ": " << std::get<OptionError>(parsed).message;
+            const ShowOptions& options = std::get<ShowOptions>(parsed);
+            const int width = window ? options.live.width : options.captureOptions.width;
+            const int height = window ? options.live.height : options.captureOptions.height;
+            EXPECT_EQ(std::to_string(width) + "x" + std::to_string(height), s.size) << what;
+        }
+    }
+}
+
+// README's option table has a row for each option, written as --help writes
+// it, saying which kind of run it is for.
+TEST(ShowOptions, ReadmeListsTheOptionsOfTheTable) {
+    const auto kindOfRun = [](OptionScope scope) {
+        switch (scope) {
+        case OptionScope::Any:
+            return "any run";
+        case OptionScope::LiveShow:
+            return "the show on screen";
+        case OptionScope::Capture:
+            return "a capture";
+        }
+        return "";
+    };
+    std::vector<std::pair<std::string, std::string>> expected;
+    for (const OptionRow& row : optionTable()) expected.emplace_back(optionSynopsis(row), kindOfRun(row.scope));
+
+    // A row's cells without the code marks and the spaces around them.
+    const auto cells = [](const std::string& line) {
+        std::vector<std::string> cells;
+        std::istringstream row(line.substr(1));
+        for (std::string cell; std::getline(row, cell, '|');) {
+            cell.erase(std::remove(cell.begin(), cell.end(), '`'), cell.end());
+            cells.push_back(cell.substr(1, cell.size() - 2));
+        }
+        return cells;
+    };
+    std::ifstream readme(MARROWICK_SOURCE_DIR "/README.md");
+    ASSERT_TRUE(readme) << MARROWICK_SOURCE_DIR "/README.md";
+    std::vector<std::pair<std::string, std::string>> listed;
+    bool inOptions = false;
+    for (std::string line; std::getline(readme, line);) {
+        if (line.rfind("## ", 0) == 0) inOptions = line == "## Options";
+        if (!inOptions || line.rfind("| `--", 0) != 0) continue;
+        const std::vector<std::string> row = cells(line);
+        ASSERT_GE(row.size(), 2u) << line;
+        listed.emplace_back(row[0], row[1]);
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, expected);
 }

@@ -1,12 +1,15 @@
 // The command line as any bytes: pieces between NULs are the arguments, the
-// first of them the program name. Beyond the sanitizers it checks what the
-// rest of the show takes for granted once parsing succeeds (a capture size
-// the colour format can halve, a frame rate it can keep, no capture option
-// without a capture, no live option with one, one timings log for
-// whichever runs, GLUT's share untouched), that what was accepted says
-// everything the command line meant (written out again in the '=' spelling it
-// parses to the same options), and that a refusal is one line naming an
-// option that was given.
+// first of them the program name. An argument that starts with byte 7 stands
+// for an option of the show's option table, the next byte picking the row and
+// the rest following its name, so every option is within reach without a
+// list of them here. Beyond the sanitizers it checks what the rest of the
+// show takes for granted once parsing succeeds (a capture size the colour
+// format can halve, a frame rate it can keep, no capture option without a
+// capture, no live option with one, one timings log for whichever runs,
+// GLUT's share untouched), that what was accepted says everything the
+// command line meant (written out again in the '=' spelling it parses to the
+// same options), and that a refusal is one line naming an option that was
+// given: one the table does not have, or one whose row fits the refusal.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -14,6 +17,7 @@
 #include <variant>
 #include <vector>
 
+#include "app/OptionTable.h"
 #include "app/ShowOptions.h"
 
 namespace {
@@ -30,6 +34,8 @@ bool endsWith(const std::string& text, const std::string& tail) {
 
 std::string optionName(const std::string& argument) { return argument.substr(0, argument.find('=')); }
 
+constexpr char kTableOption = 7;
+
 std::vector<std::string> argumentsOf(const std::uint8_t* data, std::size_t size) {
     std::vector<std::string> arguments;
     if (size == 0) return arguments;
@@ -40,6 +46,13 @@ std::vector<std::string> argumentsOf(const std::uint8_t* data, std::size_t size)
         } else {
             arguments.back() += static_cast<char>(data[i]);
         }
+    }
+    const OptionTable& table = optionTable();
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        std::string& argument = arguments[i];
+        if (argument.size() < 2 || argument[0] != kTableOption) continue;
+        const OptionRow& row = table.rows[static_cast<unsigned char>(argument[1]) % table.size];
+        argument = std::string(row.name) + argument.substr(2);
     }
     return arguments;
 }
@@ -151,21 +164,40 @@ bool hasControlCharacters(const std::string& text) {
     return false;
 }
 
+bool given(const std::vector<std::string>& arguments, const std::string& name) {
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        if (startsWith(arguments[i], "--") && optionName(arguments[i]) == name) return true;
+    }
+    return false;
+}
+
 void checkRefused(const std::vector<std::string>& arguments, const OptionError& error) {
     const std::string& message = error.message;
     // One line, and nothing the terminal would take for a command.
     require(!message.empty() && !hasControlCharacters(message));
-    // "unknown option NAME" (the name shown escaped when it needs to be), or a
-    // message that starts with the option's name.
-    bool named = false;
-    for (std::size_t i = 1; i < arguments.size() && !named; ++i) {
-        if (!startsWith(arguments[i], "--")) continue;
-        const std::string name = optionName(arguments[i]);
-        named = startsWith(message, name + " ") || startsWith(message, name + ":") ||
-                (hasControlCharacters(name) ? startsWith(message, "unknown option --")
-                                            : message == "unknown option " + name);
+    // "unknown option NAME" for a name the table does not have (shown
+    // escaped when it needs to be)...
+    const std::string unknown = "unknown option ";
+    if (startsWith(message, unknown)) {
+        bool named = false;
+        for (std::size_t i = 1; i < arguments.size() && !named; ++i) {
+            if (!startsWith(arguments[i], "--")) continue;
+            const std::string name = optionName(arguments[i]);
+            named = !findOption(name) &&
+                    (hasControlCharacters(name) ? startsWith(message, unknown + "--") : message == unknown + name);
+        }
+        require(named);
+        return;
     }
-    require(named);
+    // ...or a message that starts with the name of an option given, and
+    // refuses it for a kind of run only when its row belongs to the other.
+    const std::string name = message.substr(0, message.find_first_of(" :"));
+    const OptionRow* row = findOption(name);
+    require(row && given(arguments, name));
+    if (endsWith(message, " needs --capture FILE")) require(row->scope == OptionScope::Capture);
+    if (endsWith(message, " is for the show on screen; a --capture has no window and no sound device")) {
+        require(row->scope == OptionScope::LiveShow);
+    }
 }
 
 }  // namespace

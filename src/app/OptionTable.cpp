@@ -1,0 +1,201 @@
+#include "app/OptionTable.h"
+
+#include <charconv>
+#include <iterator>
+#include <tuple>
+#include <utility>
+
+namespace {
+
+// A whole decimal number in [low, high], nothing before or after it.
+std::optional<int> numberIn(const std::string& text, int low, int high) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (error != std::errc() || stop != end || value < low || value > high) return std::nullopt;
+    return value;
+}
+
+bool endsWith(const std::string& text, const std::string& tail) {
+    return text.size() > tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// WIDTHxHEIGHT, each within what a screen or a video frame can be.
+std::optional<std::pair<int, int>> sizeIn(const std::string& text) {
+    const std::size_t x = text.find('x');
+    if (x == std::string::npos) return std::nullopt;
+    const std::optional<int> width = numberIn(text.substr(0, x), 16, 7680);
+    const std::optional<int> height = numberIn(text.substr(x + 1), 16, 4320);
+    if (!width || !height) return std::nullopt;
+    return std::pair{*width, *height};
+}
+
+std::string notThis(const std::string& value) { return ", not \"" + shownInMessage(value) + "\""; }
+
+using Value = std::optional<std::string>;
+using Refusal = std::optional<std::string>;
+
+// An option without a value turns on one setting.
+template <bool ShowOptions::*setting>
+Refusal turnOn(ShowOptions& options, const Value&) {
+    options.*setting = true;
+    return std::nullopt;
+}
+
+template <bool LiveOptions::*setting>
+Refusal turnOnLive(ShowOptions& options, const Value&) {
+    options.live.*setting = true;
+    return std::nullopt;
+}
+
+template <bool CaptureOptions::*setting>
+Refusal turnOnCapture(ShowOptions& options, const Value&) {
+    options.captureOptions.*setting = true;
+    return std::nullopt;
+}
+
+Refusal setDataDir(ShowOptions& options, const Value& value) {
+    if (value->empty()) return "expected a folder";
+    options.dataDir = *value;
+    return std::nullopt;
+}
+
+Refusal setWindow(ShowOptions& options, const Value& value) {
+    if (value && value->empty()) return "expected WIDTHxHEIGHT after the '='";
+    const auto size = value ? sizeIn(*value) : std::pair{1024, 768};
+    if (!size) return "expected WIDTHxHEIGHT from 16x16 to 7680x4320" + notThis(*value);
+    options.live.window = true;
+    std::tie(options.live.width, options.live.height) = *size;
+    return std::nullopt;
+}
+
+Refusal setTimings(ShowOptions& options, const Value& value) {
+    if (value->empty()) return "expected a file name";
+    // The capture's or the live show's, whichever runs.
+    options.captureOptions.timingsFile = *value;
+    options.live.timingsFile = *value;
+    return std::nullopt;
+}
+
+Refusal setCapture(ShowOptions& options, const Value& value) {
+    CaptureOptions& capture = options.captureOptions;
+    if (endsWith(*value, ".mp4")) {
+        capture.container = CaptureOptions::Container::Mp4;
+    } else if (endsWith(*value, ".mkv")) {
+        capture.container = CaptureOptions::Container::Mkv;
+    } else {
+        return "the file must end in .mp4 or .mkv" + notThis(*value);
+    }
+    options.capture = true;
+    capture.file = *value;
+    return std::nullopt;
+}
+
+Refusal setSize(ShowOptions& options, const Value& value) {
+    const auto size = sizeIn(*value);
+    if (!size) return "expected WIDTHxHEIGHT from 16x16 to 7680x4320" + notThis(*value);
+    // The video's colour format halves the colour planes in both directions.
+    if (size->first % 2 != 0 || size->second % 2 != 0) return "width and height must be even" + notThis(*value);
+    std::tie(options.captureOptions.width, options.captureOptions.height) = *size;
+    return std::nullopt;
+}
+
+Refusal setFps(ShowOptions& options, const Value& value) {
+    const std::optional<int> fps = numberIn(*value, 1, 1000);
+    if (!fps) return "expected a whole number of frames per second from 1 to 1000" + notThis(*value);
+    options.captureOptions.fps = *fps;
+    return std::nullopt;
+}
+
+template <std::string CaptureOptions::*cue>
+Refusal setCue(ShowOptions& options, const Value& value) {
+    if (value->empty()) return "expected the name of a cue";
+    options.captureOptions.*cue = *value;
+    return std::nullopt;
+}
+
+using A = OptionArgument;
+using S = OptionScope;
+
+// A new option is a row here and, unless it only turns a setting on, its
+// function above.
+constexpr OptionRow kRows[] = {
+    {"--help", A::None, "", S::Any, turnOn<&ShowOptions::help>, "show this help and exit"},
+    {"--version", A::None, "", S::Any, turnOn<&ShowOptions::version>, "show the version and exit"},
+    {"--data", A::Required, "DIR", S::Any, setDataDir, "read the data files from DIR instead of the current folder"},
+    {"--window", A::AfterEquals, "WxH", S::LiveShow, setWindow,
+     "play in a normal window of WxH pixels (default 1024x768) instead of full screen"},
+    {"--keep-aspect", A::None, "", S::LiveShow, turnOnLive<&LiveOptions::keepAspect>,
+     "draw the show in the largest centred 4:3 area of a screen or window of another shape, with black bars beside "
+     "it"},
+    {"--mute", A::None, "", S::LiveShow, turnOnLive<&LiveOptions::mute>,
+     "open no sound device; the music plays silently on the show's own clock and its cues still come on time"},
+    {"--vsync", A::None, "", S::LiveShow, turnOnLive<&LiveOptions::vsync>,
+     "let the driver hold each frame for the display's refresh (by default the show asks it not to, and paces "
+     "itself)"},
+    {"--timings", A::Required, "FILE", S::Any, setTimings,
+     "log each frame: its section and when it was shown (live), or how long it took to draw and read back "
+     "(--capture)"},
+    {"--capture", A::Required, "FILE", S::Capture, setCapture,
+     "render the whole show off-screen, with no display and no sound device, into a video: FILE.mp4 (H.264 + AAC) "
+     "or FILE.mkv (H.264 + FLAC); needs the ffmpeg program"},
+    {"--size", A::Required, "WxH", S::Capture, setSize,
+     "the video's frame size (default 1280x720); the show is drawn in the largest centred 4:3 area, with black bars "
+     "beside it"},
+    {"--stretch", A::None, "", S::Capture, turnOnCapture<&CaptureOptions::stretch>,
+     "fill the whole video frame instead of the centred 4:3 area"},
+    {"--fps", A::Required, "N", S::Capture, setFps, "video frames per second (default 60)"},
+    {"--from", A::Required, "CUE", S::Capture, setCue<&CaptureOptions::fromCue>,
+     "start the video at a named cue of the music"},
+    {"--to", A::Required, "CUE", S::Capture, setCue<&CaptureOptions::toCue>,
+     "end the video at a named cue (default: the closing cue)"},
+    {"--lossless", A::None, "", S::Capture, turnOnCapture<&CaptureOptions::lossless>,
+     "keep every pixel of the picture (large files, for archives and re-encoding; browsers do not play them)"},
+};
+
+}  // namespace
+
+const OptionTable& optionTable() {
+    static const OptionTable table{kRows, std::size(kRows)};
+    return table;
+}
+
+const OptionRow* findOption(std::string_view name) {
+    for (const OptionRow& row : optionTable()) {
+        if (row.name == name) return &row;
+    }
+    return nullptr;
+}
+
+std::string optionSynopsis(const OptionRow& row) {
+    std::string synopsis(row.name);
+    switch (row.argument) {
+    case OptionArgument::None:
+        break;
+    case OptionArgument::Required:
+        synopsis.append(" ").append(row.placeholder);
+        break;
+    case OptionArgument::AfterEquals:
+        synopsis.append("[=").append(row.placeholder).append("]");
+        break;
+    }
+    return synopsis;
+}
+
+std::string shownInMessage(const std::string& text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string out;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte == '\n') {
+            out += "\\n";
+        } else if (byte == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            out += {'\\', 'x', hex[byte >> 4], hex[byte & 15]};
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
