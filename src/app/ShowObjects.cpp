@@ -151,7 +151,6 @@ const ShowLoop& buildShowObjects() {
         metaballs->setSpecular(0, 0, 0, 1);
         metaballs->setBallCount(10);
         metaballs->setTextured(true);
-        buildFaceCrossingTable();
 
         timer3.start();
         music.setSyncCallback();

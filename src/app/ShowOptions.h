@@ -1,12 +1,10 @@
-// The show's command line. With no options it is the show as it always was;
-// options add what a Linux user expects and the capture to a video file.
-// Arguments that are not the show's own (GLUT's "-display", "-geometry", …)
-// are left for GLUT. Parsing is pure: arguments in, options or an error out.
-// The options themselves, with their help, are the rows of app/OptionTable.h.
+// What the command line asks of the show. With no options it is the show as
+// it always was; options add what a Linux user expects and the capture to a
+// video file. The options themselves, with their help, are the rows of
+// app/OptionTable.h; app/OptionParser.h reads them.
 #pragma once
 
 #include <string>
-#include <variant>
 #include <vector>
 
 struct CaptureOptions {
@@ -45,12 +43,3 @@ struct ShowOptions {
     // The program name first, then every argument the show leaves to GLUT.
     std::vector<std::string> glutArguments;
 };
-
-struct OptionError {
-    std::string message;  // one line, without the program name
-};
-
-std::variant<ShowOptions, OptionError> parseShowOptions(const std::vector<std::string>& arguments);
-
-// What --help prints, and what goes to standard error with an option error.
-std::string usageText(const std::string& program);

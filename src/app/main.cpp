@@ -12,8 +12,8 @@
 
 #include "app/FrameLog.h"
 #include "app/LiveShow.h"
+#include "app/OptionParser.h"
 #include "app/ShowObjects.h"
-#include "app/ShowOptions.h"
 #include "audio/AudioStream.h"
 #include "capture/Capture.h"
 #include "platform/DataPath.h"

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "effects/MetaballField.h"
+#include "effects/Metaball.h"
 
 void BallLanes::assign(const Metaball* balls, int count) {
     paddedCount = (count + 3) / 4 * 4;

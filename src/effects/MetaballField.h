@@ -8,16 +8,9 @@
 #include <memory>
 
 #include "effects/BallLanes.h"
+#include "effects/Metaball.h"
 #include "render/Material.h"
 #include "render/Texture.h"
-
-struct Metaball {
-    float position[3];
-    float velocity[3];
-    float target[3];
-    float retargetTimer;
-    float strength;
-};
 
 struct MeshVertex {
     float position[3];
@@ -58,7 +51,7 @@ public:
 
     // Steers the balls towards their targets; speeds are per unit of dt.
     void update(float dt);
-    // Needs setResolution, both buffers and buildFaceCrossingTable().
+    // Needs setResolution and both buffers.
     void draw();
 
     // Summed field of the active balls at a point in world coordinates.

@@ -2,21 +2,20 @@
 
 #include <GL/gl.h>
 
-#include "model/Model.h"
+#include <lib3ds/file.h>
 #include "model/NodeWalk.h"
 
 CEnvMapShader::CEnvMapShader() = default;
 
 CEnvMapShader::CEnvMapShader(const char* fileName) { setTexture(fileName); }
 
-void CEnvMapShader::render(Model* model) {
+void CEnvMapShader::render(Lib3dsFile* file) {
     texture.bind();
     glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
     glEnable(GL_TEXTURE_GEN_S);
     glEnable(GL_TEXTURE_GEN_T);
 
-    Lib3dsFile* file = model->getFile();
     if (firstRender) {
         walkStart = copyFirstNode(file);
         firstRender = false;

@@ -16,7 +16,7 @@ public:
     // Loads the map from the JPG at once.
     explicit CEnvMapShader(const char* fileName);
 
-    void render(Model* model) override;
+    void render(Lib3dsFile* file) override;
     // A new renderer that loads the same map file again (none if this one
     // has no map).
     std::unique_ptr<CShader> clone() override;

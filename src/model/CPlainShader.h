@@ -7,7 +7,7 @@
 
 class CPlainShader : public CShader {
 public:
-    void render(Model* model) override;
+    void render(Lib3dsFile* file) override;
     std::unique_ptr<CShader> clone() override;
 
 private:

@@ -6,12 +6,12 @@
 
 #include <memory>
 
-class Model;
+struct Lib3dsFile;
 
 class CShader {
 public:
-    // Draws the model's current frame; only the model's 3DS file is used.
-    virtual void render(Model* model) = 0;
+    // Draws the current frame of a model's 3DS file, as the file was last evaluated.
+    virtual void render(Lib3dsFile* file) = 0;
     // A new renderer of the same kind, owned by the caller.
     virtual std::unique_ptr<CShader> clone() = 0;
 

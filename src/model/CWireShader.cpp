@@ -2,11 +2,10 @@
 
 #include <GL/gl.h>
 
-#include "model/Model.h"
+#include <lib3ds/file.h>
 #include "model/NodeWalk.h"
 
-void CWireShader::render(Model* model) {
-    Lib3dsFile* file = model->getFile();
+void CWireShader::render(Lib3dsFile* file) {
     if (firstRender) {
         walkStart = copyFirstNode(file);
         firstRender = false;

@@ -30,7 +30,7 @@ Model::Model(const char* fileName) {
     }
     lib3ds_file_eval(file, 0.0f);
     frameCount = file->frames;
-    shaders.setOwner(this);
+    shaders.setOwner([this](CShader* chosen) { setShader(chosen); });
     shaders.selectPlain();
 }
 
@@ -41,7 +41,7 @@ Model::~Model() { lib3ds_file_free(file); }
 void Model::draw(int frame) {
     if (frame >= frameCount || current == nullptr) return;
     lib3ds_file_eval(file, static_cast<float>(frame));
-    current->render(this);
+    current->render(file);
 }
 
 void Model::setShader(CShader* shader) {

@@ -3,13 +3,14 @@
 // line, so every model signs off as the process ends.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "model/CEnvMapShader.h"
 #include "model/CPlainShader.h"
 #include "model/CWireShader.h"
 
-class Model;
+class CShader;
 
 class ShaderSet {
 public:
@@ -23,7 +24,9 @@ public:
     ShaderSet(const ShaderSet&) = delete;
     ShaderSet& operator=(const ShaderSet&) = delete;
 
-    void setOwner(Model* model);
+    // The set's owner learns of each choice through `useShader` (a model
+    // draws with the renderer chosen last).
+    void setOwner(std::function<void(CShader* chosen)> useShader);
 
     void selectPlain();
     void selectEnvMap();
@@ -37,7 +40,7 @@ public:
     CWireShader* getWire() const { return wire.get(); }
 
 private:
-    Model* owner = nullptr;
+    std::function<void(CShader*)> owner;
     std::unique_ptr<CWireShader> wire;
     std::unique_ptr<CPlainShader> plain;
     std::unique_ptr<CEnvMapShader> envMap;

@@ -65,10 +65,10 @@ std::string resolveDataPath(std::string_view name) {
     const bool absolute = path.front() == '/';
     // The folder is the user's, spelled as given; only the show's names are
     // matched regardless of case.
-    const std::string base = absolute ? "/" : dataFolder;
-    if (exists(base + path)) return base + path;
+    const std::string full = absolute ? path : dataFolder + path;
+    if (exists(full)) return full;
 
-    std::string resolved = base;
+    std::string resolved = absolute ? "/" : dataFolder;
     for (const std::string& component : splitComponents(path)) {
         std::string next = resolved + component;
         if (!exists(next)) next = resolved + findIgnoringCase(resolved, component);

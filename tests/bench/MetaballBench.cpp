@@ -44,7 +44,6 @@ struct Scene {
         field.setTextured(true);
         std::srand(2002);
         field.setBallCount(10);
-        buildFaceCrossingTable();
         for (int i = 0; i < 300; ++i) field.update(0.1f);
 
         glViewport(0, 0, 640, 480);

@@ -158,7 +158,6 @@ TEST(TriangleTable, NeighbouringCubesMeetWithoutCracks) {
 }
 
 TEST(FaceCrossingTable, NamesTheFacesTheSurfaceMeets) {
-    buildFaceCrossingTable();
     EXPECT_EQ(faceCrossingTable[0], 0);
     EXPECT_EQ(faceCrossingTable[255], 0);
     EXPECT_EQ(faceCrossingTable[1], 42);  // -a, -b and -c

@@ -42,7 +42,6 @@ class MetaballFieldTest : public testsupport::GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        buildFaceCrossingTable();
         field.allocateVertexBuffer();
         field.allocateIndexBuffer();
         field.setResolution(50);

@@ -17,8 +17,8 @@
 #include <variant>
 #include <vector>
 
+#include "app/OptionParser.h"
 #include "app/OptionTable.h"
-#include "app/ShowOptions.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/ShowOptions.h"
+#include "app/OptionParser.h"
 
 #include <optional>
 
