@@ -7,6 +7,22 @@
 
 #include "render/Texture.h"
 
+// A fade: how long it takes, which way it goes (1 in, -1 out) and the
+// opacity it fades in to, or out from.
+struct PictureFade {
+    int durationMs;
+    int direction;
+    float targetAlpha;
+};
+constexpr PictureFade fadeIn(int durationMs, float toAlpha = 1.0f) { return {durationMs, 1, toAlpha}; }
+constexpr PictureFade fadeOut(int durationMs, float fromAlpha = 1.0f) { return {durationMs, -1, fromAlpha}; }
+
+// Where the picture lies, in the 640 x 480 pixels of the overlay.
+struct PictureArea {
+    int x, y, width, height;
+};
+constexpr PictureArea kWholeScreen{0, 0, 640, 480};
+
 class Picture {
 public:
     Picture();
@@ -15,6 +31,9 @@ public:
     // direction 1 fades in towards targetAlpha, -1 fades out; the step is
     // targetAlpha / (durationMs / 12.5) per draw.
     void draw(int durationMs, int direction, int width, int height, int x, int y, float targetAlpha);
+    void draw(const PictureFade& fade, const PictureArea& area) {
+        draw(fade.durationMs, fade.direction, area.width, area.height, area.x, area.y, fade.targetAlpha);
+    }
 
     float getAlpha() const { return alpha; }
     const Texture& getTexture() const { return texture; }

@@ -13,6 +13,9 @@
 
 namespace {
 
+// The comic strips stand at the left edge, one at a time.
+constexpr PictureArea kComicStrip{0, 0, 100, 480};
+
 constexpr float kWalkerGone = 1000.0f;
 constexpr double kWalkStep = 0.1;  // applied in double precision, kept as a float
 constexpr float kShipArrived = 130.0f;
@@ -95,9 +98,9 @@ bool AlienScene::alienRun() {
     moveWalker();
     if (state.toon1 || state.toon2 || state.toon3) flyShip();
 
-    if (state.toon1) cast.toon1Picture.draw(1000, 1, 100, 480, 0, 0, 1.0f);
-    if (state.toon2) cast.toon2Picture.draw(1000, 1, 100, 480, 0, 0, 1.0f);
-    if (state.toon3) cast.toon3Picture.draw(1000, 1, 100, 480, 0, 0, 1.0f);
-    if (state.boom) cast.boomPicture.draw(500, 1, 640, 480, 0, 0, 1.0f);
+    if (state.toon1) cast.toon1Picture.draw(fadeIn(1000), kComicStrip);
+    if (state.toon2) cast.toon2Picture.draw(fadeIn(1000), kComicStrip);
+    if (state.toon3) cast.toon3Picture.draw(fadeIn(1000), kComicStrip);
+    if (state.boom) cast.boomPicture.draw(fadeIn(500), kWholeScreen);
     return true;
 }

@@ -18,6 +18,9 @@
 
 namespace {
 
+// The logo strip stands at the left edge.
+constexpr PictureArea kLogoStrip{0, 0, 100, 480};
+
 // Roll steps are computed in double precision and kept as floats.
 constexpr double kRollLiftStep = 0.14;
 constexpr double kRollAngleStep = 0.5;
@@ -165,19 +168,19 @@ bool ChessScene::chessRun() {
         cast.queenModel.draw(0);
     } else if (state.kingShown) {
         cast.kingModel.draw(0);
-        cast.kingPicture.draw(1000, -1, 640, 480, 0, 0, 0.6f);
+        cast.kingPicture.draw(fadeOut(1000, 0.6f), kWholeScreen);
     }
     pollSpaceBar();
     if (!state.peasants) glPopMatrix();
 
     if (state.peasants) {
-        cast.peasantsPicture.draw(1000, -1, 640, 480, 0, 0, 0.6f);
+        cast.peasantsPicture.draw(fadeOut(1000, 0.6f), kWholeScreen);
         // Both changes outlast the scene: the ship is lit by them too.
         cast.light0.enable();
         cast.light1.setAmbient(1.0f, 1.0f, 1.0f, 1.0f);
     }
-    if (state.queenText) cast.queenPicture.draw(1000, -1, 640, 480, 0, 0, 0.6f);
-    if (state.graphical) cast.logoPicture.draw(3000, 1, 100, 480, 0, 0, 1.0f);
+    if (state.queenText) cast.queenPicture.draw(fadeOut(1000, 0.6f), kWholeScreen);
+    if (state.graphical) cast.logoPicture.draw(fadeIn(3000), kLogoStrip);
 
     state.time += 1.0f;
     return true;

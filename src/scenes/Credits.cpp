@@ -23,8 +23,8 @@ void CreditsScene::creditsRun() {
         showCredits = false;
         showSalute = true;
     }
-    if (showCredits) cast.creditsPicture.draw(1000, 1, 640, 480, 0, 0, 1.0f);
-    if (showSalute) cast.salutePicture.draw(1000, 1, 640, 480, 0, 0, 1.0f);
+    if (showCredits) cast.creditsPicture.draw(fadeIn(1000), kWholeScreen);
+    if (showSalute) cast.salutePicture.draw(fadeIn(1000), kWholeScreen);
 
     // The frame being drawn is never shown.
     if (std::strcmp(tag, cue::kFadeToCredits) == 0) platform::endShow();

@@ -13,6 +13,14 @@
 #include "render/RenderState.h"
 #include "scenes/Tumble.h"
 
+namespace {
+
+// The applause runs across the screen; the strip that replaces it stands at the left.
+constexpr PictureArea kApplauseStrip{0, 0, 640, 100};
+constexpr PictureArea kLeetStrip{0, 0, 150, 480};
+
+}  // namespace
+
 void ShipScene::shipInit() {
     SkyBox& sky = cast.shipSky;
     sky.setDepth(300);
@@ -58,8 +66,8 @@ bool ShipScene::shipRun() {
 
     state.time += 1.0f;
 
-    if (state.allBalls && !state.fadeOut) cast.applausePicture.draw(3000, 1, 640, 100, 0, 0, 1.0f);
-    if (state.fadeOut) cast.leetPicture.draw(2000, 1, 150, 480, 0, 0, 1.0f);
-    cast.shipTitlePicture.draw(6000, -1, 640, 480, 0, 0, 0.8f);
+    if (state.allBalls && !state.fadeOut) cast.applausePicture.draw(fadeIn(3000), kApplauseStrip);
+    if (state.fadeOut) cast.leetPicture.draw(fadeIn(2000), kLeetStrip);
+    cast.shipTitlePicture.draw(fadeOut(6000, 0.8f), kWholeScreen);
     return true;
 }
