@@ -30,6 +30,13 @@ public:
 
     std::uint64_t framesDone() const { return frames; }
 
+    // Puts the clock at the start of frame `frame` (the music is the
+    // caller's): the tick count it had there, each frame `periodMs` long.
+    void setFrame(std::uint64_t frame, std::uint32_t periodMs) {
+        frames = frame;
+        ticks = platform::kTickEpoch + static_cast<std::uint32_t>(frame * periodMs);
+    }
+
 private:
     std::uint32_t ticks = platform::kTickEpoch;
     std::uint64_t frames = 0;

@@ -6,6 +6,7 @@
 #include "app/Sequencer.h"
 
 class Music;
+struct ShowParts;
 
 // What the frame loop needs from the show's objects.
 struct ShowLoop {
@@ -13,6 +14,7 @@ struct ShowLoop {
     SceneRunners scenes;
     FrameClocks clocks;
     Music& music;
+    const ShowParts& parts;  // what a show state is saved from and restored to
 };
 
 // The objects init() and the frames work on.

@@ -13,6 +13,7 @@
 
 #include "app/FrameLimiter.h"
 #include "app/ShowLights.h"
+#include "app/ShowState.h"
 #include "app/Timer.h"
 #include "effects/FaceCrossingTable.h"
 #include "effects/MetaballField.h"
@@ -21,6 +22,7 @@
 #include "model/Light.h"
 #include "model/Model.h"
 #include "music/Music.h"
+#include "platform/ShowRandom.h"
 #include "platform/Ticks.h"
 #include "render/Material.h"
 #include "render/Picture.h"
@@ -139,7 +141,7 @@ const ShowLoop& buildShowObjects() {
 
         resetRenderState();
         timer2.start();
-        std::srand(platform::tickCount());
+        seedShowRandom(platform::tickCount());
 
         metaballs = new MetaballField;  // reseeds the random generator
         metaballs->allocateVertexBuffer();
@@ -165,9 +167,20 @@ const ShowLoop& buildShowObjects() {
         // Last, so that no cue passes before the scenes are ready for it.
         music.play();
     };
+    static const ShowParts parts{
+        chess,
+        ship,
+        alien,
+        credits,
+        {&unusedPicture, &creditsPicture, &salutePicture, &queenPicture, &kingPicture, &peasantsPicture, &logoPicture,
+         &shipTitlePicture, &applausePicture, &leetPicture, &toon1Picture, &toon2Picture, &toon3Picture, &boomPicture},
+        {&smokeParticles, &unusedParticles1, &unusedParticles2},
+        {&timer1, &timer2, &timer3},
+        {&light0, &light1},
+        music};
     static const ShowLoop loop{setUpShow,
                                SceneRunners{[] { return chess.chessRun(); }, [] { return ship.shipRun(); },
                                             [] { return alien.alienRun(); }, [] { credits.creditsRun(); }},
-                               FrameClocks{timer1, timer2, timer3, frameLimiter}, music};
+                               FrameClocks{timer1, timer2, timer3, frameLimiter}, music, parts};
     return loop;
 }

@@ -47,6 +47,9 @@ void quitSound();
 // returns). Null when the file cannot be decoded. A looping stream starts
 // again from its first frame when it reaches the end; another one stops there.
 AudioStream* openStream(const std::string& path, bool loop);
+// The same on the output named, whatever setSoundOutput chose: a player
+// that steps the show offline can still let the user hear it on a device.
+AudioStream* openStreamOn(SoundOutput output, const std::string& path, bool loop);
 
 // Stops the output and frees the stream. Null is ignored.
 void closeStream(AudioStream* stream);
@@ -77,6 +80,19 @@ void advanceOfflineStreams(std::uint32_t milliseconds, const std::function<void(
 // The decoded track behind a stream: its samples and its cue points, once
 // the whole track is decoded (this waits for it). Null for no stream.
 const WavSound* streamSound(const AudioStream* stream);
+
+// Where playback stands: the next frame of the track to play, whether a
+// one-shot stream has ended, the frames handed out so far and, without a
+// device, the time played. Setting it moves playback there at once (a
+// device's next buffer starts there); a show state carries it.
+struct StreamPosition {
+    std::uint32_t frame = 0;
+    bool finished = false;
+    std::uint64_t framesPlayed = 0;
+    std::uint64_t offlineMs = 0;
+};
+StreamPosition streamPosition(const AudioStream* stream);
+void setStreamPosition(AudioStream* stream, const StreamPosition& position);
 
 // Frames handed to the output since the stream was opened, over every pass.
 std::uint64_t streamFramesPlayed(const AudioStream* stream);

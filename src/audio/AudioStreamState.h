@@ -44,6 +44,7 @@ public:
     // No device paces it (the offline output, or its device went away):
     // advanceOfflineStreams() moves it, from the time played so far.
     bool ownClock = false;
+    bool offline = false;  // opened on the offline output: never had a device
     std::uint64_t offlineMs = 0;
     const std::function<void(const char*)>* passed = nullptr;
 };

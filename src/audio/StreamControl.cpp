@@ -37,7 +37,9 @@ void initSound() {
 
 void quitSound() { sdl::stopDriver(); }
 
-AudioStream* openStream(const std::string& path, bool loop) {
+AudioStream* openStream(const std::string& path, bool loop) { return openStreamOn(output, path, loop); }
+
+AudioStream* openStreamOn(SoundOutput output, const std::string& path, bool loop) {
     auto* stream = new AudioStream;
     stream->track = StreamingTrack::open(path, kDecodedAtOpenMs, [stream](const WavSound& whole) {
         stream->wholeScheduler = CueScheduler(cueFrames(whole.cues), whole.frames());
@@ -53,8 +55,12 @@ AudioStream* openStream(const std::string& path, bool loop) {
     // and hands the whole track out: it takes the track whole from the start.
     if (output == SoundOutput::Offline) stream->track->whole();
 
-    stream->ownClock = output == SoundOutput::Offline;
-    if (output == SoundOutput::Device) sdl::openDevice(*stream);
+    stream->offline = output == SoundOutput::Offline;
+    stream->ownClock = stream->offline;
+    if (output == SoundOutput::Device) {
+        sdl::startDriver();
+        sdl::openDevice(*stream);
+    }
     openStreams().push_back(stream);
     return stream;
 }
@@ -73,7 +79,7 @@ void setStreamSyncCallback(AudioStream* stream, SyncCallback callback) {
 
 int playStream(AudioStream* stream) {
     if (stream == nullptr) return -1;
-    if (output == SoundOutput::Offline) {
+    if (stream->offline) {
         stream->paused = false;
         return 0;
     }
@@ -99,6 +105,21 @@ void stopStream(AudioStream* stream) {
     sdl::DeviceLock lock(stream->device);
     stream->position = 0;
     stream->finished = false;
+}
+
+StreamPosition streamPosition(const AudioStream* stream) {
+    if (stream == nullptr) return {};
+    sdl::DeviceLock lock(stream->device);
+    return {stream->position, stream->finished, stream->framesPlayed.load(), stream->offlineMs};
+}
+
+void setStreamPosition(AudioStream* stream, const StreamPosition& position) {
+    if (stream == nullptr) return;
+    sdl::DeviceLock lock(stream->device);
+    stream->position = position.frame;
+    stream->finished = position.finished;
+    stream->framesPlayed.store(position.framesPlayed);
+    stream->offlineMs = position.offlineMs;
 }
 
 const WavSound* streamSound(const AudioStream* stream) { return stream != nullptr ? &stream->track->whole() : nullptr; }

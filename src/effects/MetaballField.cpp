@@ -9,7 +9,7 @@
 
 #include "effects/FaceCrossingTable.h"
 #include "effects/MarchingCubesTables.h"
-#include "effects/ShowRandom.h"
+#include "platform/ShowRandom.h"
 #include "platform/Ticks.h"
 
 static_assert(MetaballField::maxBalls <= BallLanes::capacity, "every ball needs a lane");
@@ -23,7 +23,7 @@ double unitRandom() { return showRandom() / 32767.0; }
 
 MetaballField::MetaballField() : stack(new CubeCoord[32]) {
     // The last seeding of start-up: it fixes every later rand() of the show.
-    std::srand(platform::tickCount());
+    seedShowRandom(platform::tickCount());
     initialiseBalls();
 }
 

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "effects/ShowRandom.h"
+#include "platform/ShowRandom.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "effects/ShowRandom.h"
+#include "platform/ShowRandom.h"
 #include "render/UnitQuad.h"
 
 namespace {

@@ -22,6 +22,10 @@ public:
     // units of the current modelview matrix.
     void draw();
 
+    // Every particle as it stands, to be put back by the player's seeks.
+    const std::vector<Particle>& getParticles() const { return particles; }
+    void setParticles(const std::vector<Particle>& saved) { particles = saved; }
+
     int getParticleCount() const { return static_cast<int>(particles.size()); }
     Particle& particle(int index) { return particles[index]; }
     const Particle& particle(int index) const { return particles[index]; }

@@ -108,3 +108,11 @@ void drawBoxFaces(float x, float y, float z, float scaleX, float scaleY, float s
     faceOffsetU += stepU;
     faceOffsetV += stepV;
 }
+
+SkyBoxScroll skyBoxScroll() { return {topScrollOffset, faceOffsetU, faceOffsetV}; }
+
+void setSkyBoxScroll(const SkyBoxScroll& saved) {
+    topScrollOffset = saved.top;
+    faceOffsetU = saved.faceU;
+    faceOffsetV = saved.faceV;
+}

@@ -73,3 +73,13 @@ private:
 // advanced by the two steps.
 void drawBoxFaces(float x, float y, float z, float scaleX, float scaleY, float scaleZ, const Texture textures[6],
                   FaceSkipMask skip, float stepU, float stepV);
+
+// How far the textures of every sky box have crept: shared by all boxes and
+// moved on by each draw, so a show state carries it.
+struct SkyBoxScroll {
+    float top;
+    float faceU;
+    float faceV;
+};
+SkyBoxScroll skyBoxScroll();
+void setSkyBoxScroll(const SkyBoxScroll& saved);

@@ -1,5 +1,7 @@
 #include "model/Light.h"
 
+#include <algorithm>
+
 #include "platform/FatalExit.h"
 #include "platform/GlCurrent.h"
 
@@ -76,4 +78,20 @@ void Light::disable() {
 // then is sent again by the set-up once there is a context to receive it.
 void Light::send(GLenum what, const GLfloat* values) const {
     if (platform::hasCurrentGlContext()) glLightfv(slot, what, values);
+}
+
+Light::Values Light::getValues() const {
+    Values values;
+    std::copy(diffuse, diffuse + 4, values.diffuse);
+    std::copy(ambient, ambient + 4, values.ambient);
+    std::copy(specular, specular + 4, values.specular);
+    std::copy(position, position + 4, values.position);
+    return values;
+}
+
+void Light::setValues(const Values& saved) {
+    std::copy(saved.diffuse, saved.diffuse + 4, diffuse);
+    std::copy(saved.ambient, saved.ambient + 4, ambient);
+    std::copy(saved.specular, saved.specular + 4, specular);
+    std::copy(saved.position, saved.position + 4, position);
 }

@@ -28,6 +28,14 @@ public:
 
     GLenum getSlot() const { return slot; }
 
+    // The values stored here, as a show state carries them. Putting them
+    // back sends nothing: OpenGL's own copy is restored with its state.
+    struct Values {
+        GLfloat diffuse[4], ambient[4], specular[4], position[4];
+    };
+    Values getValues() const;
+    void setValues(const Values& saved);
+
 private:
     void send(GLenum what, const GLfloat* values) const;
     static GLenum takeSlot();

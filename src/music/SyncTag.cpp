@@ -16,6 +16,17 @@ const char* SyncTag::take() {
     return current;
 }
 
+std::string SyncTag::waiting() {
+    std::lock_guard<std::mutex> hold(lock);
+    return pending;
+}
+
+void SyncTag::setWaiting(const std::string& name) {
+    std::lock_guard<std::mutex> hold(lock);
+    std::strncpy(pending, name.c_str(), kSize - 1);
+    pending[kSize - 1] = '\0';
+}
+
 SyncTag& showSyncTag() {
     static SyncTag tag;
     return tag;

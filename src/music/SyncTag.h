@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <mutex>
+#include <string>
 
 class SyncTag {
 public:
@@ -17,6 +18,11 @@ public:
     // The name posted since the previous take, or "". The text stays valid
     // until the next take.
     const char* take();
+
+    // The name waiting to be taken ("" for none), and putting one back: a
+    // show state carries its pending cue.
+    std::string waiting();
+    void setWaiting(const std::string& name);
 
 private:
     std::mutex lock;

@@ -36,6 +36,17 @@ public:
     }
 
     float getAlpha() const { return alpha; }
+
+    // Where the fade stands, to be put back by the player's seeks.
+    struct FadeState {
+        float alpha;
+        bool restart;
+    };
+    FadeState getFadeState() const { return {alpha, restart}; }
+    void setFadeState(const FadeState& saved) {
+        alpha = saved.alpha;
+        restart = saved.restart;
+    }
     const Texture& getTexture() const { return texture; }
 
 private:

@@ -37,6 +37,7 @@ public:
     bool alienRun();
 
     const AlienState& getState() const { return state; }
+    void setState(const AlienState& saved) { state = saved; }
 
 private:
     void drawSpeakers();

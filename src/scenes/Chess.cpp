@@ -145,8 +145,8 @@ void ChessScene::chessInit() {
 }
 
 bool ChessScene::chessRun() {
-    if (firstCall) {
-        firstCall = false;
+    if (!state.begun) {
+        state.begun = true;
         state.lastSpaceTicks = static_cast<float>(platform::tickCount());
     }
     glLoadIdentity();

@@ -47,6 +47,7 @@ struct ChessState {
     bool graphical = false;  // the logo strip
     bool finished = false;
     float lastSpaceTicks = 0.0f;  // tick count of the last accepted space-bar press
+    bool begun = false;           // the first frame has run
 };
 
 class ChessScene {
@@ -59,6 +60,8 @@ public:
     bool chessRun();
 
     const ChessState& getState() const { return state; }
+    // Puts the scene back where it stood (the player's seeks).
+    void setState(const ChessState& saved) { state = saved; }
 
 private:
     void startRoll();
@@ -70,5 +73,4 @@ private:
 
     ChessCast cast;
     ChessState state;
-    bool firstCall = true;
 };

@@ -18,13 +18,13 @@ void CreditsScene::creditsRun() {
     std::strncpy(tag, cast.music.getTag(), sizeof tag - 1);
     tag[sizeof tag - 1] = '\0';
 
-    showCredits = true;
+    state.showCredits = true;
     if (std::strcmp(tag, cue::kHandJobb) == 0) {
-        showCredits = false;
-        showSalute = true;
+        state.showCredits = false;
+        state.showSalute = true;
     }
-    if (showCredits) cast.creditsPicture.draw(fadeIn(1000), kWholeScreen);
-    if (showSalute) cast.salutePicture.draw(fadeIn(1000), kWholeScreen);
+    if (state.showCredits) cast.creditsPicture.draw(fadeIn(1000), kWholeScreen);
+    if (state.showSalute) cast.salutePicture.draw(fadeIn(1000), kWholeScreen);
 
     // The frame being drawn is never shown.
     if (std::strcmp(tag, cue::kFadeToCredits) == 0) platform::endShow();

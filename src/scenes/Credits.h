@@ -12,6 +12,11 @@ struct CreditsCast {
     Picture& salutePicture;
 };
 
+struct CreditsState {
+    bool showCredits = false;
+    bool showSalute = false;  // once the salute is up it stays up
+};
+
 class CreditsScene {
 public:
     explicit CreditsScene(const CreditsCast& cast) : cast(cast) {}
@@ -22,8 +27,10 @@ public:
     // before the frame is shown.
     void creditsRun();
 
+    const CreditsState& getState() const { return state; }
+    void setState(const CreditsState& saved) { state = saved; }
+
 private:
     CreditsCast cast;
-    bool showCredits = false;
-    bool showSalute = false;  // once the salute is up it stays up
+    CreditsState state;
 };

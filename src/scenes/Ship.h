@@ -34,6 +34,7 @@ public:
     bool shipRun();
 
     const ShipState& getState() const { return state; }
+    void setState(const ShipState& saved) { state = saved; }
 
 private:
     ShipCast cast;

@@ -8,6 +8,7 @@
 
 #include "platform/DataPath.h"
 #include "platform/FatalExit.h"
+#include "platform/ShowRandom.h"
 #include "platform/Ticks.h"
 #include "render/RenderState.h"
 #include "render/UnitQuad.h"
@@ -27,7 +28,7 @@ constexpr const char* kBadFile = "Input file is bad.. kill program..!!\n";
 TileFont::TileFont(int glyphWidth, int glyphHeight) : glyphWidth(glyphWidth), glyphHeight(glyphHeight) {
     // Start-up seeds the generator again before anything draws, so the
     // show's random sequence does not hang on this seed.
-    std::srand(platform::tickCount());
+    seedShowRandom(platform::tickCount());
     tileStream = std::fopen(platform::resolveDataPath(kFontFile).c_str(), "rb");
     TileFileHeader header;
     if (!readTileFileHeader(tileStream, nameBuffer, header)) platform::fatalExit("not a TileFile, exiting....\n");

@@ -12,7 +12,7 @@
 #include "GlContext.h"
 #include "effects/FaceCrossingTable.h"
 #include "effects/MetaballField.h"
-#include "effects/ShowRandom.h"
+#include "platform/ShowRandom.h"
 #include "platform/Ticks.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include "GlCallLog.h"
 #include "GlContext.h"
 #include "effects/ParticleSystem.h"
-#include "effects/ShowRandom.h"
+#include "platform/ShowRandom.h"
 
 namespace {
 
