@@ -5,6 +5,10 @@
 
 #include <cstdint>
 
+// The show's frame rate: every motion step was tuned for it.
+constexpr std::int32_t kShowFrameRate = 80;
+constexpr std::uint32_t kShowFramePeriodMs = 1000 / kShowFrameRate;
+
 // Tick count at the last release of any limiter: one value for the whole
 // program. 0 at start, so the first frame is never held back.
 extern std::uint32_t lastRelease;

@@ -17,8 +17,9 @@ public:
     FrameLog(const FrameLog&) = delete;
     FrameLog& operator=(const FrameLog&) = delete;
 
-    // After each swap: the section (the sequencer's state) the frame showed.
-    void frameShown(std::int32_t section);
+    // After each swap: the section (the sequencer's state) the frame showed,
+    // its show time, and the last cue passed ("-" for none).
+    void frameShown(std::int32_t section, std::uint64_t showMs, const std::string& cue);
 
 private:
     std::FILE* file;

@@ -4,6 +4,7 @@
 
 #include "app/FrameLog.h"
 #include "audio/AudioStream.h"
+#include "music/SyncTag.h"
 #include "platform/GlutWindow.h"
 #include "platform/Ticks.h"
 
@@ -17,6 +18,7 @@ void ignoreKey(unsigned char, int, int) {}
 // frame's scene reads them, as they would be live. With a device playing,
 // this only checks that it is still there.
 std::uint32_t musicMovedAt = 0;
+std::uint32_t musicStartedAt = 0;
 
 FrameLog* frameLog = nullptr;  // only with --timings
 
@@ -26,7 +28,7 @@ void displayOnOwnClock() {
     musicMovedAt = now;
     const std::int32_t section = sceneState;
     display();
-    if (frameLog) frameLog->frameShown(section);
+    if (frameLog) frameLog->frameShown(section, now - musicStartedAt, showSyncTag().lastPosted());
 }
 
 }  // namespace
@@ -37,6 +39,7 @@ int runShow(int argc, char** argv, const ShowLoop& loop, const LiveOptions& live
     platform::openWindow(argc, argv, {live.width, live.height, !live.window, !live.vsync});
     init();
     musicMovedAt = platform::tickCount();  // init() has just started the music
+    musicStartedAt = musicMovedAt;
     platform::runWindow({displayOnOwnClock, live.keepAspect ? reshapeKeepingAspect : reshape, ignoreKey});
     return 0;
 }

@@ -107,10 +107,12 @@ Refusal setFps(ShowOptions& options, const Value& value) {
     return std::nullopt;
 }
 
-template <std::string CaptureOptions::*cue>
-Refusal setCue(ShowOptions& options, const Value& value) {
-    if (value->empty()) return "expected the name of a cue";
-    options.captureOptions.*cue = *value;
+template <std::string CaptureOptions::*captureEnd, std::string LiveOptions::*liveEnd>
+Refusal setSpanEnd(ShowOptions& options, const Value& value) {
+    if (value->empty()) return "expected the name of a cue or a time";
+    // The capture's or the live show's, whichever runs.
+    options.captureOptions.*captureEnd = *value;
+    options.live.*liveEnd = *value;
     return std::nullopt;
 }
 
@@ -133,6 +135,15 @@ constexpr OptionRow kRows[] = {
     {"--vsync", A::None, "", S::LiveShow, turnOnLive<&LiveOptions::vsync>,
      "let the driver hold each frame for the display's refresh (by default the show asks it not to, and paces "
      "itself)"},
+    {"--player", A::None, "", S::LiveShow, turnOnLive<&LiveOptions::player>,
+     "watch it like a film: keys pause, seek by cue or ten seconds, loop and step (see README), on the show's own "
+     "clock, paced by the music"},
+    {"--from", A::Required, "CUE|TIME", S::Any, setSpanEnd<&CaptureOptions::from, &LiveOptions::from>,
+     "start at a cue of the music or at a time (seconds, or m:ss.mmm)"},
+    {"--to", A::Required, "CUE|TIME", S::Any, setSpanEnd<&CaptureOptions::to, &LiveOptions::to>,
+     "end at a cue or a time (default: the closing cue)"},
+    {"--list-cues", A::None, "", S::Any, turnOn<&ShowOptions::listCues>,
+     "list the music's cues with their times and exit"},
     {"--timings", A::Required, "FILE", S::Any, setTimings,
      "log each frame: its section and when it was shown (live), or how long it took to draw and read back "
      "(--capture)"},
@@ -145,10 +156,7 @@ constexpr OptionRow kRows[] = {
     {"--stretch", A::None, "", S::Capture, turnOnCapture<&CaptureOptions::stretch>,
      "fill the whole video frame instead of the centred 4:3 area"},
     {"--fps", A::Required, "N", S::Capture, setFps, "video frames per second (default 60)"},
-    {"--from", A::Required, "CUE", S::Capture, setCue<&CaptureOptions::fromCue>,
-     "start the video at a named cue of the music"},
-    {"--to", A::Required, "CUE", S::Capture, setCue<&CaptureOptions::toCue>,
-     "end the video at a named cue (default: the closing cue)"},
+
     {"--lossless", A::None, "", S::Capture, turnOnCapture<&CaptureOptions::lossless>,
      "keep every pixel of the picture (large files, for archives and re-encoding; browsers do not play them)"},
 };

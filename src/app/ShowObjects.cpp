@@ -84,7 +84,7 @@ const ShowLoop& buildShowObjects() {
     static Timer timer2;
     static Light light0;
     static Light light1{1, 1, 1, 1, 1, 1, -4};
-    static FrameLimiter frameLimiter{80};
+    static FrameLimiter frameLimiter{kShowFrameRate};
     static TileFont font14{14, 14};
     static Picture unusedPicture;
     static Texture unusedTexture1;

@@ -17,8 +17,8 @@ struct CaptureOptions {
     int fps = 60;
     bool stretch = false;     // fill the frame instead of a centred 4:3 area
     bool lossless = false;    // every pixel kept: for archives and re-encoding
-    std::string fromCue;      // empty: from the start
-    std::string toCue;        // empty: to the closing cue
+    std::string from;         // a cue or a time; empty: from the start
+    std::string to;           // a cue or a time; empty: to the closing cue
     std::string timingsFile;  // where to write each frame's draw times, if anywhere
 };
 
@@ -31,12 +31,16 @@ struct LiveOptions {
     bool mute = false;        // no sound device: the music moves on the show's own clock
     bool vsync = false;       // leave the driver's swap synchronisation as it is
     std::string timingsFile;  // where to log each frame's section and swap time, if anywhere
+    bool player = false;      // the keys work, and the show runs on the show clock
+    std::string from;         // a cue or a time; either runs the show on the show clock
+    std::string to;
 };
 
 struct ShowOptions {
     bool help = false;
     bool version = false;
     bool capture = false;
+    bool listCues = false;
     CaptureOptions captureOptions;
     LiveOptions live;
     std::string dataDir;  // empty: the current folder

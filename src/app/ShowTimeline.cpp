@@ -18,10 +18,10 @@ constexpr std::uint64_t kFramesBetweenSaves = 84;
 
 }  // namespace
 
-std::vector<Chapter> chaptersOf(const WavSound& track, std::uint32_t periodMs) {
-    const CaptureTiming timing{periodMs, 1, static_cast<std::uint64_t>(track.sampleRate)};
+std::vector<Chapter> chaptersOf(const std::vector<WavCue>& cues, int sampleRate, std::uint32_t periodMs) {
+    const CaptureTiming timing{periodMs, 1, static_cast<std::uint64_t>(sampleRate)};
     std::vector<Chapter> chapters;
-    for (const WavCue& cue : track.cues) {
+    for (const WavCue& cue : cues) {
         if (cue.labelled) chapters.push_back({cue.label, timing.frameContaining(cue.frame) + 1});
     }
     std::stable_sort(chapters.begin(), chapters.end(),
@@ -34,7 +34,8 @@ ShowTimeline::ShowTimeline(const ShowLoop& loop, OfflineClock& clock)
       clock(clock),
       period(static_cast<std::uint32_t>(loop.clocks.limiter.getPeriodMs())),
       timing{period, 1, static_cast<std::uint64_t>(audio::streamSampleRate(loop.music.getStream()))},
-      cues(chaptersOf(*audio::streamSound(loop.music.getStream()), period)),
+      cues(chaptersOf(audio::streamSound(loop.music.getStream())->cues, audio::streamSampleRate(loop.music.getStream()),
+                      period)),
       current(clock.framesDone()) {
     closing = UINT64_MAX;
     for (const Chapter& chapter : cues) {

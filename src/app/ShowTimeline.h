@@ -13,10 +13,10 @@
 
 #include "app/ShowFrame.h"
 #include "app/ShowState.h"
+#include "audio/WavFile.h"
 #include "capture/CaptureTiming.h"
 
 class OfflineClock;
-struct WavSound;
 
 // A cue of the track as a chapter of the show: the frame that reads it.
 struct Chapter {
@@ -77,4 +77,4 @@ private:
 
 // The chapters of a track for a clock of `periodMs` a frame: every labelled
 // cue with the frame after the one during which playback passes it.
-std::vector<Chapter> chaptersOf(const WavSound& track, std::uint32_t periodMs);
+std::vector<Chapter> chaptersOf(const std::vector<WavCue>& cues, int sampleRate, std::uint32_t periodMs);

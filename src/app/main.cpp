@@ -4,23 +4,72 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 #include <variant>
 #include <vector>
 
+#include "app/FrameLimiter.h"
 #include "app/FrameLog.h"
 #include "app/LiveShow.h"
+#include "app/OfflineClock.h"
 #include "app/OptionParser.h"
+#include "app/OptionTable.h"
+#include "app/Player.h"
 #include "app/ShowObjects.h"
+#include "app/ShowSpan.h"
+#include "app/ShowTimeline.h"
 #include "audio/AudioStream.h"
 #include "capture/Capture.h"
 #include "platform/DataPath.h"
+#include "platform/KeyState.h"
 
 #ifndef MARROWICK_VERSION
 #define MARROWICK_VERSION "unknown"
 #endif
+
+namespace {
+
+constexpr const char* kTrack = "demot.wav";
+
+// --list-cues: the music's cues in order with their times, read from the
+// track alone.
+int listCues(const std::string& program) {
+    const std::optional<TrackCues> track = readTrackCues(kTrack);
+    if (!track) {
+        std::fprintf(stderr, "%s: cannot read the music, %s\n", program.c_str(), kTrack);
+        return 2;
+    }
+    for (const Chapter& chapter : chaptersOf(track->cues, track->sampleRate, kShowFramePeriodMs)) {
+        std::printf("%s  %s\n", formatShowTime(chapter.frame * kShowFramePeriodMs).c_str(), chapter.name.c_str());
+    }
+    return 0;
+}
+
+// Whether --from and --to name moments of the music, in that order.
+std::optional<std::string> checkSpan(const std::string& from, const std::string& to) {
+    const std::optional<TrackCues> track = readTrackCues(kTrack);
+    if (!track) return std::string("cannot read the music, ") + kTrack;
+    const std::vector<Chapter> chapters = chaptersOf(track->cues, track->sampleRate, kShowFramePeriodMs);
+    std::uint64_t fromFrame = 0;
+    if (!from.empty()) {
+        const SpanPoint point = findSpanPoint(from, chapters, track->lengthMs(), kShowFramePeriodMs);
+        if (!point.error.empty()) return "--from: " + point.error;
+        fromFrame = point.frame;
+    }
+    if (!to.empty()) {
+        const SpanPoint point = findSpanPoint(to, chapters, track->lengthMs(), kShowFramePeriodMs);
+        if (!point.error.empty()) return "--to: " + point.error;
+        if (point.frame <= fromFrame && !from.empty()) {
+            return "--to " + shownInMessage(to) + " comes before --from " + shownInMessage(from) + " in the music";
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv, argv + argc);
@@ -49,6 +98,15 @@ int main(int argc, char** argv) {
         }
         platform::setDataFolder(options.dataDir);
     }
+    if (options.listCues) return listCues(program);
+    const std::string& from = options.capture ? options.captureOptions.from : options.live.from;
+    const std::string& to = options.capture ? options.captureOptions.to : options.live.to;
+    if (!from.empty() || !to.empty()) {
+        if (const std::optional<std::string> error = checkSpan(from, to)) {
+            std::fprintf(stderr, "%s: %s\n", program.c_str(), error->c_str());
+            return 2;
+        }
+    }
     if (options.capture) runCapture(options.captureOptions);
     // Opened before anything is built, so a bad path costs nothing.
     std::unique_ptr<FrameLog> frameLog;
@@ -68,6 +126,14 @@ int main(int argc, char** argv) {
         glutArguments.push_back(const_cast<char*>(argument.c_str()));
     glutArguments.push_back(nullptr);
     int glutCount = static_cast<int>(glutArguments.size()) - 1;
+    if (options.live.player || !options.live.from.empty() || !options.live.to.empty()) {
+        // The show clock first: every seed the objects take at start-up comes
+        // from it. The space bar stays the user's.
+        static OfflineClock clock;
+        platform::setSpaceKeySource({});
+        const ShowLoop& loop = buildShowObjects();
+        return runPlayer(glutCount, glutArguments.data(), loop, clock, options.live, frameLog.get());
+    }
     const ShowLoop& loop = buildShowObjects();
     return runShow(glutCount, glutArguments.data(), loop, options.live, frameLog.get());
 }

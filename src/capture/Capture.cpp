@@ -19,6 +19,8 @@
 #include "app/Sequencer.h"
 #include "app/ShowFrame.h"
 #include "app/ShowObjects.h"
+#include "app/ShowSpan.h"
+#include "app/ShowTimeline.h"
 #include "audio/AudioStream.h"
 #include "audio/WavFile.h"
 #include "capture/CaptureProgress.h"
@@ -37,17 +39,12 @@ std::atomic<bool> interrupted{false};
 extern "C" void noteInterrupt(int) { interrupted = true; }
 
 // The first sample of the track that carries a cue of this name.
-std::optional<std::uint32_t> cueSample(const WavSound& track, const std::string& name) {
-    for (const WavCue& cue : track.cues) {
-        if (cue.labelled && cue.label == name) return cue.frame;
-    }
-    return std::nullopt;
-}
-
-std::uint32_t namedCue(const WavSound& track, const std::string& name) {
-    const std::optional<std::uint32_t> sample = cueSample(track, name);
-    if (!sample) throw CaptureError("the music has no cue named \"" + name + "\"");
-    return *sample;
+// The frame a --from or --to names.
+std::uint64_t spanFrame(const std::string& moment, const std::vector<Chapter>& chapters, const WavSound& track,
+                        std::uint32_t periodMs) {
+    const SpanPoint point = findSpanPoint(moment, chapters, track.frames() * 1000ull / track.sampleRate, periodMs);
+    if (!point.error.empty()) throw CaptureError(point.error);
+    return point.frame;
 }
 
 EncoderSettings encoderSettings(const CaptureOptions& options) {
@@ -65,23 +62,22 @@ public:
           clock_(clock),
           track_(*audio::streamSound(loop.music.getStream())),
           timing_{static_cast<std::uint64_t>(loop.clocks.limiter.getPeriodMs()),
-                  static_cast<std::uint64_t>(options.fps), static_cast<std::uint64_t>(track_.sampleRate)} {
-        std::optional<std::uint32_t> from;
-        if (!options.fromCue.empty()) from = namedCue(track_, options.fromCue);
-        if (!options.toCue.empty()) {
-            const std::uint32_t to = namedCue(track_, options.toCue);
-            if (from && to <= *from) {
-                throw CaptureError("--to " + options.toCue + " comes before --from " + options.fromCue +
-                                   " in the music");
+                  static_cast<std::uint64_t>(options.fps), static_cast<std::uint64_t>(track_.sampleRate)},
+          chapters_(chaptersOf(track_.cues, track_.sampleRate, static_cast<std::uint32_t>(timing_.periodMs))) {
+        const auto period = static_cast<std::uint32_t>(timing_.periodMs);
+        start_ = options.from.empty() ? 0 : spanFrame(options.from, chapters_, track_, period);
+        if (!options.to.empty()) {
+            stop_ = spanFrame(options.to, chapters_, track_, period);
+            if (*stop_ <= start_) {
+                throw CaptureError("--to " + options.to + " comes before --from " + options.from + " in the music");
             }
         }
-        if (!from) start_ = 0;
-        estimate(from);
+        estimate();
         encoder_ = std::make_unique<VideoEncoder>(ffmpeg, encoderSettings(options));
         if (!options.timingsFile.empty()) {
             timings_ = std::fopen(options.timingsFile.c_str(), "w");
             if (timings_ == nullptr) throw CaptureError("cannot write " + options.timingsFile);
-            std::fputs("# frame section rasterised draw-ms wait-for-buffer-ms read-back-ms\n", timings_);
+            std::fputs("# frame section rasterised draw-ms wait-for-buffer-ms read-back-ms show-ms cue\n", timings_);
         }
     }
 
@@ -90,8 +86,9 @@ public:
     void run() {
         for (;;) {
             drawOneFrame();
-            for (const std::string& name : clock_.advance(timing_.periodMs)) noteCue(name);
-            if (stopping_) finish();
+            clock_.advance(static_cast<std::uint32_t>(timing_.periodMs));
+            // The --to point is the frame that would read its cue: not drawn.
+            if (stop_ && clock_.framesDone() >= *stop_) finish();
             encoder_->checkHealth();
             if (interrupted) throw CaptureError("interrupted");
             if (clock_.framesDone() > frameLimit_) {
@@ -103,7 +100,7 @@ public:
 
     // Completes the video and leaves the process with exit code 0.
     [[noreturn]] void finish() {
-        if (!start_ || captured_ == 0) throw CaptureError("nothing to capture: the span is shorter than one frame");
+        if (captured_ == 0) throw CaptureError("nothing to capture: the span is shorter than one frame");
         encoder_->finish(capturedSound());
         if (timings_ != nullptr) std::fclose(timings_);
         progress_->finish(timing_.videoFramesThrough(captured_));
@@ -114,12 +111,14 @@ public:
     void abandon() { encoder_.reset(); }
 
 private:
-    void estimate(const std::optional<std::uint32_t>& from) {
+    void estimate() {
         const std::uint32_t length = track_.frames();
-        firstEstimated_ = from ? timing_.frameContaining(*from) + 1 : 0;
-        std::optional<std::uint32_t> end =
-            options_.toCue.empty() ? cueSample(track_, cue::kFadeToCredits) : cueSample(track_, options_.toCue);
-        const std::uint64_t lastFrame = timing_.frameContaining(end.value_or(length)) + 1;
+        firstEstimated_ = start_;
+        std::uint64_t lastFrame = timing_.frameContaining(length) + 1;
+        for (const Chapter& chapter : chapters_) {
+            if (chapter.name == cue::kFadeToCredits) lastFrame = std::min(lastFrame, chapter.frame);
+        }
+        if (stop_) lastFrame = *stop_;
         progress_ = std::make_unique<CaptureProgress>(lastFrame - firstEstimated_,
                                                       timing_.videoFramesThrough(lastFrame - firstEstimated_), stderr);
         frameLimit_ = timing_.frameContaining(2ull * length) + 2;
@@ -127,8 +126,8 @@ private:
 
     void drawOneFrame() {
         const std::uint64_t frame = clock_.framesDone();
-        const bool capturing = start_ && frame >= *start_;
-        const std::uint64_t repeats = capturing ? timing_.videoFramesShowing(frame - *start_) : 0;
+        const bool capturing = frame >= start_;
+        const std::uint64_t repeats = capturing ? timing_.videoFramesShowing(frame - start_) : 0;
         const std::int32_t section = sceneState;
         // A frame no video frame shows still runs its scene (motion counts
         // frames), but need not be rasterised: an empty scissor box lets the
@@ -156,30 +155,31 @@ private:
         }
         if (capturing) ++captured_;
         if (timings_ != nullptr) {
-            std::fprintf(timings_, "%llu %d %d %.3f %.3f %.3f\n", static_cast<unsigned long long>(frame), section,
-                         repeats > 0 ? 1 : 0, milliseconds(drawn - started), milliseconds(waited - drawn),
-                         milliseconds(read - waited));
+            std::fprintf(timings_, "%llu %d %d %.3f %.3f %.3f %llu %s\n", static_cast<unsigned long long>(frame),
+                         section, repeats > 0 ? 1 : 0, milliseconds(drawn - started), milliseconds(waited - drawn),
+                         milliseconds(read - waited), static_cast<unsigned long long>(frame * timing_.periodMs),
+                         cueAt(frame));
         }
     }
 
     using Clock = std::chrono::steady_clock;
     static double milliseconds(Clock::duration span) { return std::chrono::duration<double, std::milli>(span).count(); }
 
-    // A cue passed during the frame just drawn: the next frame reads it.
-    void noteCue(const std::string& name) {
-        if (!start_ && name == options_.fromCue) {
-            start_ = clock_.framesDone();
-        } else if (start_ && !options_.toCue.empty() && name == options_.toCue) {
-            stopping_ = true;
+    // The last cue a frame has read, for the timings.
+    const char* cueAt(std::uint64_t frame) const {
+        const char* name = "-";
+        for (const Chapter& chapter : chapters_) {
+            if (chapter.frame <= frame) name = chapter.name.c_str();
         }
+        return name;
     }
 
     // The track's own samples for exactly the captured frames, across the
     // loop back to its start if the capture runs past its end.
     CapturedSound capturedSound() const {
         CapturedSound sound{track_.sampleRate, track_.channels, {}};
-        const std::uint64_t first = timing_.sampleAt(*start_);
-        const std::uint64_t end = timing_.sampleAt(*start_ + captured_);
+        const std::uint64_t first = timing_.sampleAt(start_);
+        const std::uint64_t end = timing_.sampleAt(start_ + captured_);
         const std::size_t channels = static_cast<std::size_t>(track_.channels);
         const std::uint64_t length = track_.frames();
         sound.samples.reserve(static_cast<std::size_t>(end - first) * channels);
@@ -194,13 +194,14 @@ private:
     OfflineClock& clock_;
     const WavSound& track_;
     const CaptureTiming timing_;
+    const std::vector<Chapter> chapters_;
     std::unique_ptr<VideoEncoder> encoder_;
     std::unique_ptr<CaptureProgress> progress_;
-    std::optional<std::uint64_t> start_;  // the first frame of the video
-    std::uint64_t captured_ = 0;          // frames drawn since the start
+    std::uint64_t start_ = 0;            // the first frame of the video
+    std::optional<std::uint64_t> stop_;  // the frame that is not drawn (--to)
+    std::uint64_t captured_ = 0;         // frames drawn since the start
     std::uint64_t firstEstimated_ = 0;
     std::uint64_t frameLimit_ = 0;
-    bool stopping_ = false;
     std::FILE* timings_ = nullptr;  // one line per show frame, when asked for
 };
 

@@ -7,6 +7,7 @@ void SyncTag::post(const char* name) {
     std::lock_guard<std::mutex> hold(lock);
     std::strncpy(pending, name, kSize - 1);
     pending[kSize - 1] = '\0';
+    std::memcpy(last, pending, kSize);
 }
 
 const char* SyncTag::take() {
@@ -25,6 +26,11 @@ void SyncTag::setWaiting(const std::string& name) {
     std::lock_guard<std::mutex> hold(lock);
     std::strncpy(pending, name.c_str(), kSize - 1);
     pending[kSize - 1] = '\0';
+}
+
+std::string SyncTag::lastPosted() {
+    std::lock_guard<std::mutex> hold(lock);
+    return last;
 }
 
 SyncTag& showSyncTag() {

@@ -23,11 +23,14 @@ public:
     // show state carries its pending cue.
     std::string waiting();
     void setWaiting(const std::string& name);
+    // The last name posted, taken or not ("" before the first).
+    std::string lastPosted();
 
 private:
     std::mutex lock;
     char pending[kSize] = "";
     char current[kSize] = "";
+    char last[kSize] = "";
 };
 
 // The show's tag: the music's sync callback posts into it, Music::getTag

@@ -1,10 +1,36 @@
 #include "platform/GlutWindow.h"
 
-#include <GL/glut.h>
+#include <GL/freeglut.h>
 
 #include "platform/SwapControl.h"
 
 namespace platform {
+namespace {
+
+void (*onFrame)() = nullptr;
+void (*onSpecial)(SpecialKey) = nullptr;
+bool fullScreen = false;
+
+SpecialKey specialKey(int key) {
+    switch (key) {
+    case GLUT_KEY_LEFT:
+        return SpecialKey::Left;
+    case GLUT_KEY_RIGHT:
+        return SpecialKey::Right;
+    case GLUT_KEY_PAGE_UP:
+        return SpecialKey::PageUp;
+    case GLUT_KEY_PAGE_DOWN:
+        return SpecialKey::PageDown;
+    case GLUT_KEY_HOME:
+        return SpecialKey::Home;
+    default:
+        return SpecialKey::Other;
+    }
+}
+
+void special(int key, int, int) { onSpecial(specialKey(key)); }
+
+}  // namespace
 
 void openWindow(int& argc, char** argv, const WindowSettings& settings) {
     glutInit(&argc, argv);
@@ -13,6 +39,7 @@ void openWindow(int& argc, char** argv, const WindowSettings& settings) {
     glutInitWindowPosition(0, 0);
     glutCreateWindow("Marrowick");
     // In a window the pointer may well pass over the show on its way elsewhere.
+    fullScreen = settings.fullScreen;
     if (settings.fullScreen) {
         glutFullScreen();
         glutSetCursor(GLUT_CURSOR_NONE);
@@ -21,13 +48,31 @@ void openWindow(int& argc, char** argv, const WindowSettings& settings) {
 }
 
 void runWindow(const WindowCallbacks& callbacks) {
+    onFrame = callbacks.frame;
+    onSpecial = callbacks.special;
     glutDisplayFunc(callbacks.frame);
     glutReshapeFunc(callbacks.reshape);
     glutKeyboardFunc(callbacks.key);
+    if (onSpecial != nullptr) glutSpecialFunc(special);
     glutIdleFunc(callbacks.frame);
     glutMainLoop();
 }
 
 void presentFrame() { glutSwapBuffers(); }
+
+void setRunningFreely(bool freely) { glutIdleFunc(freely ? onFrame : nullptr); }
+
+void requestRedraw() { glutPostRedisplay(); }
+
+void toggleFullScreen() {
+    glutFullScreenToggle();
+    fullScreen = !fullScreen;
+    glutSetCursor(fullScreen ? GLUT_CURSOR_NONE : GLUT_CURSOR_INHERIT);
+}
+
+void drawText(int x, int y, const char* text) {
+    glRasterPos2i(x, y);
+    glutBitmapString(GLUT_BITMAP_8_BY_13, reinterpret_cast<const unsigned char*>(text));
+}
 
 }  // namespace platform

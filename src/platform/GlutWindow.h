@@ -13,10 +13,14 @@ struct WindowSettings {
     bool unsyncedSwaps = true;  // ask the driver not to hold swaps for the refresh
 };
 
+// The keys the player reads beyond plain characters.
+enum class SpecialKey { Left, Right, PageUp, PageDown, Home, Other };
+
 struct WindowCallbacks {
-    void (*frame)();  // draws and shows one frame, on display and when idle
+    void (*frame)();  // draws and shows one frame: when the window must be drawn, and when idle
     void (*reshape)(int width, int height);
     void (*key)(unsigned char key, int x, int y);
+    void (*special)(SpecialKey key) = nullptr;  // null: such keys are ignored
 };
 
 // GLUT takes its own arguments (-display, -geometry) out of argc/argv.
@@ -28,5 +32,16 @@ void runWindow(const WindowCallbacks& callbacks);
 
 // Shows the frame just drawn.
 void presentFrame();
+
+// Whether the frame callback runs whenever GLUT has nothing else to do, or
+// only when the window must be drawn again: a still picture costs nothing.
+void setRunningFreely(bool freely);
+// Asks for one call of the frame callback, as when the window is uncovered.
+void requestRedraw();
+void toggleFullScreen();
+
+// One line of text in a plain bitmap font, the left end of its baseline at
+// window pixel (x, y) counted from the bottom left, in the current colour.
+void drawText(int x, int y, const char* text);
 
 }  // namespace platform

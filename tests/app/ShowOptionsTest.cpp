@@ -36,8 +36,8 @@ TEST(ShowOptions, CaptureOptionsAreReadInBothSpellings) {
     EXPECT_EQ(capture.fps, 30);
     EXPECT_TRUE(capture.stretch);
     EXPECT_TRUE(capture.lossless);
-    EXPECT_EQ(capture.fromCue, "pesants");
-    EXPECT_EQ(capture.toCue, "scene3");
+    EXPECT_EQ(capture.from, "pesants");
+    EXPECT_EQ(capture.to, "scene3");
 }
 
 TEST(ShowOptions, LiveShowOptionsSetWhatTheyName) {
@@ -46,12 +46,17 @@ TEST(ShowOptions, LiveShowOptionsSetWhatTheyName) {
         LiveOptions live;
         std::string dataDir;
     } cases[] = {
-        {{}, {false, 640, 480, false, false, false, ""}, ""},
-        {{"--window"}, {true, 1024, 768, false, false, false, ""}, ""},
-        {{"--window=800x600", "--keep-aspect"}, {true, 800, 600, true, false, false, ""}, ""},
-        {{"--mute", "--vsync", "--data", "pack"}, {false, 640, 480, false, true, true, ""}, "pack"},
-        {{"--data=/opt/pack", "--capture", "a.mp4"}, {false, 640, 480, false, false, false, ""}, "/opt/pack"},
-        {{"--timings", "frames.log"}, {false, 640, 480, false, false, false, "frames.log"}, ""},
+        {{}, {false, 640, 480, false, false, false, "", false, "", ""}, ""},
+        {{"--window"}, {true, 1024, 768, false, false, false, "", false, "", ""}, ""},
+        {{"--window=800x600", "--keep-aspect"}, {true, 800, 600, true, false, false, "", false, "", ""}, ""},
+        {{"--mute", "--vsync", "--data", "pack"}, {false, 640, 480, false, true, true, "", false, "", ""}, "pack"},
+        {{"--data=/opt/pack", "--capture", "a.mp4"},
+         {false, 640, 480, false, false, false, "", false, "", ""},
+         "/opt/pack"},
+        {{"--timings", "frames.log"}, {false, 640, 480, false, false, false, "frames.log", false, "", ""}, ""},
+        {{"--player", "--from", "pesants", "--to=1:02.5"},
+         {false, 640, 480, false, false, false, "", true, "pesants", "1:02.5"},
+         ""},
     };
     for (const auto& c : cases) {
         const auto parsed = parse(c.arguments);
@@ -66,6 +71,9 @@ TEST(ShowOptions, LiveShowOptionsSetWhatTheyName) {
         EXPECT_EQ(live.mute, c.live.mute) << what;
         EXPECT_EQ(live.vsync, c.live.vsync) << what;
         EXPECT_EQ(live.timingsFile, c.live.timingsFile) << what;
+        EXPECT_EQ(live.player, c.live.player) << what;
+        EXPECT_EQ(live.from, c.live.from) << what;
+        EXPECT_EQ(live.to, c.live.to) << what;
         EXPECT_EQ(options.dataDir, c.dataDir) << what;
         EXPECT_EQ(options.glutArguments, std::vector<std::string>{"marrowick"}) << what;
     }
@@ -99,10 +107,11 @@ TEST(ShowOptions, BadInputIsRefusedWithAMessageNamingIt) {
         {{"--capture", "a.mp4", "--fps", "60.5"}, "--fps"},
         {{"--capture", "a.mp4", "--fps", "1001"}, "--fps"},
         {{"--capture", "a.mp4", "--fps", "99999999999"}, "--fps"},
-        {{"--capture", "a.mp4", "--from="}, "name of a cue"},
+        {{"--capture", "a.mp4", "--from="}, "name of a cue or a time"},
         {{"--capture", "a.mp4", "--stretch=yes"}, "takes no value"},
         {{"--size", "640x480"}, "--size needs --capture"},
-        {{"--to", "scene3"}, "--to needs --capture"},
+        {{"--lossless"}, "--lossless needs --capture"},
+        {{"--capture", "a.mp4", "--player"}, "--player is for the show on screen"},
         {{"--window=800"}, "--window: expected WIDTHxHEIGHT"},
         {{"--window=800x"}, "--window: expected WIDTHxHEIGHT"},
         {{"--window="}, "--window: expected WIDTHxHEIGHT"},
@@ -178,13 +187,21 @@ TEST(ShowOptions, ReadmeListsTheOptionsOfTheTable) {
     std::vector<std::pair<std::string, std::string>> expected;
     for (const OptionRow& row : optionTable()) expected.emplace_back(optionSynopsis(row), kindOfRun(row.scope));
 
-    // A row's cells without the code marks and the spaces around them.
+    // A row's cells without the code marks and the spaces around them; "\\|"
+    // is a bar inside a cell.
     const auto cells = [](const std::string& line) {
         std::vector<std::string> cells;
-        std::istringstream row(line.substr(1));
-        for (std::string cell; std::getline(row, cell, '|');) {
-            cell.erase(std::remove(cell.begin(), cell.end(), '`'), cell.end());
-            cells.push_back(cell.substr(1, cell.size() - 2));
+        std::string cell;
+        for (std::size_t i = 1; i < line.size(); ++i) {
+            if (line[i] == '\\' && i + 1 < line.size() && line[i + 1] == '|') {
+                cell += line[++i];
+            } else if (line[i] == '|') {
+                cell.erase(std::remove(cell.begin(), cell.end(), '`'), cell.end());
+                cells.push_back(cell.substr(1, cell.size() - 2));
+                cell.clear();
+            } else {
+                cell += line[i];
+            }
         }
         return cells;
     };

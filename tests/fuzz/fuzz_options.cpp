@@ -59,17 +59,18 @@ std::vector<std::string> argumentsOf(const std::uint8_t* data, std::size_t size)
 
 bool sameCapture(const CaptureOptions& a, const CaptureOptions& b) {
     return a.file == b.file && a.container == b.container && a.width == b.width && a.height == b.height &&
-           a.fps == b.fps && a.stretch == b.stretch && a.lossless == b.lossless && a.fromCue == b.fromCue &&
-           a.toCue == b.toCue && a.timingsFile == b.timingsFile;
+           a.fps == b.fps && a.stretch == b.stretch && a.lossless == b.lossless && a.from == b.from && a.to == b.to &&
+           a.timingsFile == b.timingsFile;
 }
 
 bool sameLive(const LiveOptions& a, const LiveOptions& b) {
     return a.window == b.window && a.width == b.width && a.height == b.height && a.keepAspect == b.keepAspect &&
-           a.mute == b.mute && a.vsync == b.vsync && a.timingsFile == b.timingsFile;
+           a.mute == b.mute && a.vsync == b.vsync && a.timingsFile == b.timingsFile && a.player == b.player &&
+           a.from == b.from && a.to == b.to;
 }
 
 bool same(const ShowOptions& a, const ShowOptions& b) {
-    return a.help == b.help && a.version == b.version && a.capture == b.capture &&
+    return a.help == b.help && a.version == b.version && a.capture == b.capture && a.listCues == b.listCues &&
            sameCapture(a.captureOptions, b.captureOptions) && sameLive(a.live, b.live) && a.dataDir == b.dataDir &&
            a.glutArguments == b.glutArguments;
 }
@@ -84,7 +85,10 @@ std::vector<std::string> spelledOut(const ShowOptions& options) {
     flag(options.help, "--help");
     flag(options.version, "--version");
     if (!options.dataDir.empty()) arguments.push_back("--data=" + options.dataDir);
+    flag(options.listCues, "--list-cues");
     if (!options.live.timingsFile.empty()) arguments.push_back("--timings=" + options.live.timingsFile);
+    if (!options.live.from.empty()) arguments.push_back("--from=" + options.live.from);
+    if (!options.live.to.empty()) arguments.push_back("--to=" + options.live.to);
     if (options.capture) {
         const CaptureOptions& capture = options.captureOptions;
         arguments.push_back("--capture=" + capture.file);
@@ -92,8 +96,6 @@ std::vector<std::string> spelledOut(const ShowOptions& options) {
         arguments.push_back("--fps=" + std::to_string(capture.fps));
         flag(capture.stretch, "--stretch");
         flag(capture.lossless, "--lossless");
-        if (!capture.fromCue.empty()) arguments.push_back("--from=" + capture.fromCue);
-        if (!capture.toCue.empty()) arguments.push_back("--to=" + capture.toCue);
     } else {
         const LiveOptions& live = options.live;
         if (live.window) {
@@ -102,6 +104,7 @@ std::vector<std::string> spelledOut(const ShowOptions& options) {
         flag(live.keepAspect, "--keep-aspect");
         flag(live.mute, "--mute");
         flag(live.vsync, "--vsync");
+        flag(live.player, "--player");
     }
     return arguments;
 }
@@ -114,6 +117,10 @@ void checkAccepted(const std::vector<std::string>& arguments, const ShowOptions&
     // The timings log is the capture's or the live show's, whichever runs.
     require(capture.timingsFile == live.timingsFile);
     noCapture.timingsFile = noLive.timingsFile = live.timingsFile;
+    // So is the span, from and to.
+    require(capture.from == live.from && capture.to == live.to);
+    noCapture.from = noLive.from = live.from;
+    noCapture.to = noLive.to = live.to;
 
     // The video frame: even sides within the encoder's limits, a rate it keeps.
     require(capture.width >= 16 && capture.width <= 7680 && capture.width % 2 == 0);

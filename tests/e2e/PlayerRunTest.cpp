@@ -1,0 +1,102 @@
+// The player in a real window under Xvfb: keys sent to the window reach it,
+// and its own frame log shows what they did — nothing while paused, then a
+// jump to the next cue, one frame stepped, the wrap of a loop — and Esc ends it.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "ShowProcess.h"
+#include "WorkingDirectory.h"
+#include "app/FrameLimiter.h"
+#include "app/ShowTimeline.h"
+#include "audio/WavFile.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+struct LoggedFrame {
+    std::int64_t swapUs = 0;
+    std::uint64_t showMs = 0;
+    std::string cue;
+};
+
+std::vector<LoggedFrame> readLog(const std::string& path) {
+    std::vector<LoggedFrame> frames;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::uint64_t frame = 0;
+        int section = 0;
+        LoggedFrame logged;
+        fields >> frame >> section >> logged.swapUs >> logged.showMs >> logged.cue;
+        frames.push_back(logged);
+    }
+    return frames;
+}
+
+void press(const std::string& key, const std::string& display) {
+    e2e::runCommand("xdotool search --name '^Marrowick$' key --window %1 " + key, display);
+}
+
+}  // namespace
+
+TEST(PlayerRun, KeysReachThePlayerAndEscEndsIt) {
+    const WavSound track = loadWav(e2e::shortPackDir() + "/demot.wav").value();
+    std::set<std::uint64_t> chapterStarts;
+    for (const Chapter& chapter : chaptersOf(track.cues, track.sampleRate, kShowFramePeriodMs)) {
+        chapterStarts.insert(chapter.frame * kShowFramePeriodMs);
+    }
+    const testsupport::ScratchDirectory scratch;
+    const std::string log = (scratch.path() / "player-frames.log").string();
+    e2e::VirtualDisplay display(640, 480);
+    e2e::ShowProcess show(e2e::shortPackDir(), display.name(), {"--player", "--window=320x240", "--timings", log});
+    ASSERT_TRUE(e2e::findWindow("Marrowick", display.name(), 10s));
+    while (show.swapsSoFar() < 20) std::this_thread::sleep_for(10ms);
+
+    // Paused, every key's effect is one frame of its own, a while after the last.
+    press("p", display.name());
+    std::this_thread::sleep_for(1000ms);
+    press("Right", display.name());
+    std::this_thread::sleep_for(400ms);
+    press("period", display.name());
+    std::this_thread::sleep_for(400ms);
+    press("p", display.name());
+    press("l", display.name());
+    std::this_thread::sleep_for(2500ms);
+    press("Escape", display.name());
+    const e2e::ShowResult result = show.wait(10s);
+    ASSERT_TRUE(result.exited) << "Esc did not end the show";
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output.substr(0, 32), "TileFile 1 6408\nTileFile 1 6408\n");
+
+    const std::vector<LoggedFrame> frames = readLog(log);
+    ASSERT_GT(frames.size(), 40u);
+    bool jumped = false, stepped = false, wrapped = false;
+    for (std::size_t i = 1; i < frames.size(); ++i) {
+        const LoggedFrame& before = frames[i - 1];
+        const LoggedFrame& now = frames[i];
+        const bool afterAWhile = now.swapUs - before.swapUs > 300000;
+        // Right, a second into the pause: the next cue's first frame.
+        jumped = jumped || (afterAWhile && now.showMs > before.showMs + kShowFramePeriodMs &&
+                            chapterStarts.count(now.showMs) > 0);
+        // Then a step: the one frame after it.
+        stepped = stepped || (jumped && afterAWhile && now.showMs == before.showMs + kShowFramePeriodMs);
+        // Nothing but the loop goes back in time here.
+        wrapped = wrapped || now.showMs < before.showMs;
+    }
+    std::string shown;
+    for (const LoggedFrame& frame : frames) shown += std::to_string(frame.showMs) + " ";
+    SCOPED_TRACE("show times logged: " + shown);
+    EXPECT_TRUE(jumped) << "no jump to the next cue after Right";
+    EXPECT_TRUE(stepped) << "no single frame stepped while paused";
+    EXPECT_TRUE(wrapped) << "the loop did not wrap back to its cue";
+}
