@@ -50,5 +50,10 @@ TEST_F(DataPathTest, MissingFilesStayMissing) {
     EXPECT_EQ(platform::openDataFile("demoMesh\\king_h.3ds", "rb"), nullptr);
     EXPECT_EQ(platform::openDataFile("nowhere\\queen.3ds", "rb"), nullptr);
     EXPECT_EQ(platform::openDataFile("demoMesh\\queen.3ds\\x", "rb"), nullptr);
+    // Names that only begin an entry's name, in either case, match nothing.
+    EXPECT_EQ(platform::openDataFile("demoMesh\\queen", "rb"), nullptr);
+    EXPECT_EQ(platform::openDataFile("demoMesh\\QUEEN", "rb"), nullptr);
+    EXPECT_EQ(platform::openDataFile("demo\\queen.3ds", "rb"), nullptr);
+    EXPECT_EQ(platform::openDataFile("DEMO\\queen.3ds", "rb"), nullptr);
     EXPECT_EQ(platform::resolveDataPath(""), "");
 }
