@@ -21,6 +21,10 @@ std::string temporaryPath(const std::string& what) {
         .string();
 }
 
+// A path as ffmpeg must take it: any name is a file, even one that starts
+// with '-' (ffmpeg would read it as an option) or holds a ':' (a protocol).
+std::string ffmpegFile(const std::string& path) { return "file:" + path; }
+
 bool isMp4(const CaptureOptions& options) { return options.container == CaptureOptions::Container::Mp4; }
 
 }  // namespace
@@ -60,7 +64,7 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const CaptureOptions& opti
                                                                                  "-f",
                                                                                  "matroska",
                                                                                  "-y",
-                                                                                 videoPath_},
+                                                                                 ffmpegFile(videoPath_)},
                                                         logPath_);
 
     const std::size_t frameBytes = static_cast<std::size_t>(options.width) * options.height * 4;
@@ -170,9 +174,9 @@ void VideoEncoder::finish(const CapturedSound& sound) {
                                        "-loglevel",
                                        "error",
                                        "-i",
-                                       videoPath_,
+                                       ffmpegFile(videoPath_),
                                        "-i",
-                                       soundPath_,
+                                       ffmpegFile(soundPath_),
                                        "-map",
                                        "0:v:0",
                                        "-map",
@@ -188,7 +192,7 @@ void VideoEncoder::finish(const CapturedSound& sound) {
                                        "-f",
                                        isMp4(options_) ? "mp4" : "matroska",
                                        "-y",
-                                       partialPath_};
+                                       ffmpegFile(partialPath_)};
     if (platform::runProgram(mux, logPath_) != 0) throw CaptureError(failure("could not add the sound"));
     std::error_code error;
     std::filesystem::rename(partialPath_, options_.file, error);
