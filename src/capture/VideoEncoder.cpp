@@ -17,6 +17,10 @@ std::string temporaryPath(const std::string& what) {
         .string();
 }
 
+// A path as ffmpeg must take it: any name is a file, even one that starts
+// with '-' (ffmpeg would read it as an option) or holds a ':' (a protocol).
+std::string ffmpegFile(const std::string& path) { return "file:" + path; }
+
 bool isMp4(const EncoderSettings& settings) { return settings.container == EncoderSettings::Container::Mp4; }
 
 }  // namespace
@@ -56,7 +60,7 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const EncoderSettings& set
                                                                                  "-f",
                                                                                  "matroska",
                                                                                  "-y",
-                                                                                 videoPath_},
+                                                                                 ffmpegFile(videoPath_)},
                                                         logPath_);
 
     writer_ = std::make_unique<FrameWriter>(*process_, settings.width, settings.height);
@@ -101,9 +105,9 @@ void VideoEncoder::finish(const CapturedSound& sound) {
                                        "-loglevel",
                                        "error",
                                        "-i",
-                                       videoPath_,
+                                       ffmpegFile(videoPath_),
                                        "-i",
-                                       soundPath_,
+                                       ffmpegFile(soundPath_),
                                        "-map",
                                        "0:v:0",
                                        "-map",
@@ -119,7 +123,7 @@ void VideoEncoder::finish(const CapturedSound& sound) {
                                        "-f",
                                        isMp4(settings_) ? "mp4" : "matroska",
                                        "-y",
-                                       partialPath_};
+                                       ffmpegFile(partialPath_)};
     if (platform::runProgram(mux, logPath_) != 0) throw CaptureError(failure("could not add the sound"));
     std::error_code error;
     std::filesystem::rename(partialPath_, settings_.file, error);

@@ -111,11 +111,36 @@ TEST(FrameEnd, KeepsTimersCurrentAndSpinsUntilTheLimiterReleases) {
     platform::setTickSource({});
 }
 
-TEST(FrameEnd, SlowFrameIsReleasedAtOnce) {
-    ManualClock clock(5000);
+// A frame that took the period or longer is released at once, and it still
+// leaves every timer holding the time from its start to that frame's end.
+TEST(FrameEnd, ASlowFrameIsReleasedAtOnceWithEveryTimerAtItsEnd) {
+    ManualClock clock(4000);
     Timer timer1, timer2, timer3;
+    timer1.start();
+    clock.set(4990);
+    timer2.start();
+    clock.set(5000);
+    timer3.start();
     FrameLimiter limiter(80);
-    lastRelease = 4000;
-    endFrame(FrameClocks{timer1, timer2, timer3, limiter});
-    EXPECT_EQ(lastRelease, 5000u);
+    lastRelease = 5000;
+    const FrameClocks clocks{timer1, timer2, timer3, limiter};
+    const struct {
+        std::uint32_t drawMs;
+        std::uint32_t release;
+        double timer1, timer2, timer3;  // milliseconds each holds after the frame end
+    } frames[] = {
+        {12, 5012, 1012, 22, 12},  // exactly one period
+        {40, 5052, 1052, 62, 52},
+        {13, 5065, 1065, 75, 65},
+        {250, 5315, 1315, 325, 315},
+    };
+    for (const auto& frame : frames) {
+        SCOPED_TRACE("a frame of " + std::to_string(frame.drawMs) + " ms");
+        clock.advance(frame.drawMs);
+        endFrame(clocks);
+        EXPECT_EQ(lastRelease, frame.release);
+        EXPECT_EQ(timer1.getMilliseconds(), frame.timer1);
+        EXPECT_EQ(timer2.getMilliseconds(), frame.timer2);
+        EXPECT_EQ(timer3.getMilliseconds(), frame.timer3);
+    }
 }

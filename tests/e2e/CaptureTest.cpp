@@ -1,7 +1,8 @@
 // `marrowick --capture` over the short pack, read back with ffprobe and
 // ffmpeg: the video's length and streams, where its pictures sit, that two
 // runs are the same frame for frame, that each section shows at the frame
-// its cue predicts, and that bad input leaves nothing behind.
+// its cue predicts, that bad input leaves nothing behind and that any name
+// given for the video is only ever a file name.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -182,12 +183,24 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
     const std::string video = file("bad.mp4");
     const std::string emptyDir = (out / "empty").string();
     fs::create_directories(emptyDir);
+    // The pack seen from a folder of its own, for videos named relative to it.
+    const fs::path named = out / "named";
+    fs::create_directories(named);
+    for (const auto& entry : fs::directory_iterator(pack))
+        fs::create_symlink(entry.path(), named / entry.path().filename());
+    const std::vector<std::string> quick{"--size", "64x48", "--to", cue::kQueenText, "--capture"};
+    auto quickTo = [&](const std::string& name) {
+        std::vector<std::string> arguments = quick;
+        arguments.push_back(name);
+        return arguments;
+    };
     const struct {
         std::vector<std::string> arguments;
         std::string dir, path;
         int exitCode;
-        const char* says;    // on standard error, or on standard output for a data file
-        bool showPrintsToo;  // the show's own lines come before the error
+        const char* says;     // on standard error, or on standard output for a data file
+        bool showPrintsToo;   // the show's own lines come before the error
+        bool writes = false;  // a video under exactly the name given, in `dir`
     } cases[] = {
         {{"--capture", video, "--bogus"}, pack, "", 2, "unknown option --bogus", false},
         {{"--capture", video, "--size", "12x9"}, pack, "", 2, "--size", false},
@@ -205,6 +218,10 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
          "Conversion failed!",
          true},
         {{"--capture", video}, emptyDir, "", 0, "not a TileFile, exiting....", false},
+        // Names that ffmpeg would read as an option or a protocol, or a shell
+        // as more than one word and a command, are only file names.
+        {quickTo("-x.mp4"), named.string(), "", 0, "TileFile 1 6408", false, true},
+        {quickTo("take:2 it's a \"show\" $(touch ran).mkv"), named.string(), "", 0, "TileFile 1 6408", false, true},
     };
     for (const auto& c : cases) {
         const capture::Result run = capture::runShow(c.arguments, c.dir, c.path);
@@ -222,5 +239,17 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
             EXPECT_TRUE(entry.is_directory()) << what << " left " << entry.path();
         }
         EXPECT_FALSE(run.leftBehind) << what << " left temporary files";
+        if (c.writes) {
+            const fs::path written = fs::path(c.dir) / what;
+            const std::vector<capture::Stream> streams = capture::probe(written.string());
+            EXPECT_EQ(streams.size(), 2u) << what << " is not a video with its sound";
+            if (!streams.empty()) {
+                EXPECT_EQ(streams[0].codec, "h264") << what;
+            }
+            fs::remove(written);
+            for (const auto& entry : fs::directory_iterator(c.dir)) {
+                EXPECT_TRUE(entry.is_symlink()) << what << " left " << entry.path();
+            }
+        }
     }
 }

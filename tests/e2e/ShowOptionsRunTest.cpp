@@ -74,10 +74,16 @@ TEST(ShowOptionsRun, WindowIsTheSizeAskedForAndStaysSo) {
     }
 }
 
-// On a 16:9 screen the 4:3 area is 960 of its 1280 columns. At 17.1 s of
-// the short pack the credits card is up: a dark blue picture, but nowhere
-// quite black, out to its edges; the cleared bars are black to the bit.
+// On a 16:9 screen the 4:3 area is 960 of its 1280 columns. From the
+// queen's card to the peasants' cue the chess room fills it, under the card
+// or alone, dark in places but nowhere quite black out to its edges; the
+// cleared bars are black to the bit. The screenshot is asked for at the
+// card's cue, nearly five seconds of the room ahead of it: a loaded machine
+// can take seconds to grab the screen, and the show ends for good on its
+// closing cue.
 TEST(ShowOptionsRun, KeepAspectLeavesBlackBarsBesideTheShow) {
+    const WavSound track = loadWav(e2e::shortPackDir() + "/demot.wav").value();
+    const double moment = e2e::cueSeconds(track, cue::kQueenText);
     const struct {
         std::vector<std::string> arguments;
         int bar;  // columns of black on each side
@@ -87,7 +93,7 @@ TEST(ShowOptionsRun, KeepAspectLeavesBlackBarsBesideTheShow) {
         e2e::ShowProcess show(e2e::shortPackDir(), display.name(), c.arguments);
         const std::int64_t start = waitForFrames(show, 1);
         ASSERT_GT(start, 0) << "no frame was drawn";
-        while (e2e::nowUs() < start + 17100000) std::this_thread::sleep_for(5ms);
+        while (e2e::nowUs() < start + static_cast<std::int64_t>(moment * 1e6)) std::this_thread::sleep_for(5ms);
         const std::string png = "e2e-bars-" + std::to_string(c.bar) + ".png";
         const e2e::Screenshot shot = e2e::takeScreenshot(display.name(), png);
         ASSERT_EQ(shot.width, 1280) << png;

@@ -49,6 +49,11 @@ TEST_F(DataPathTest, MissingFilesStayMissing) {
     EXPECT_FALSE(platform::readDataFile("demoMesh\\king_h.3ds"));
     EXPECT_FALSE(platform::readDataFile("nowhere\\queen.3ds"));
     EXPECT_FALSE(platform::readDataFile("demoMesh\\queen.3ds\\x"));
+    // Names that only begin an entry's name, in either case, match nothing.
+    EXPECT_FALSE(platform::readDataFile("demoMesh\\queen"));
+    EXPECT_FALSE(platform::readDataFile("demoMesh\\QUEEN"));
+    EXPECT_FALSE(platform::readDataFile("demo\\queen.3ds"));
+    EXPECT_FALSE(platform::readDataFile("DEMO\\queen.3ds"));
     EXPECT_EQ(platform::resolveDataPath(""), "");
 }
 

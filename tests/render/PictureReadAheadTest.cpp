@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <jpeglib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <future>
 #include <string>
 #include <vector>
 
@@ -9,11 +14,13 @@
 #include "GlContext.h"
 #include "ImageFiles.h"
 #include "TestData.h"
+#include "WorkingDirectory.h"
 #include "render/JpgReader.h"
 #include "render/PictureReadAhead.h"
 #include "render/Texture.h"
 
 using testsupport::testDataPath;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -86,6 +93,40 @@ TEST(PictureReadAhead, GivesLoadJpgsPicturesAndLeavesEveryTroubleToIt) {
     EXPECT_EQ(third, nullptr);
     EXPECT_EQ(unnamed, nullptr);
     EXPECT_EQ(ahead.unmatched(), (std::vector<std::string>{rows[0].file, "never-named.jpg"}));
+}
+
+// A picture decoded ahead goes to its load as soon as it is done, while the
+// threads are still held up by later files: start-up must not wait for them
+// to run out of work. Files that are FIFOs hold a thread for as long as the
+// test likes: its open or its read blocks until the test writes.
+TEST(PictureReadAhead, HandsAPictureOverWhileEveryThreadIsStillBusy) {
+    const testsupport::ScratchDirectory scratch;
+    const std::string source = (scratch.path() / "source.jpg").string();
+    testsupport::writeJpg(source, JCS_RGB, 3, 16, 8, std::vector<std::uint8_t>(16 * 8 * 3, 200));
+    const std::vector<std::uint8_t> bytes = testsupport::readBytes(source);
+    const std::string held = (scratch.path() / "held.jpg").string();
+    const std::string picture = (scratch.path() / "picture.jpg").string();
+    const std::string next = (scratch.path() / "next.jpg").string();
+    for (const std::string& fifo : {held, picture, next}) ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0) << fifo;
+
+    // In order: one thread is held by the first file, the other takes the
+    // picture and, once done, is held by the next.
+    PictureReadAhead ahead({held, picture, next}, 2);
+    const int writer = ::open(picture.c_str(), O_WRONLY);  // returns once a thread opened it to read
+    ASSERT_GE(writer, 0);
+    auto taken = std::async(std::launch::async, [&] { return ahead.take(picture); });
+    EXPECT_EQ(taken.wait_for(200ms), std::future_status::timeout) << "take() did not wait for its picture";
+    EXPECT_EQ(::write(writer, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(writer);
+    const bool handedOver = taken.wait_for(20s) == std::future_status::ready;
+
+    // Now the threads may go: both files end at once, and so their threads.
+    for (const std::string& fifo : {held, next}) ::close(::open(fifo.c_str(), O_WRONLY));
+    EXPECT_TRUE(handedOver) << "take() waited for the threads, not for its picture";
+    const std::shared_ptr<const DecodedPicture> got = taken.get();
+    ASSERT_NE(got, nullptr);
+    EXPECT_EQ(got->image.width, 16);
+    EXPECT_EQ(got->image.height, 8);
 }
 
 class PictureReadAheadDeathTest : public testsupport::GlTest {};
