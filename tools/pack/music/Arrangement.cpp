@@ -204,7 +204,7 @@ void playDrums(const Bar& bar, Mix& mix, Random& random) {
     } else if (bar.intoNext) {
         float gain = 1.0f;
         if (bar.section == Section::Ship) gain = 0.3f;
-        if (heldBreath(bar)) gain = 0.7f;
+        if (heldBreath(bar)) gain = 0.6f;
         if (bar.breakdown) gain = 0.6f;                    // the drums come back in from nothing
         if (bar.section == Section::Credits) gain = 1.3f;  // the finale's roll
         playFill(bar, mix, random, gain);
@@ -294,7 +294,7 @@ void playHarmony(const Bar& bar, Mix& mix, std::size_t totalBars) {
     // The ship's scene fades out: the pads thin bar by bar after the drums stop.
     const bool fading = bar.section == Section::Ship && bar.beatUntil < 16;
     if (bar.breakdown) gain = 0.35f;
-    if (heldBreath(bar)) gain = 0.35f;
+    if (heldBreath(bar)) gain = 0.3f;
     if (bar.section == Section::ChessA) gain = 0.5f;
     if (fading) gain *= 0.45f + 0.15f * static_cast<float>(bar.leftInSection);
     if (bar.section == Section::Outro) {
