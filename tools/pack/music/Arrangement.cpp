@@ -202,7 +202,7 @@ void playDrums(const Bar& bar, Mix& mix, Random& random) {
     if (bar.intoNext && bar.section == Section::Intro) {
         synth::riser(mix.dry, bar.start, kBarFrames, 0.2f, random);
     } else if (bar.intoNext) {
-        float gain = 1.0f;
+        float gain = 1.2f;
         if (bar.section == Section::Ship) gain = 0.3f;
         if (heldBreath(bar)) gain = 0.6f;
         if (bar.breakdown) gain = 0.6f;                    // the drums come back in from nothing
