@@ -92,6 +92,73 @@ void reverb(Track& track, float mix) {
     }
 }
 
+namespace {
+
+// Brings every peak of the interleaved stereo `samples` down to `ceiling`: the
+// gain falls in a straight line over the look-ahead before a peak, so it never
+// steps, and recovers slowly after it, so the kicks lose their tips and not
+// their body.
+void limit(std::vector<float>& samples, float ceiling) {
+    const std::size_t frames = samples.size() / 2;
+    const std::size_t lookAhead = framesOf(0.0015f);
+    const float recover = 1.0f - std::exp(-1.0f / (0.08f * kRate));
+    std::vector<float> gain(frames, 1.0f);
+    for (std::size_t i = 0; i < frames; ++i) {
+        const float level = std::max(std::abs(samples[2 * i]), std::abs(samples[2 * i + 1]));
+        if (level <= ceiling) continue;
+        const float needed = ceiling / level;
+        for (std::size_t back = 0; back <= lookAhead && back <= i; ++back) {
+            const float ramp = needed + (1.0f - needed) * static_cast<float>(back) / static_cast<float>(lookAhead);
+            gain[i - back] = std::min(gain[i - back], ramp);
+        }
+    }
+    float held = 1.0f;
+    for (std::size_t i = 0; i < frames; ++i) {
+        held = std::min(gain[i], held + (1.0f - held) * recover);
+        samples[2 * i] *= held;
+        samples[2 * i + 1] *= held;
+    }
+}
+
+// The highest level the waveform reaches between its samples as well as on
+// them (four times oversampled, with a windowed sinc): what a player's
+// converter will make of the file. Only the neighbourhood of loud samples can
+// exceed `floor`, so only there is it worked out.
+float truePeak(const std::vector<float>& samples, float floor) {
+    constexpr int kTaps = 16;  // each side
+    constexpr int kPhases = 4;
+    std::array<std::array<float, 2 * kTaps>, kPhases> kernel{};
+    for (int phase = 1; phase < kPhases; ++phase) {
+        const float offset = static_cast<float>(phase) / kPhases;
+        for (int tap = 0; tap < 2 * kTaps; ++tap) {
+            const float x = static_cast<float>(tap - kTaps + 1) - offset;
+            const float window = 0.5f + 0.5f * std::cos(kPi * x / static_cast<float>(kTaps));
+            kernel[static_cast<std::size_t>(phase)][static_cast<std::size_t>(tap)] =
+                window * std::sin(kPi * x) / (kPi * x);
+        }
+    }
+    const std::size_t frames = samples.size() / 2;
+    float peak = 0.0f;
+    for (std::size_t i = 0; i < frames; ++i) {
+        for (std::size_t c = 0; c < 2; ++c) {
+            const float here = std::abs(samples[2 * i + c]);
+            peak = std::max(peak, here);
+            if (i + kTaps >= frames || i < kTaps - 1) continue;
+            if (std::max(here, std::abs(samples[2 * (i + 1) + c])) < floor) continue;
+            for (std::size_t phase = 1; phase < kPhases; ++phase) {
+                float between = 0.0f;
+                for (std::size_t tap = 0; tap < 2 * kTaps; ++tap) {
+                    between += kernel[phase][tap] * samples[2 * (i + tap + 1 - kTaps) + c];
+                }
+                peak = std::max(peak, std::abs(between));
+            }
+        }
+    }
+    return peak;
+}
+
+}  // namespace
+
 std::vector<std::int16_t> mixDown(const std::vector<const Track*>& tracks) {
     const std::size_t frames = tracks.empty() ? 0 : tracks.front()->frames();
     std::vector<float> sum(2 * frames);
@@ -106,13 +173,20 @@ std::vector<std::int16_t> mixDown(const std::vector<const Track*>& tracks) {
         sum[2 * i + 1] = std::tanh(0.9f * right);
         peak = std::max({peak, std::abs(sum[2 * i]), std::abs(sum[2 * i + 1])});
     }
+    if (peak == 0.0f) return std::vector<std::int16_t>(sum.size(), 0);
+    // The loudest moments are pushed into the limiter, so the climax can be
+    // louder than the rest without the file's peak rising.
+    for (float& sample : sum) sample *= kMasterDrive / peak;
+    limit(sum, kPeakCeiling);
+    const float overs = truePeak(sum, 0.5f * kPeakCeiling);
+    const float trim = overs > kPeakCeiling ? kPeakCeiling / overs : 1.0f;
+
     const std::size_t fade = framesOf(0.5f);
-    const float scale = peak > 0.0f ? 0.891f * 32767.0f / peak : 0.0f;  // peak at -1 dBFS
     std::vector<std::int16_t> samples(sum.size());
     for (std::size_t i = 0; i < frames; ++i) {
         const float tail = i + fade > frames ? static_cast<float>(frames - i) / static_cast<float>(fade) : 1.0f;
         for (std::size_t c = 0; c < 2; ++c) {
-            samples[2 * i + c] = static_cast<std::int16_t>(std::lrint(sum[2 * i + c] * scale * tail));
+            samples[2 * i + c] = static_cast<std::int16_t>(std::lrint(sum[2 * i + c] * trim * tail * 32767.0f));
         }
     }
     return samples;
