@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "WorkingDirectory.h"
+#include "audio/WavFile.h"
 #include "pack/PackContext.h"
 #include "pack/music/MusicGenerator.h"
 #include "pack/music/Score.h"
-#include "platform/WavFile.h"
 
 namespace fs = std::filesystem;
 
