@@ -84,6 +84,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Show* show = new Show;  // built once; the show's objects live as long as the process
     ShowTimeline& timeline = *show->timeline;
     ShowPlayer player(timeline);
+    // Back inside the straight run, wherever the last input left the show.
+    const auto keepInside = [&] {
+        if (timeline.frame() + 1 >= kFrames) timeline.seek(timeline.frame() % (kFrames / 2));
+    };
+    keepInside();
     for (std::size_t i = 0; i + 1 < size; i += 2) {
         const std::uint8_t what = data[i] % 10, how = data[i + 1];
         if (what == 0) {
@@ -96,7 +101,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto command = static_cast<PlayerCommand>(what - 1);
             if (staysInside(command, player, timeline)) player.command(command);
         }
-        if (timeline.frame() + 1 >= kFrames) timeline.seek(timeline.frame() % (kFrames / 2));
+        keepInside();
     }
     const std::uint64_t frame = timeline.frame();
     const Moment moment = show->drawNext();
