@@ -10,11 +10,13 @@
 #include "audio/WavFile.h"
 #include "music/Cues.h"
 #include "music/Music.h"
+#include "render/GeometryLeftOut.h"
 
 namespace {
 
 // Saved once a second of show time, a seek runs at most this many frames.
 constexpr std::uint64_t kFramesBetweenSaves = 84;
+constexpr std::uint64_t kFullFramesBeforeTarget = 2;
 
 }  // namespace
 
@@ -81,6 +83,12 @@ void ShowTimeline::seek(std::uint64_t target) {
         // Restore only what is nearer than going on from here.
         if (target < current || from->first > current) restore(from->first);
     }
+    // The frames on the way are run for their state alone; the last few send
+    // their geometry too, so what they leave in OpenGL is what a straight
+    // run leaves there.
+    setGeometryLeftOut(true);
+    while (current + kFullFramesBeforeTarget < target) runFrame(false);
+    setGeometryLeftOut(false);
     while (current < target) runFrame(false);
 }
 

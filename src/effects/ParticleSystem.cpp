@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "platform/ShowRandom.h"
+#include "render/GeometryLeftOut.h"
 #include "render/UnitQuad.h"
 
 namespace {
@@ -79,7 +80,7 @@ void ParticleSystem::draw() {
         particle.material.apply();
         const float size = particle.mass / 200.0f;
         glScalef(size, size, size);
-        drawTexturedUnitQuad();
+        if (!geometryLeftOut()) drawTexturedUnitQuad();
         glPopMatrix();
         glLineWidth(5);
     }

@@ -1,5 +1,6 @@
 #include "effects/SkyBox.h"
 
+#include "render/GeometryLeftOut.h"
 #include "render/RenderState.h"
 
 namespace {
@@ -66,7 +67,7 @@ void SkyBox::draw() {
     glTranslatef(position[0], position[1], position[2]);
     glScalef(scaleX, scaleY, scaleZ);
     material.apply();
-    glCallList(displayList);
+    if (!geometryLeftOut()) glCallList(displayList);
 
     if (scrollingTop) {
         material.apply();
@@ -75,13 +76,15 @@ void SkyBox::draw() {
         const BoxFace& top = boxFaces[5];
         const double o = topScrollOffset;
         const double texCoords[4][2] = {{0, o + 1}, {1, o + 1}, {1, o}, {0, o}};
-        glBegin(GL_QUADS);
-        for (int corner = 0; corner < 4; ++corner) {
-            glNormal3f(0, 1, 0);
-            glTexCoord2d(texCoords[corner][0], texCoords[corner][1]);
-            glVertex3f(top.corners[corner][0], top.corners[corner][1], top.corners[corner][2]);
+        if (!geometryLeftOut()) {
+            glBegin(GL_QUADS);
+            for (int corner = 0; corner < 4; ++corner) {
+                glNormal3f(0, 1, 0);
+                glTexCoord2d(texCoords[corner][0], texCoords[corner][1]);
+                glVertex3f(top.corners[corner][0], top.corners[corner][1], top.corners[corner][2]);
+            }
+            glEnd();
         }
-        glEnd();
         topScrollOffset += topScrollSpeed / 5000.0f;
     }
 

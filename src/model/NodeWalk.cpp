@@ -8,6 +8,8 @@
 #include <cstring>
 #include <vector>
 
+#include "render/GeometryLeftOut.h"
+
 namespace {
 
 void applyMaterial(Lib3dsFile* file, const Lib3dsFace& face) {
@@ -88,6 +90,8 @@ std::unique_ptr<Lib3dsNode> copyFirstNode(const Lib3dsFile* file) {
 }
 
 void renderTopLevel(Lib3dsNode* walkStart, Lib3dsFile* file, GLenum primitive) {
+    // A node's list is compiled when it is first drawn, whenever that is.
+    if (geometryLeftOut()) return;
     for (Lib3dsNode* node = walkStart; node != nullptr; node = node->next) {
         renderNode(node, file, primitive);
     }
