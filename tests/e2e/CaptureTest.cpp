@@ -5,6 +5,7 @@
 // given for the video is only ever a file name.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -198,16 +199,33 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
         std::vector<std::string> arguments;
         std::string dir, path;
         int exitCode;
-        const char* says;     // on standard error, or on standard output for a data file
-        bool showPrintsToo;   // the show's own lines come before the error
-        bool writes = false;  // a video under exactly the name given, in `dir`
+        const char* says;      // on standard error, or on standard output for a data file
+        bool showPrintsToo;    // the show's own lines come before the error
+        bool writes = false;   // a video under exactly the name given, in `dir`
+        bool oneLine = false;  // the whole complaint is one line, with no usage after it
     } cases[] = {
         {{"--capture", video, "--bogus"}, pack, "", 2, "unknown option --bogus", false},
         {{"--capture", video, "--size", "12x9"}, pack, "", 2, "--size", false},
         {{"--capture", video, "--fps", "zero"}, pack, "", 2, "--fps", false},
         {{"--capture", file("show.avi")}, pack, "", 2, ".mp4 or .mkv", false},
-        {{"--capture", video, "--from", "noSuchCue"}, pack, "", 1, "no cue named \"noSuchCue\"", true},
-        {{"--capture", video, "--from", cue::kScene3, "--to", cue::kPesants}, pack, "", 1, "comes before", true},
+        // Checked against the track before anything is built, naming the cues there are.
+        {{"--capture", video, "--from", "noSuchCue"},
+         pack,
+         "",
+         2,
+         "no cue named \"noSuchCue\"; its cues are queenRoll,",
+         false,
+         false,
+         true},
+        {{"--capture", video, "--from", cue::kScene3, "--to", cue::kPesants},
+         pack,
+         "",
+         2,
+         "comes before",
+         false,
+         false,
+         true},
+        {{"--capture", video, "--to", "9:59"}, pack, "", 2, "past the end of the music", false, false, true},
         {{"--capture", video}, pack, "/nonexistent", 1, "ffmpeg program is not on the PATH", false},
         {{"--capture", file("no/such/dir/show.mp4")}, pack, "", 1, "cannot write", false},
         {{"--capture", "/proc/show.mp4"}, pack, "", 1, "cannot write", false},
@@ -229,7 +247,9 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
         EXPECT_EQ(run.exitCode, c.exitCode) << what << ": " << run.err;
         const std::string& said = c.exitCode == 0 ? run.out : run.err;
         EXPECT_NE(said.find(c.says), std::string::npos) << what << " said: " << said;
-        if (c.exitCode == 2) {
+        if (c.oneLine) {
+            EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << what << " said: " << run.err;
+        } else if (c.exitCode == 2) {
             EXPECT_NE(run.err.find("Usage:"), std::string::npos) << what;
         }
         if (c.exitCode != 0 && !c.showPrintsToo) {
