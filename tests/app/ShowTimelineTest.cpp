@@ -2,68 +2,22 @@
 // the offline clock: wherever a sequence of seeks, loops, steps and pauses
 // leaves it, the next frame is the frame a straight run draws at that show
 // time, pixel for pixel, with the music on the same sample.
-#include <GL/gl.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "app/OfflineClock.h"
-#include "app/ShowFrame.h"
-#include "app/ShowObjects.h"
+#include "OffscreenShow.h"
 #include "app/ShowPlayer.h"
 #include "app/ShowTimeline.h"
-#include "audio/AudioStream.h"
-#include "music/Music.h"
-#include "platform/DataPath.h"
-#include "platform/OffscreenGl.h"
 
 namespace {
 
-constexpr int kWidth = 160, kHeight = 120;
+using testsupport::ShowMoment;
 
-struct Moment {
-    std::uint64_t pixels;  // a hash of the frame drawn
-    std::uint32_t sample;  // where the music stood before it
-};
-
-std::uint64_t hashOfFrame() {
-    std::vector<std::uint8_t> pixels(kWidth * kHeight * 4);
-    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-    std::uint64_t hash = 1469598103934665603ull;
-    for (const std::uint8_t byte : pixels) hash = (hash ^ byte) * 1099511628211ull;
-    return hash;
-}
-
-// The show, built once for the process, as the capture builds it.
-struct Show {
-    Show() {
-        platform::setDataFolder(MARROWICK_PACK_DIR);
-        const ShowLoop& loop = buildShowObjects();
-        setShowLoop(loop);
-        init();
-        reshapeOnto(centredFourByThree(kWidth, kHeight));
-        stream = loop.music.getStream();
-        timeline = std::make_unique<ShowTimeline>(loop, clock);
-        // The straight run, to just before the closing cue ends the show.
-        while (timeline->frame() + 1 < timeline->closingFrame()) straight.push_back(drawNext());
-    }
-
-    Moment drawNext() {
-        const std::uint32_t sample = audio::streamPosition(stream).frame;
-        timeline->runFrame(true);
-        return {hashOfFrame(), sample};
-    }
-
-    OfflineClock clock;  // first: the objects take their seeds from it
-    platform::OffscreenGl context{kWidth, kHeight};
-    audio::AudioStream* stream = nullptr;
-    std::unique_ptr<ShowTimeline> timeline;
-    std::vector<Moment> straight;
-};
-
-Show& show() {
-    static Show* theShow = new Show;  // never destroyed: the show's objects outlive the tests
+testsupport::OffscreenShow& show() {
+    // Never destroyed: the show's objects outlive the tests.
+    static auto* theShow = new testsupport::OffscreenShow(MARROWICK_PACK_DIR, 160, 120, UINT64_MAX);
     return *theShow;
 }
 
@@ -79,13 +33,13 @@ Step run(std::uint64_t frames) { return {Step::Run, frames}; }
 }  // namespace
 
 TEST(ShowTimeline, EveryWayToAFrameDrawsTheSameFrame) {
-    Show& s = show();
-    ShowTimeline& timeline = *s.timeline;
-    ASSERT_GT(s.straight.size(), 1000u);
+    testsupport::OffscreenShow& s = show();
+    ShowTimeline& timeline = s.timeline();
+    ASSERT_GT(s.straight().size(), 1000u);
     const std::vector<Chapter>& chapters = timeline.chapters();
     ASSERT_EQ(chapters.size(), 19u);
     const std::uint64_t shipStart = chapters[8].frame;  // graphical2: the chess section ends
-    const std::uint64_t last = s.straight.size() - 1;
+    const std::uint64_t last = s.straight().size() - 1;
 
     using C = PlayerCommand;
     const struct {
@@ -119,9 +73,9 @@ TEST(ShowTimeline, EveryWayToAFrameDrawsTheSameFrame) {
             for (std::uint64_t i = 0; step.kind == Step::Run && i < step.frame; ++i) player.runFrame(true);
         }
         const std::uint64_t frame = timeline.frame();
-        ASSERT_LT(frame, s.straight.size());
-        const Moment moment = s.drawNext();
-        EXPECT_EQ(moment.sample, s.straight[frame].sample) << "frame " << frame;
-        EXPECT_EQ(moment.pixels, s.straight[frame].pixels) << "frame " << frame;
+        ASSERT_LT(frame, s.straight().size());
+        const ShowMoment moment = s.drawNext();
+        EXPECT_EQ(moment.sample, s.straight()[frame].sample) << "frame " << frame;
+        EXPECT_EQ(moment.pixels, s.straight()[frame].pixels) << "frame " << frame;
     }
 }

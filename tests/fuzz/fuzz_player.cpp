@@ -3,63 +3,18 @@
 // time, with the music on the same sample. The straight run covers the chess
 // section and the start of the ship's; commands that would leave it are
 // skipped, so the show never reaches its end here.
-#include <GL/gl.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
-#include <vector>
 
-#include "app/OfflineClock.h"
-#include "app/ShowFrame.h"
-#include "app/ShowObjects.h"
+#include "OffscreenShow.h"
 #include "app/ShowPlayer.h"
 #include "app/ShowTimeline.h"
-#include "audio/AudioStream.h"
-#include "music/Music.h"
-#include "platform/DataPath.h"
-#include "platform/OffscreenGl.h"
 
 namespace {
 
-constexpr int kWidth = 48, kHeight = 36;
 constexpr std::uint64_t kFrames = 900;  // 10.8 s: past the chess section's end
-
-struct Moment {
-    std::uint64_t pixels;
-    std::uint32_t sample;
-};
-
-struct Show {
-    Show() {
-        platform::setDataFolder(MARROWICK_PACK_DIR);
-        const ShowLoop& loop = buildShowObjects();
-        setShowLoop(loop);
-        init();
-        reshapeOnto(centredFourByThree(kWidth, kHeight));
-        stream = loop.music.getStream();
-        timeline = std::make_unique<ShowTimeline>(loop, clock);
-        while (timeline->frame() < kFrames) straight.push_back(drawNext());
-    }
-
-    Moment drawNext() {
-        const std::uint32_t sample = audio::streamPosition(stream).frame;
-        timeline->runFrame(true);
-        std::vector<std::uint8_t> pixels(kWidth * kHeight * 4);
-        glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
-        std::uint64_t hash = 1469598103934665603ull;
-        for (const std::uint8_t byte : pixels) hash = (hash ^ byte) * 1099511628211ull;
-        return {hash, sample};
-    }
-
-    OfflineClock clock;
-    platform::OffscreenGl context{kWidth, kHeight};
-    audio::AudioStream* stream = nullptr;
-    std::unique_ptr<ShowTimeline> timeline;
-    std::vector<Moment> straight;
-};
 
 // Whether a command keeps the show inside the straight run.
 bool staysInside(PlayerCommand command, const ShowPlayer& player, const ShowTimeline& timeline) {
@@ -81,8 +36,9 @@ bool staysInside(PlayerCommand command, const ShowPlayer& player, const ShowTime
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static Show* show = new Show;  // built once; the show's objects live as long as the process
-    ShowTimeline& timeline = *show->timeline;
+    // Built once; the show's objects live as long as the process.
+    static auto* show = new testsupport::OffscreenShow(MARROWICK_PACK_DIR, 48, 36, kFrames);
+    ShowTimeline& timeline = show->timeline();
     ShowPlayer player(timeline);
     // Back inside the straight run, wherever the last input left the show.
     const auto keepInside = [&] {
@@ -104,8 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         keepInside();
     }
     const std::uint64_t frame = timeline.frame();
-    const Moment moment = show->drawNext();
-    if (moment.pixels != show->straight[frame].pixels || moment.sample != show->straight[frame].sample) {
+    const testsupport::ShowMoment moment = show->drawNext();
+    const testsupport::ShowMoment& straight = show->straight()[frame];
+    if (moment.pixels != straight.pixels || moment.sample != straight.sample) {
         std::fprintf(stderr, "frame %llu differs from the straight run's\n", static_cast<unsigned long long>(frame));
         std::abort();
     }

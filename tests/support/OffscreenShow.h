@@ -1,0 +1,71 @@
+// The whole show built once for a test process, as the capture builds it: on
+// the offline clock, drawn off-screen at a small size, over a data pack. It
+// keeps a straight run's frames (a hash of each picture and the music's
+// sample before it) so that any other way to a frame can be held to it.
+// Header only, with no test framework, so fuzz targets use it too.
+#pragma once
+
+#include <GL/gl.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/OfflineClock.h"
+#include "app/ShowFrame.h"
+#include "app/ShowObjects.h"
+#include "app/ShowTimeline.h"
+#include "audio/AudioStream.h"
+#include "music/Music.h"
+#include "platform/DataPath.h"
+#include "platform/OffscreenGl.h"
+
+namespace testsupport {
+
+struct ShowMoment {
+    std::uint64_t pixels;  // a hash of the frame drawn
+    std::uint32_t sample;  // where the music stood before it
+};
+
+class OffscreenShow {
+public:
+    // Plays straight from launch to frame `frames` (never past the closing cue).
+    OffscreenShow(const std::string& packDir, int width, int height, std::uint64_t frames)
+        : width_(width), height_(height), context_(width, height) {
+        platform::setDataFolder(packDir);
+        const ShowLoop& loop = buildShowObjects();
+        setShowLoop(loop);
+        init();
+        reshapeOnto(centredFourByThree(width, height));
+        stream_ = loop.music.getStream();
+        timeline_ = std::make_unique<ShowTimeline>(loop, clock_);
+        while (timeline_->frame() < frames && timeline_->frame() + 1 < timeline_->closingFrame()) {
+            straight_.push_back(drawNext());
+        }
+    }
+
+    // Draws the frame about to be drawn.
+    ShowMoment drawNext() {
+        const std::uint32_t sample = audio::streamPosition(stream_).frame;
+        timeline_->runFrame(true);
+        std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width_) * height_ * 4);
+        glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        std::uint64_t hash = 1469598103934665603ull;
+        for (const std::uint8_t byte : pixels) hash = (hash ^ byte) * 1099511628211ull;
+        return {hash, sample};
+    }
+
+    ShowTimeline& timeline() { return *timeline_; }
+    const std::vector<ShowMoment>& straight() const { return straight_; }
+
+private:
+    int width_, height_;
+    OfflineClock clock_;  // before the objects: they take their seeds from it
+    platform::OffscreenGl context_;
+    audio::AudioStream* stream_ = nullptr;
+    std::unique_ptr<ShowTimeline> timeline_;
+    std::vector<ShowMoment> straight_;
+};
+
+}  // namespace testsupport
