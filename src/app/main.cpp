@@ -13,6 +13,7 @@
 #include "app/FrameLog.h"
 #include "app/LiveShow.h"
 #include "app/OptionParser.h"
+#include "app/OptionTable.h"
 #include "app/ShowObjects.h"
 #include "audio/AudioStream.h"
 #include "capture/Capture.h"
@@ -27,7 +28,7 @@ int main(int argc, char** argv) {
     const std::string program = argc > 0 ? argv[0] : "marrowick";
     const auto parsed = parseShowOptions(arguments);
     if (const auto* error = std::get_if<OptionError>(&parsed)) {
-        std::fprintf(stderr, "%s: %s\n%s", program.c_str(), error->message.c_str(), usageText(program).c_str());
+        std::fprintf(stderr, "%s: %s\n%s", program.c_str(), error->message.c_str(), tryHelpLine(program).c_str());
         return 2;
     }
     ShowOptions options = std::get<ShowOptions>(parsed);
@@ -47,8 +48,18 @@ int main(int argc, char** argv) {
                          error.message().c_str());
             return 2;
         }
-        platform::setDataFolder(options.dataDir);
     }
+    const platform::DataFolderSearch data = platform::findDataFolder(options.dataDir, platform::executablePath());
+    if (!data.folder) {
+        std::string folders;
+        for (const std::string& folder : data.lookedIn) {
+            folders += (folders.empty() ? "" : " or ") + shownInMessage(folder);
+        }
+        std::fprintf(stderr, "%s: no show data (demot.wav, transFont.tle) in %s; --data DIR names its folder\n",
+                     program.c_str(), folders.c_str());
+        return 2;
+    }
+    platform::setDataFolder(*data.folder);
     if (options.capture) runCapture(options.captureOptions);
     // Opened before anything is built, so a bad path costs nothing.
     std::unique_ptr<FrameLog> frameLog;
