@@ -206,10 +206,12 @@ TEST_F(InstallTree, ManualPageListsEveryOptionKeyVariableAndExitStatus) {
 // From a folder without data the installed program plays the pack installed
 // with it; a folder that holds data, or --data, comes first. Each capture's
 // length tells which pack it played: the short pack reaches the cue sooner.
-// The video goes where the user is.
+// The video and the --timings log go where the user is.
 TEST_F(InstallTree, InstalledProgramPlaysFromAnyFolder) {
-    const std::string shortPack = MARROWICK_BINARY_DIR "/data-short";
-    testsupport::ScratchDirectory empty;
+    // A copy, so that what is written there never meets another test's reading.
+    testsupport::ScratchDirectory empty, copy;
+    const std::string shortPack = (copy.path() / "data-short").string();
+    fs::copy(MARROWICK_BINARY_DIR "/data-short", shortPack, fs::copy_options::recursive);
     const std::string program = quoted((prefix() / "bin" / "marrowick").string());
     const struct {
         const char* what;
@@ -226,10 +228,12 @@ TEST_F(InstallTree, InstalledProgramPlaysFromAnyFolder) {
         const std::string video = "installed-" + std::to_string(::getpid()) + ".mkv";
         const std::string data = c.data.empty() ? "" : " --data " + quoted(c.data);
         const Command capture = run("cd " + quoted(c.folder) + " && (env -u DISPLAY " + program + data + " --capture " +
-                                    video + " --size 64x48 --to queenText >/dev/null)");
+                                    video + " --timings " + video + ".log --size 64x48 --to queenText >/dev/null)");
         EXPECT_EQ(capture.status, 0) << c.what << ": " << capture.output;
-        EXPECT_TRUE(fs::is_regular_file(fs::path(c.folder) / video)) << c.what << ": no video where the user is";
-        fs::remove(fs::path(c.folder) / video);
+        for (const std::string& file : {video, video + ".log"}) {
+            EXPECT_TRUE(fs::is_regular_file(fs::path(c.folder) / file)) << c.what << ": no " << file << " here";
+            fs::remove(fs::path(c.folder) / file);
+        }
         std::smatch count;
         ASSERT_TRUE(std::regex_search(capture.output, count, std::regex("(\\d+)/\\1 frames")))
             << c.what << ": " << capture.output;
