@@ -3,6 +3,7 @@
 // Parsing is pure: arguments in, options or an error out.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <variant>
