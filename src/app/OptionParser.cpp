@@ -1,5 +1,7 @@
 #include "app/OptionParser.h"
 
+#include <algorithm>
+#include <iterator>
 #include <optional>
 
 #include "app/OptionTable.h"
@@ -49,51 +51,78 @@ namespace {
 constexpr std::size_t kHelpColumn = 21;
 constexpr std::size_t kLineWidth = 79;
 
-// The option's synopsis, then its help wrapped into a column of its own.
-void addHelp(std::string& text, const OptionRow& row) {
-    std::string line = "  " + optionSynopsis(row);
+// `text` wrapped into lines of at most kLineWidth, each begun with `indent`
+// spaces; `line` is what the first line already holds.
+void addWrapped(std::string& out, std::string line, std::size_t indent, std::string_view text) {
+    line.resize(std::max(line.size(), indent), ' ');
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t space = text.find(' ', start);
+        const std::string_view word = text.substr(start, space - start);
+        start = space == std::string_view::npos ? text.size() : space + 1;
+        if (line.size() > indent && line.size() + 1 + word.size() > kLineWidth) {
+            out += line + "\n";
+            line.assign(indent, ' ');
+        }
+        if (line.size() > indent) line += ' ';
+        line += word;
+    }
+    out += line + "\n";
+}
+
+// A synopsis or name, then its help wrapped into a column of its own.
+void addHelp(std::string& text, const std::string& label, std::string_view help) {
+    std::string line = "  " + label;
     if (line.size() >= kHelpColumn) {
         text += line + "\n";
         line.clear();
     }
-    line.resize(kHelpColumn, ' ');
-    std::size_t start = 0;
-    while (start < row.help.size()) {
-        const std::size_t space = row.help.find(' ', start);
-        const std::string_view word = row.help.substr(start, space - start);
-        start = space == std::string_view::npos ? row.help.size() : space + 1;
-        if (line.size() > kHelpColumn && line.size() + 1 + word.size() > kLineWidth) {
-            text += line + "\n";
-            line.assign(kHelpColumn, ' ');
-        }
-        if (line.size() > kHelpColumn) line += ' ';
-        line += word;
-    }
-    text += line + "\n";
+    addWrapped(text, line, kHelpColumn, help);
 }
+
+constexpr UsageNote kEnvironment[] = {
+    {"SDL_AUDIODRIVER",
+     "the sound system SDL plays the music through: pipewire, pulseaudio, alsa, ...; unset, SDL tries them in "
+     "turn. Without a sound device that opens, the show plays silently with its cues on time"},
+    {"DISPLAY", "the X display the show opens its window on; a --capture needs none"},
+};
+
+constexpr UsageNote kExitStatus[] = {
+    {"0", "the show or the capture ended"},
+    {"1", "a capture failed, or the --timings file could not be written"},
+    {"2", "a bad option, a --data folder that cannot be entered, or no show data in any folder looked in"},
+};
 
 }  // namespace
 
+std::string_view showDescription() {
+    return "Marrowick, a real-time intro: chess, a ship, an alien and the closing credits, driven by the cue points of "
+           "its music. It reads its data (demot.wav, transFont.tle, demoMesh/, ting/, the pictures) from the folder "
+           "--data names; else from the current folder, when that holds it; else from the pack installed with the "
+           "program, ../share/marrowick beside the folder it is in. It plays full screen and ends by itself when "
+           "the music reaches its closing cue.";
+}
+
+UsageNotes environmentNotes() { return {kEnvironment, std::size(kEnvironment)}; }
+UsageNotes exitStatusNotes() { return {kExitStatus, std::size(kExitStatus)}; }
+
+std::string tryHelpLine(const std::string& program) { return "Try '" + program + " --help' for more information.\n"; }
+
 std::string usageText(const std::string& program) {
-    std::string text = "Usage: " + program +
-                       " [OPTION]...\n"
-                       "Marrowick, a real-time intro: chess, a ship, an alien and the closing credits,\n"
-                       "driven by the cue points of its music. Run it in the folder that holds its data\n"
-                       "(demot.wav, transFont.tle, demoMesh/, ting/, the pictures) or name that folder\n"
-                       "with --data; it plays full screen and ends by itself when the music reaches its\n"
-                       "closing cue.\n"
-                       "\n";
+    std::string text = "Usage: " + program + " [OPTION]...\n";
+    addWrapped(text, "", 0, showDescription());
+    text += "\n";
     // The options of any run and of the show on screen, then those of a capture.
     for (const OptionRow& row : optionTable()) {
-        if (row.scope != OptionScope::Capture) addHelp(text, row);
+        if (row.scope != OptionScope::Capture) addHelp(text, optionSynopsis(row), row.help);
     }
     text += "\n";
     for (const OptionRow& row : optionTable()) {
-        if (row.scope == OptionScope::Capture) addHelp(text, row);
+        if (row.scope == OptionScope::Capture) addHelp(text, optionSynopsis(row), row.help);
     }
-    return text +
-           "\n"
-           "Other arguments go to GLUT (-display, -geometry, ...).\n"
-           "Exit status: 0 when the show or the capture ends; 1 when a capture fails;\n"
-           "2 for a bad option or a --data folder that cannot be entered.\n";
+    text += "\nOther arguments go to GLUT (-display, -geometry, ...).\n\nEnvironment:\n";
+    for (const UsageNote& note : environmentNotes()) addHelp(text, std::string(note.name), note.meaning);
+    text += "\nExit status:\n";
+    for (const UsageNote& note : exitStatusNotes()) addHelp(text, std::string(note.name), note.meaning);
+    return text;
 }

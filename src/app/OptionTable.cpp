@@ -124,7 +124,8 @@ using S = OptionScope;
 constexpr OptionRow kRows[] = {
     {"--help", A::None, "", S::Any, turnOn<&ShowOptions::help>, "show this help and exit"},
     {"--version", A::None, "", S::Any, turnOn<&ShowOptions::version>, "show the version and exit"},
-    {"--data", A::Required, "DIR", S::Any, setDataDir, "read the data files from DIR instead of the current folder"},
+    {"--data", A::Required, "DIR", S::Any, setDataDir,
+     "read the data files from DIR, not from the current folder or the installed pack"},
     {"--window", A::AfterEquals, "WxH", S::LiveShow, setWindow,
      "play in a normal window of WxH pixels (default 1024x768) instead of full screen"},
     {"--keep-aspect", A::None, "", S::LiveShow, turnOnLive<&LiveOptions::keepAspect>,

@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     const std::string program = argc > 0 ? argv[0] : "marrowick";
     const auto parsed = parseShowOptions(arguments);
     if (const auto* error = std::get_if<OptionError>(&parsed)) {
-        std::fprintf(stderr, "%s: %s\n%s", program.c_str(), error->message.c_str(), usageText(program).c_str());
+        std::fprintf(stderr, "%s: %s\n%s", program.c_str(), error->message.c_str(), tryHelpLine(program).c_str());
         return 2;
     }
     ShowOptions options = std::get<ShowOptions>(parsed);
@@ -96,8 +96,20 @@ int main(int argc, char** argv) {
                          error.message().c_str());
             return 2;
         }
-        platform::setDataFolder(options.dataDir);
     }
+    const platform::DataFolderSearch data = platform::findDataFolder(options.dataDir, platform::executablePath());
+    // Without --data and with no pack anywhere, the show reads from where it
+    // stands, as it always has, and names the first file it misses.
+    if (!data.folder && !options.dataDir.empty()) {
+        std::string folders;
+        for (const std::string& folder : data.lookedIn) {
+            folders += (folders.empty() ? "" : " or ") + shownInMessage(folder);
+        }
+        std::fprintf(stderr, "%s: no show data (demot.wav, transFont.tle) in %s; --data DIR names its folder\n",
+                     program.c_str(), folders.c_str());
+        return 2;
+    }
+    platform::setDataFolder(data.folder.value_or(""));
     if (options.listCues) return listCues(program);
     const std::string& from = options.capture ? options.captureOptions.from : options.live.from;
     const std::string& to = options.capture ? options.captureOptions.to : options.live.to;

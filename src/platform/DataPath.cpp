@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -51,6 +53,11 @@ std::string findIgnoringCase(const std::string& directory, const std::string& wa
     return best.empty() ? wanted : best;
 }
 
+bool isFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 }  // namespace
 
 void setDataFolder(std::string folder) {
@@ -76,6 +83,43 @@ std::string resolveDataPath(std::string_view name) {
     }
     resolved.pop_back();
     return resolved;
+}
+
+bool holdsShowData(const std::string& folder) {
+    const std::string directory = folder.empty() || folder.back() == '/' ? folder : folder + '/';
+    for (const char* name : {"demot.wav", "transFont.tle"}) {
+        if (isFile(directory + name) || isFile(directory + findIgnoringCase(directory, name))) return true;
+    }
+    return false;
+}
+
+DataFolderSearch findDataFolder(const std::string& named, const std::string& executable) {
+    DataFolderSearch search;
+    if (!named.empty()) {
+        search.lookedIn.push_back(named);
+        search.folder = named;
+        return search;
+    }
+    std::error_code error;
+    const std::filesystem::path current = std::filesystem::current_path(error);
+    search.lookedIn.push_back(error ? std::string(".") : current.string());
+    if (holdsShowData("")) {
+        search.folder = "";
+        return search;
+    }
+    if (!executable.empty()) {
+        const std::string installed =
+            (std::filesystem::path(executable).parent_path() / ".." / "share" / "marrowick").lexically_normal();
+        search.lookedIn.push_back(installed);
+        if (holdsShowData(installed)) search.folder = installed;
+    }
+    return search;
+}
+
+std::string executablePath() {
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string() : path.string();
 }
 
 std::optional<std::vector<std::uint8_t>> readDataFile(std::string_view name) {

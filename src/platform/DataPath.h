@@ -15,6 +15,27 @@ namespace platform {
 // Decided once, before the first file is read.
 void setDataFolder(std::string folder);
 
+// Where the show's data is, looked for in this order: the folder --data
+// names (`named`, taken as given); else the current folder when it holds the
+// show's data, as it always has; else the pack installed with the program,
+// `<folder of executable>/../share/marrowick`, so that a menu entry or any
+// other folder plays the show too.
+struct DataFolderSearch {
+    std::optional<std::string> folder;  // "" for the current folder; none when no folder holds the data
+    std::vector<std::string> lookedIn;  // the folders looked in, in order, as a message names them
+};
+DataFolderSearch findDataFolder(const std::string& named, const std::string& executable);
+
+// Whether `folder` holds the show's data: its music (demot.wav) or its font
+// (transFont.tle), the two files it opens first, matched as every data name
+// is, regardless of case. Either is enough, so that a pack missing one file
+// is still the show's, and the show names the missing file as it always has.
+bool holdsShowData(const std::string& folder);
+
+// This program's own file, from /proc/self/exe (links resolved); empty when
+// it cannot be read.
+std::string executablePath();
+
 // The real path of a data file: '\' becomes '/', the name is taken under the
 // data folder (unless absolute) and, when the exact path does not exist,
 // each component of the name is matched case-insensitively against the

@@ -220,3 +220,24 @@ TEST(ShowOptions, ReadmeListsTheOptionsOfTheTable) {
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, expected);
 }
+
+// --help holds every option, every environment note and every exit status,
+// each beginning a line, and no line wider than a terminal's 79 columns; the
+// sound systems a PipeWire or PulseAudio user chooses between are named.
+TEST(ShowOptions, HelpListsEveryOptionVariableAndExitStatusWithinSeventyNineColumns) {
+    const std::string help = usageText("marrowick");
+    std::vector<std::string> starts;
+    for (const OptionRow& row : optionTable()) starts.push_back("  " + optionSynopsis(row) + " ");
+    for (const UsageNote& note : environmentNotes()) starts.push_back("  " + std::string(note.name) + " ");
+    for (const UsageNote& note : exitStatusNotes()) starts.push_back("  " + std::string(note.name) + " ");
+    for (const char* name : {"SDL_AUDIODRIVER", "DISPLAY"}) starts.push_back("  " + std::string(name) + " ");
+    for (const std::string& start : starts) {
+        EXPECT_TRUE(help.find("\n" + start) != std::string::npos) << "no line begins \"" << start << "\"";
+    }
+    for (const char* word : {"pipewire", "pulseaudio", "alsa", "--help"}) {
+        EXPECT_NE(help.find(word), std::string::npos) << word;
+    }
+    std::istringstream lines(help);
+    for (std::string line; std::getline(lines, line);) EXPECT_LE(line.size(), 79u) << line;
+    EXPECT_EQ(tryHelpLine("./marrowick"), "Try './marrowick --help' for more information.\n");
+}

@@ -240,6 +240,16 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
         // as more than one word and a command, are only file names.
         {quickTo("-x.mp4"), named.string(), "", 0, "TileFile 1 6408", false, true},
         {quickTo("take:2 it's a \"show\" $(touch ran).mkv"), named.string(), "", 0, "TileFile 1 6408", false, true},
+        // A folder named with --data must hold the show's data; without --data
+        // the show reads from where it stands, as it always has (above).
+        {{"--capture", video, "--data", emptyDir},
+         pack,
+         "",
+         2,
+         "no show data (demot.wav, transFont.tle) in",
+         false,
+         false,
+         true},
     };
     for (const auto& c : cases) {
         const capture::Result run = capture::runShow(c.arguments, c.dir, c.path);
@@ -250,7 +260,9 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
         if (c.oneLine) {
             EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << what << " said: " << run.err;
         } else if (c.exitCode == 2) {
-            EXPECT_NE(run.err.find("Usage:"), std::string::npos) << what;
+            // A usage error points to --help.
+            EXPECT_NE(run.err.find(" --help' for more information."), std::string::npos)
+                << what << " said: " << run.err;
         }
         if (c.exitCode != 0 && !c.showPrintsToo) {
             EXPECT_EQ(run.out, "") << what;

@@ -149,31 +149,44 @@ TEST(ShowOptionsRun, ReachesTheClosingCueOnTimeFromAnotherFolderAndMuted) {
 
 // Refused before anything is read or opened: run with no display at all, a
 // show that got as far as GLUT would end with GLUT's own error and code 1.
+// A usage error is its one line and a pointer to --help; the other refusals
+// are one line alone. A folder without the show's data, with nothing
+// installed beside the binary, names every folder looked in.
 TEST(ShowOptionsRun, BadOptionsEndWithCodeTwoBeforeAnyWindow) {
+    const std::string empty = scratchPath("no-data");
+    fs::create_directories(empty);
+    const std::string installed =
+        (fs::path(MARROWICK_SHOW_BINARY).parent_path() / ".." / "share" / "marrowick").lexically_normal();
+    const std::string tryHelp = "Try 'marrowick --help' for more information.\n";
     const struct {
         std::vector<std::string> arguments;
-        const char* says;
+        std::string folder;
+        std::string says;
         bool usage;
     } cases[] = {
-        {{"--window=800"}, "--window: expected WIDTHxHEIGHT", true},
-        {{"--mute=yes"}, "--mute takes no value", true},
-        {{"--data"}, "--data needs a value", true},
-        {{"--keep-aspect", "--capture", "a.mp4"}, "--keep-aspect is for the show on screen", true},
-        {{"--data", "/nonexistent/pack"}, "--data: cannot enter /nonexistent/pack", false},
+        {{"--window=800"}, e2e::shortPackDir(), "--window: expected WIDTHxHEIGHT", true},
+        {{"--mute=yes"}, e2e::shortPackDir(), "--mute takes no value", true},
+        {{"--data"}, e2e::shortPackDir(), "--data needs a value", true},
+        {{"--keep-aspect", "--capture", "a.mp4"}, e2e::shortPackDir(), "--keep-aspect is for the show on screen", true},
+        {{"--data", "/nonexistent/pack"}, e2e::shortPackDir(), "--data: cannot enter /nonexistent/pack", false},
+        {{"--mute"}, empty, "no show data (demot.wav, transFont.tle) in " + empty + " or " + installed, false},
     };
     for (const auto& c : cases) {
-        e2e::ShowProcess show(e2e::shortPackDir(), "", c.arguments);
+        e2e::ShowProcess show(c.folder, "", c.arguments);
         const e2e::ShowResult result = show.wait(10s);
         const std::string what = c.arguments.front();
         EXPECT_TRUE(result.exited) << what;
         EXPECT_EQ(result.exitCode, 2) << what << ": " << result.errors;
         EXPECT_EQ(result.output, "") << what;
+        EXPECT_EQ(result.errors.rfind("marrowick: ", 0), 0u) << what << " said: " << result.errors;
         EXPECT_NE(result.errors.find(c.says), std::string::npos) << what << " said: " << result.errors;
-        EXPECT_EQ(result.errors.find("Usage:") != std::string::npos, c.usage) << what << " said: " << result.errors;
-        if (!c.usage) {
-            EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), 1) << result.errors;
-        }
+        EXPECT_EQ(std::count(result.errors.begin(), result.errors.end(), '\n'), c.usage ? 2 : 1) << result.errors;
+        const bool pointsToHelp =
+            result.errors.size() > tryHelp.size() &&
+            result.errors.compare(result.errors.size() - tryHelp.size(), tryHelp.size(), tryHelp) == 0;
+        EXPECT_EQ(pointsToHelp, c.usage) << what << " said: " << result.errors;
     }
+    fs::remove_all(empty);
 }
 
 // The preloaded log plays a driver offering the named extensions.

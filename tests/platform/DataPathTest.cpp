@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "WorkingDirectory.h"
 #include "platform/DataPath.h"
@@ -82,4 +85,82 @@ TEST_F(DataPathTest, NamesAreLookedForUnderTheDataFolder) {
         EXPECT_EQ(bytes ? bytes->front() : 0, c.first);
     }
     platform::setDataFolder("");
+}
+
+// Where the data is looked for, in order: the folder --data names; the
+// current folder when it holds the music or the font, by any case; the pack
+// installed beside the executable. The search stops at the first that holds
+// it; without any, no folder, and every folder looked in is named.
+TEST(DataFolderSearch, DataOptionThenCurrentFolderThenInstalledPack) {
+    enum class Found { Named, Current, Installed, None };
+    const struct {
+        const char* what;
+        std::string named;                                  // --data
+        std::vector<std::string> here;                      // in the current folder; "x/" is a folder
+        std::optional<std::vector<std::string>> installed;  // in <prefix>/share/marrowick, if it exists
+        bool executableKnown;
+        Found found;
+    } cases[] = {
+        {"--data, even with data everywhere", "elsewhere", {"demot.wav"}, {{"demot.wav"}}, true, Found::Named},
+        {"the music here", "", {"demot.wav"}, {{"demot.wav"}}, true, Found::Current},
+        {"the font here, in another case", "", {"TRANSFONT.TLE"}, std::nullopt, true, Found::Current},
+        {"the music here, in another case", "", {"Demot.WAV", "chess.jpg"}, {{}}, false, Found::Current},
+        {"pictures alone are not the show's data", "", {"chess.jpg", "ting/"}, {{"demot.wav"}}, true, Found::Installed},
+        {"a folder named as the music is not it", "", {"demot.wav/"}, {{"TransFont.tle"}}, true, Found::Installed},
+        {"the installed pack", "", {}, {{"demot.wav", "transFont.tle", "demoMesh/"}}, true, Found::Installed},
+        {"an installed folder without the data", "", {"notes.txt"}, {{"chess.jpg"}}, true, Found::None},
+        {"nothing installed", "", {}, std::nullopt, true, Found::None},
+        {"the executable unknown", "", {}, {{"demot.wav"}}, false, Found::None},
+    };
+    const auto make = [](const fs::path& folder, const std::vector<std::string>& entries) {
+        fs::create_directories(folder);
+        for (const std::string& entry : entries) {
+            if (entry.back() == '/') {
+                fs::create_directories(folder / entry);
+            } else {
+                std::ofstream(folder / entry) << "x";
+            }
+        }
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        testsupport::ScratchDirectory prefix;
+        const fs::path executable = prefix.path() / "bin" / "marrowick";
+        const std::string pack = (prefix.path() / "share" / "marrowick").string();
+        if (c.installed) make(pack, *c.installed);
+        testsupport::WorkingDirectory here;
+        make(here.path(), c.here);
+
+        const platform::DataFolderSearch search =
+            platform::findDataFolder(c.named, c.executableKnown ? executable.string() : "");
+        std::vector<std::string> lookedIn;
+        if (!c.named.empty()) {
+            lookedIn = {c.named};
+        } else {
+            lookedIn = {fs::current_path().string()};
+            if (c.found != Found::Current && c.executableKnown) lookedIn.push_back(pack);
+        }
+        EXPECT_EQ(search.lookedIn, lookedIn);
+        switch (c.found) {
+        case Found::Named:
+            EXPECT_EQ(search.folder, c.named);
+            break;
+        case Found::Current:
+            EXPECT_EQ(search.folder, "");
+            break;
+        case Found::Installed:
+            EXPECT_EQ(search.folder, pack);
+            break;
+        case Found::None:
+            EXPECT_EQ(search.folder, std::nullopt);
+            break;
+        }
+    }
+}
+
+TEST(DataFolderSearch, TheExecutableIsThisProgramsOwnFile) {
+    const fs::path executable = platform::executablePath();
+    EXPECT_TRUE(executable.is_absolute()) << executable;
+    EXPECT_EQ(executable.filename(), "platform_tests");
+    EXPECT_TRUE(fs::equivalent(executable, "/proc/self/exe"));
 }

@@ -80,14 +80,7 @@ Colour metal(const MetalEnvironment& m, const Direction& d) {
     return mix(c, m.horizonLine, line * 0.9f);
 }
 
-void gold(PictureKit& kit) {
-    const MetalEnvironment m{
-        Ramp{{{0.0f, {1.00f, 0.86f, 0.45f, 1}}, {0.4f, {0.85f, 0.55f, 0.12f, 1}}, {1.0f, {0.35f, 0.18f, 0.02f, 1}}}},
-        Ramp{{{0.0f, {0.22f, 0.10f, 0.01f, 1}}, {0.5f, {0.62f, 0.38f, 0.08f, 1}}, {1.0f, {0.95f, 0.72f, 0.30f, 1}}}},
-        {1.0f, 0.98f, 0.85f, 1},
-        {0.12f, 0.05f, 0.0f, 1}};
-    kit.saveJpg("ting/kingThing.jpg", sphereMap(256, [&](const Direction& d) { return metal(m, d); }), 256, 256);
-}
+void gold(PictureKit& kit) { kit.saveJpg("ting/kingThing.jpg", goldSphereMap(256), 256, 256); }
 
 void blood(PictureKit& kit) {
     const MetalEnvironment m{
@@ -136,6 +129,15 @@ void chromeHorizon(PictureKit& kit) {
 }
 
 }  // namespace
+
+Canvas goldSphereMap(int size) {
+    const MetalEnvironment m{
+        Ramp{{{0.0f, {1.00f, 0.86f, 0.45f, 1}}, {0.4f, {0.85f, 0.55f, 0.12f, 1}}, {1.0f, {0.35f, 0.18f, 0.02f, 1}}}},
+        Ramp{{{0.0f, {0.22f, 0.10f, 0.01f, 1}}, {0.5f, {0.62f, 0.38f, 0.08f, 1}}, {1.0f, {0.95f, 0.72f, 0.30f, 1}}}},
+        {1.0f, 0.98f, 0.85f, 1},
+        {0.12f, 0.05f, 0.0f, 1}};
+    return sphereMap(size, [&](const Direction& d) { return metal(m, d); });
+}
 
 void writeEnvironmentMaps(PictureKit& kit) {
     chromeHorizon(kit);

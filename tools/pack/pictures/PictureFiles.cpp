@@ -2,6 +2,7 @@
 
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
+#include <zlib.h>
 #include <cstddef>
 #include <cstdio>
 
@@ -82,6 +83,59 @@ std::vector<std::uint8_t> encodeRunLengthTga(const std::vector<std::uint8_t>& rg
 
 void writeRunLengthTga(const std::filesystem::path& path, const Canvas& canvas) {
     const std::vector<std::uint8_t> file = encodeRunLengthTga(canvas.toBytes(4), canvas.width(), canvas.height());
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+namespace {
+
+void putBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
+    out.insert(out.end(), {static_cast<std::uint8_t>(value >> 24), static_cast<std::uint8_t>(value >> 16),
+                           static_cast<std::uint8_t>(value >> 8), static_cast<std::uint8_t>(value)});
+}
+
+// Length, type, data, and the CRC of type and data.
+void putChunk(std::vector<std::uint8_t>& out, const char (&type)[5], const std::vector<std::uint8_t>& data) {
+    putBigEndian(out, static_cast<std::uint32_t>(data.size()));
+    const std::size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    putBigEndian(out,
+                 static_cast<std::uint32_t>(::crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> encodePng(const std::vector<std::uint8_t>& rgba, int width, int height) {
+    const std::size_t rowSize = static_cast<std::size_t>(width) * 4;
+    if (rgba.size() != rowSize * height) throw std::invalid_argument("encodePng: pixels do not fill the size");
+    std::vector<std::uint8_t> rows;
+    rows.reserve((rowSize + 1) * height);
+    for (int y = 0; y < height; ++y) {
+        rows.push_back(0);  // filter: none
+        rows.insert(rows.end(), rgba.begin() + y * rowSize, rgba.begin() + (y + 1) * rowSize);
+    }
+    uLongf packedSize = ::compressBound(static_cast<uLong>(rows.size()));
+    std::vector<std::uint8_t> packed(packedSize);
+    if (::compress2(packed.data(), &packedSize, rows.data(), static_cast<uLong>(rows.size()), 9) != Z_OK) {
+        throw std::runtime_error("encodePng: zlib failed");
+    }
+    packed.resize(packedSize);
+
+    std::vector<std::uint8_t> header;
+    putBigEndian(header, static_cast<std::uint32_t>(width));
+    putBigEndian(header, static_cast<std::uint32_t>(height));
+    header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, adaptive filters, no interlace
+    std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    putChunk(out, "IHDR", header);
+    putChunk(out, "IDAT", packed);
+    putChunk(out, "IEND", {});
+    return out;
+}
+
+void writePng(const std::filesystem::path& path, const Canvas& canvas) {
+    const std::vector<std::uint8_t> file = encodePng(canvas.toBytes(4), canvas.width(), canvas.height());
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
     if (!out) throw std::runtime_error("cannot write " + path.string());

@@ -1,5 +1,6 @@
-// Writing the generated pictures: JPG through libjpeg, and the one TGA
-// through our own run-length encoder (the show's reader is ours too).
+// Writing the generated pictures: JPG through libjpeg, the one TGA through
+// our own run-length encoder (the show's reader is ours too), and the
+// program's icons as PNG, compressed by zlib.
 #pragma once
 
 #include <cstdint>
@@ -14,3 +15,7 @@ void writeJpg(const std::filesystem::path& path, const Canvas& canvas, int quali
 // origin bit set. Packets never cross a row end, as the format advises.
 std::vector<std::uint8_t> encodeRunLengthTga(const std::vector<std::uint8_t>& rgba, int width, int height);
 void writeRunLengthTga(const std::filesystem::path& path, const Canvas& canvas);
+
+// 8-bit RGBA PNG, rows top first, every row unfiltered.
+std::vector<std::uint8_t> encodePng(const std::vector<std::uint8_t>& rgba, int width, int height);
+void writePng(const std::filesystem::path& path, const Canvas& canvas);

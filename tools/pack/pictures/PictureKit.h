@@ -20,6 +20,10 @@ struct PictureKit {
     Typesetter type;
 };
 
+// The king's gold mirror ball, ting/kingThing.jpg, at any size: rows as the
+// file holds them, the sky in the lower half. The program's icon is cut from it.
+Canvas goldSphereMap(int size);
+
 // Each group of pictures; `writePictures` runs them all.
 void writeSurfaces(PictureKit& kit);
 void writeEnvironmentMaps(PictureKit& kit);
