@@ -90,7 +90,7 @@ constexpr UsageNote kEnvironment[] = {
 constexpr UsageNote kExitStatus[] = {
     {"0", "the show or the capture ended"},
     {"1", "a capture failed, or the --timings file could not be written"},
-    {"2", "a bad option, a --data folder that cannot be entered, or no show data in any folder looked in"},
+    {"2", "a bad option, or a --data folder that cannot be entered or holds no show data"},
 };
 
 }  // namespace
