@@ -41,6 +41,7 @@ std::variant<ShowOptions, OptionError> parseShowOptions(const std::vector<std::s
         return OptionError{std::string(firstForLiveShow->name) +
                            " is for the show on screen; a --capture has no window and no sound device"};
     }
+    if (const std::optional<std::string> refusal = refusedCombination(options)) return OptionError{*refusal};
     return options;
 }
 
