@@ -72,7 +72,7 @@ const std::uint8_t* FrameBlender::average() {
     const std::uint32_t* sums = sums_.data();
     const std::size_t size = sums_.size();
     if (gathered_ == kBlendWhole) {
-        for (std::size_t i = 0; i < size; ++i) out[i] = static_cast<std::uint8_t>((sums[i] + kBlendWhole / 2) >> 16);
+        for (std::size_t i = 0; i < size; ++i) out[i] = static_cast<std::uint8_t>((sums[i] + kBlendWhole / 2) >> 23);
     } else {
         // Only the capture's last video frame, cut short, has less.
         const auto whole = static_cast<std::uint32_t>(gathered_);
