@@ -26,7 +26,7 @@ std::vector<Stream> probe(const std::string& file) {
     std::istringstream lines(
         commandOutput("ffprobe -v error -count_frames -show_entries "
                       "stream=codec_type,codec_name,pix_fmt,r_frame_rate,width,height,sample_rate,nb_read_frames,"
-                      "duration:stream_tags=DURATION"
+                      "start_time,duration:stream_tags=DURATION"
                       " -of default=noprint_wrappers=1 " +
                       shellQuoted(file)));
     std::vector<Stream> streams;
@@ -45,11 +45,14 @@ std::vector<Stream> probe(const std::string& file) {
         if (key == "height") stream.height = std::stoi(value);
         if (key == "nb_read_frames") stream.frames = std::stol(value);
         if (key == "duration") stream.seconds = std::stod(value);
-        // Matroska keeps each stream's length as a tag, "H:MM:SS.fraction".
+        if (key == "start_time") stream.start = std::stod(value);
+        // Matroska keeps where each stream ends as a tag, "H:MM:SS.fraction";
+        // the stream lasts from its start (which WebM moves on by the sound's
+        // codec delay) to there.
         if (key == "TAG:DURATION") {
             stream.seconds = std::stod(value.substr(0, value.find(':'))) * 3600 +
                              std::stod(value.substr(value.find(':') + 1, 2)) * 60 +
-                             std::stod(value.substr(value.rfind(':') + 1));
+                             std::stod(value.substr(value.rfind(':') + 1)) - stream.start;
         }
     }
     return streams;

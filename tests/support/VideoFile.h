@@ -15,8 +15,9 @@ struct Stream {
     std::string rate;         // frames a second as a fraction, "60000/1001"; "0/0" for sound
     int width = 0, height = 0;
     int sampleRate = 0;
-    long frames = 0;  // video frames counted by decoding
-    double seconds = 0;
+    long frames = 0;     // video frames counted by decoding
+    double start = 0;    // when its first frame or sample is due
+    double seconds = 0;  // how long it lasts from there (to the millisecond in Matroska)
 };
 std::vector<Stream> probe(const std::string& file);
 
