@@ -43,6 +43,7 @@ std::variant<ShowOptions, OptionError> parseShowOptions(const std::vector<std::s
         return OptionError{std::string(firstForLiveShow->name) +
                            " is for the show on screen; a --capture has no window and no sound device"};
     }
+    if (const std::optional<std::string> refusal = refusedCombination(options)) return OptionError{*refusal};
     return options;
 }
 
@@ -90,7 +91,7 @@ constexpr UsageNote kEnvironment[] = {
 constexpr UsageNote kExitStatus[] = {
     {"0", "the show or the capture ended"},
     {"1", "a capture failed, or the --timings file could not be written"},
-    {"2", "a bad option, or a --data folder that cannot be entered or holds no show data"},
+    {"2", "a bad option, or a --data folder that cannot be entered"},
 };
 
 }  // namespace

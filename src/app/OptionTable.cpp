@@ -5,6 +5,9 @@
 #include <tuple>
 #include <utility>
 
+#include "capture/FrameRate.h"
+#include "capture/Supersampler.h"
+
 namespace {
 
 // A whole decimal number in [low, high], nothing before or after it.
@@ -81,10 +84,12 @@ Refusal setCapture(ShowOptions& options, const Value& value) {
     CaptureOptions& capture = options.captureOptions;
     if (endsWith(*value, ".mp4")) {
         capture.container = CaptureOptions::Container::Mp4;
+    } else if (endsWith(*value, ".webm")) {
+        capture.container = CaptureOptions::Container::WebM;
     } else if (endsWith(*value, ".mkv")) {
         capture.container = CaptureOptions::Container::Mkv;
     } else {
-        return "the file must end in .mp4 or .mkv" + notThis(*value);
+        return "the file must end in .mp4, .webm or .mkv" + notThis(*value);
     }
     options.capture = true;
     capture.file = *value;
@@ -101,9 +106,16 @@ Refusal setSize(ShowOptions& options, const Value& value) {
 }
 
 Refusal setFps(ShowOptions& options, const Value& value) {
-    const std::optional<int> fps = numberIn(*value, 1, 1000);
-    if (!fps) return "expected a whole number of frames per second from 1 to 1000" + notThis(*value);
+    const std::optional<FrameRate> fps = FrameRate::parse(*value);
+    if (!fps) return "expected frames per second as N or N/D (60, 50, 60000/1001), from 1 to 1000" + notThis(*value);
     options.captureOptions.fps = *fps;
+    return std::nullopt;
+}
+
+Refusal setSupersample(ShowOptions& options, const Value& value) {
+    const std::optional<int> factor = numberIn(*value, 1, kLargestSupersample);
+    if (!factor) return "expected a whole number from 1 to " + std::to_string(kLargestSupersample) + notThis(*value);
+    options.captureOptions.supersample = *factor;
     return std::nullopt;
 }
 
@@ -149,20 +161,47 @@ constexpr OptionRow kRows[] = {
      "log each frame: its section and when it was shown (live), or how long it took to draw and read back "
      "(--capture)"},
     {"--capture", A::Required, "FILE", S::Capture, setCapture,
-     "render the whole show off-screen, with no display and no sound device, into a video: FILE.mp4 (H.264 + AAC) "
-     "or FILE.mkv (H.264 + FLAC); needs the ffmpeg program"},
+     "render the whole show off-screen, with no display and no sound device, into a video: FILE.mp4 (H.264 + AAC), "
+     "FILE.webm (VP9 + Opus) or FILE.mkv (H.264 + FLAC); needs the ffmpeg program"},
     {"--size", A::Required, "WxH", S::Capture, setSize,
      "the video's frame size (default 1280x720); the show is drawn in the largest centred 4:3 area, with black bars "
      "beside it"},
     {"--stretch", A::None, "", S::Capture, turnOnCapture<&CaptureOptions::stretch>,
      "fill the whole video frame instead of the centred 4:3 area"},
-    {"--fps", A::Required, "N", S::Capture, setFps, "video frames per second (default 60)"},
-
+    {"--fps", A::Required, "RATE", S::Capture, setFps,
+     "video frames per second, whole or a fraction: 50, 60000/1001 (59.94), 24000/1001 (23.976); default 60"},
+    {"--blend", A::None, "", S::Capture, turnOnCapture<&CaptureOptions::blend>,
+     "make each video frame the average of the show frames up during it, each weighted by how long it is up: "
+     "smooth motion at any rate, and every show frame counts (all of them are drawn)"},
+    {"--supersample", A::Required, "N", S::Capture, setSupersample,
+     "draw each frame at N times the width and height (1 to 4) and average each N x N block into one pixel: "
+     "smooth edges for N x N times the drawing"},
     {"--lossless", A::None, "", S::Capture, turnOnCapture<&CaptureOptions::lossless>,
      "keep every pixel of the picture (large files, for archives and re-encoding; browsers do not play them)"},
+    {"--archive", A::None, "", S::Capture, turnOnCapture<&CaptureOptions::archive>,
+     "with a .mkv file: FFV1, lossless, in the red, green and blue the renderer drew, and FLAC; for keeping and "
+     "re-encoding"},
 };
 
 }  // namespace
+
+std::optional<std::string> refusedCombination(const ShowOptions& options) {
+    const CaptureOptions& capture = options.captureOptions;
+    if (!options.capture) return std::nullopt;
+    if (capture.archive && capture.container != CaptureOptions::Container::Mkv) {
+        return "--archive needs a .mkv file" + notThis(capture.file);
+    }
+    if (capture.archive && capture.lossless) return "--archive keeps every pixel already; leave out --lossless";
+    const long long drawnWidth = static_cast<long long>(capture.width) * capture.supersample;
+    const long long drawnHeight = static_cast<long long>(capture.height) * capture.supersample;
+    if (drawnWidth > kLargestDrawnSide || drawnHeight > kLargestDrawnSide) {
+        return "--supersample " + std::to_string(capture.supersample) + " at " + std::to_string(capture.width) + "x" +
+               std::to_string(capture.height) + " would draw " + std::to_string(drawnWidth) + "x" +
+               std::to_string(drawnHeight) + " pixels; the renderer draws at most " +
+               std::to_string(kLargestDrawnSide) + " a side";
+    }
+    return std::nullopt;
+}
 
 const OptionTable& optionTable() {
     static const OptionTable table{kRows, std::size(kRows)};

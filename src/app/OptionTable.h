@@ -50,6 +50,14 @@ const OptionTable& optionTable();
 // The row of an option name ("--size", without any "=value"), if it is one.
 const OptionRow* findOption(std::string_view name);
 
+// The largest width or height a capture draws, supersampled or not: Mesa's
+// largest viewport.
+constexpr int kLargestDrawnSide = 16384;
+
+// Why the options, each good alone, cannot go together (--archive with an
+// .mp4), as one line for the user; nothing when they can.
+std::optional<std::string> refusedCombination(const ShowOptions& options);
+
 // How --help and the README write an option: "--mute", "--size WxH", "--window[=WxH]".
 std::string optionSynopsis(const OptionRow& row);
 

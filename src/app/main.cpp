@@ -97,18 +97,9 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    // Without a pack anywhere the show reads from where it stands, as it
+    // always has, and names the first file it misses.
     const platform::DataFolderSearch data = platform::findDataFolder(options.dataDir, platform::executablePath());
-    // Without --data and with no pack anywhere, the show reads from where it
-    // stands, as it always has, and names the first file it misses.
-    if (!data.folder && !options.dataDir.empty()) {
-        std::string folders;
-        for (const std::string& folder : data.lookedIn) {
-            folders += (folders.empty() ? "" : " or ") + shownInMessage(folder);
-        }
-        std::fprintf(stderr, "%s: no show data (demot.wav, transFont.tle) in %s; --data DIR names its folder\n",
-                     program.c_str(), folders.c_str());
-        return 2;
-    }
     platform::setDataFolder(data.folder.value_or(""));
     if (options.listCues) return listCues(program);
     const std::string& from = options.capture ? options.captureOptions.from : options.live.from;

@@ -25,6 +25,7 @@
 #include "audio/WavFile.h"
 #include "capture/CaptureProgress.h"
 #include "capture/CaptureTiming.h"
+#include "capture/OutputKind.h"
 #include "capture/VideoEncoder.h"
 #include "music/Cues.h"
 #include "music/Music.h"
@@ -38,7 +39,6 @@ std::atomic<bool> interrupted{false};
 
 extern "C" void noteInterrupt(int) { interrupted = true; }
 
-// The first sample of the track that carries a cue of this name.
 // The frame a --from or --to names.
 std::uint64_t spanFrame(const std::string& moment, const std::vector<Chapter>& chapters, const WavSound& track,
                         std::uint32_t periodMs) {
@@ -47,11 +47,23 @@ std::uint64_t spanFrame(const std::string& moment, const std::vector<Chapter>& c
     return point.frame;
 }
 
-EncoderSettings encoderSettings(const CaptureOptions& options) {
-    const bool mp4 = options.container == CaptureOptions::Container::Mp4;
-    return {options.file,  mp4 ? EncoderSettings::Container::Mp4 : EncoderSettings::Container::Mkv,
+EncoderSettings encoderSettings(const CaptureOptions& options, const CaptureTiming& timing) {
+    FrameShaping shaping{options.supersample, std::nullopt};
+    if (options.blend) shaping.blend = timing;
+    return {options.file,  &outputKind(options.container, options.archive),
             options.width, options.height,
-            options.fps,   options.lossless};
+            options.fps,   options.lossless,
+            shaping};
+}
+
+// Where the show is drawn in the frame as drawn. Supersampled, it is the
+// video's area scaled up whole, so the bars' edges fall between blocks of
+// drawn pixels and stay sharp when the blocks are averaged.
+ViewportArea drawnArea(const CaptureOptions& options) {
+    const int n = options.supersample;
+    const ViewportArea area = options.stretch ? ViewportArea{0, 0, options.width, options.height}
+                                              : centredFourByThree(options.width, options.height);
+    return {area.x * n, area.y * n, area.width * n, area.height * n};
 }
 
 // One capture from its first frame to its last.
@@ -61,8 +73,8 @@ public:
         : options_(options),
           clock_(clock),
           track_(*audio::streamSound(loop.music.getStream())),
-          timing_{static_cast<std::uint64_t>(loop.clocks.limiter.getPeriodMs()),
-                  static_cast<std::uint64_t>(options.fps), static_cast<std::uint64_t>(track_.sampleRate)},
+          timing_{static_cast<std::uint64_t>(loop.clocks.limiter.getPeriodMs()), options.fps,
+                  static_cast<std::uint64_t>(track_.sampleRate)},
           chapters_(chaptersOf(track_.cues, track_.sampleRate, static_cast<std::uint32_t>(timing_.periodMs))) {
         const auto period = static_cast<std::uint32_t>(timing_.periodMs);
         start_ = options.from.empty() ? 0 : spanFrame(options.from, chapters_, track_, period);
@@ -73,7 +85,7 @@ public:
             }
         }
         estimate();
-        encoder_ = std::make_unique<VideoEncoder>(ffmpeg, encoderSettings(options));
+        encoder_ = std::make_unique<VideoEncoder>(ffmpeg, encoderSettings(options, timing_));
         if (!options.timingsFile.empty()) {
             timings_ = std::fopen(options.timingsFile.c_str(), "w");
             if (timings_ == nullptr) throw CaptureError("cannot write " + options.timingsFile);
@@ -128,11 +140,13 @@ private:
         const std::uint64_t frame = clock_.framesDone();
         const bool capturing = frame >= start_;
         const std::uint64_t repeats = capturing ? timing_.videoFramesShowing(frame - start_) : 0;
+        // A blend has a share of every frame of the capture.
+        const bool seen = capturing && (repeats > 0 || options_.blend);
         const std::int32_t section = sceneState;
         // A frame no video frame shows still runs its scene (motion counts
         // frames), but need not be rasterised: an empty scissor box lets the
         // renderer drop every fragment.
-        if (repeats == 0) {
+        if (!seen) {
             glEnable(GL_SCISSOR_TEST);
             glScissor(0, 0, 0, 0);
         }
@@ -143,20 +157,21 @@ private:
         if (timings_ != nullptr) glFinish();
         const auto drawn = Clock::now();
         auto waited = drawn, read = drawn;
-        if (repeats == 0) {
+        if (!seen) {
             glDisable(GL_SCISSOR_TEST);
         } else {
             std::uint8_t* pixels = encoder_->nextBuffer();
             waited = Clock::now();
             glPixelStorei(GL_PACK_ALIGNMENT, 1);
-            glReadPixels(0, 0, options_.width, options_.height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+            glReadPixels(0, 0, options_.width * options_.supersample, options_.height * options_.supersample, GL_BGRA,
+                         GL_UNSIGNED_BYTE, pixels);
             read = Clock::now();
-            encoder_->submit(repeats);
+            encoder_->submit(frame - start_, repeats);
         }
         if (capturing) ++captured_;
         if (timings_ != nullptr) {
             std::fprintf(timings_, "%llu %d %d %.3f %.3f %.3f %llu %s\n", static_cast<unsigned long long>(frame),
-                         section, repeats > 0 ? 1 : 0, milliseconds(drawn - started), milliseconds(waited - drawn),
+                         section, seen ? 1 : 0, milliseconds(drawn - started), milliseconds(waited - drawn),
                          milliseconds(read - waited), static_cast<unsigned long long>(frame * timing_.periodMs),
                          cueAt(frame));
         }
@@ -234,11 +249,10 @@ void runCapture(const CaptureOptions& options) {
     static OfflineClock clock;
     const ShowLoop& loop = buildShowObjects();
     try {
-        static platform::OffscreenGl context(options.width, options.height);
+        static platform::OffscreenGl context(options.width * options.supersample, options.height * options.supersample);
         setShowLoop(loop);
         init();
-        reshapeOnto(options.stretch ? ViewportArea{0, 0, options.width, options.height}
-                                    : centredFourByThree(options.width, options.height));
+        reshapeOnto(drawnArea(options));
         if (audio::streamSound(loop.music.getStream()) == nullptr) throw CaptureError("the music cannot be played");
         static CaptureRun run(options, loop, clock, *ffmpeg);
         current = &run;

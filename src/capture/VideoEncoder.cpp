@@ -8,6 +8,7 @@
 
 #include "audio/WavFile.h"
 #include "capture/FrameWriter.h"
+#include "capture/OutputKind.h"
 #include "platform/ChildProcess.h"
 
 namespace {
@@ -21,49 +22,30 @@ std::string temporaryPath(const std::string& what) {
 // with '-' (ffmpeg would read it as an option) or holds a ':' (a protocol).
 std::string ffmpegFile(const std::string& path) { return "file:" + path; }
 
-bool isMp4(const EncoderSettings& settings) { return settings.container == EncoderSettings::Container::Mp4; }
-
 }  // namespace
 
 VideoEncoder::VideoEncoder(const std::string& ffmpeg, const EncoderSettings& settings)
     : settings_(settings),
       ffmpeg_(ffmpeg),
       partialPath_(settings.file + ".part"),
-      videoPath_(temporaryPath("video.mkv")),
+      videoPath_(temporaryPath("video.nut")),
       soundPath_(temporaryPath("sound.wav")),
       logPath_(temporaryPath("ffmpeg.log")) {
     const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
-    // The picture is encoded as it comes; yuv420p is what every player takes.
-    process_ = std::make_unique<platform::ChildProcess>(std::vector<std::string>{ffmpeg_,
-                                                                                 "-hide_banner",
-                                                                                 "-nostats",
-                                                                                 "-loglevel",
-                                                                                 "error",
-                                                                                 "-f",
-                                                                                 "rawvideo",
-                                                                                 "-pixel_format",
-                                                                                 "bgra",
-                                                                                 "-video_size",
-                                                                                 size,
-                                                                                 "-framerate",
-                                                                                 std::to_string(settings.fps),
-                                                                                 "-i",
-                                                                                 "pipe:0",
-                                                                                 "-c:v",
-                                                                                 "libx264",
-                                                                                 "-preset",
-                                                                                 "ultrafast",
-                                                                                 settings.lossless ? "-qp" : "-crf",
-                                                                                 settings.lossless ? "0" : "18",
-                                                                                 "-pix_fmt",
-                                                                                 "yuv420p",
-                                                                                 "-f",
-                                                                                 "matroska",
-                                                                                 "-y",
-                                                                                 ffmpegFile(videoPath_)},
-                                                        logPath_);
+    const OutputKind& kind = *settings.kind;
+    std::vector<std::string> arguments{ffmpeg_, "-hide_banner", "-nostats",          "-loglevel", "error",
+                                       "-f",    "rawvideo",     "-pixel_format",     "bgra",      "-video_size",
+                                       size,    "-framerate",   settings.fps.text(), "-i",        "pipe:0"};
+    // The picture is encoded as it comes, into NUT, which keeps the
+    // frame rate's own time base (Matroska would round every time to a
+    // millisecond, and an MP4 made from it would judder by one).
+    const std::vector<std::string>& picture =
+        settings.lossless && !kind.losslessPicture.empty() ? kind.losslessPicture : kind.picture;
+    arguments.insert(arguments.end(), picture.begin(), picture.end());
+    arguments.insert(arguments.end(), {"-f", "nut", "-y", ffmpegFile(videoPath_)});
+    process_ = std::make_unique<platform::ChildProcess>(arguments, logPath_);
 
-    writer_ = std::make_unique<FrameWriter>(*process_, settings.width, settings.height);
+    writer_ = std::make_unique<FrameWriter>(*process_, settings.width, settings.height, settings.shaping);
 }
 
 VideoEncoder::~VideoEncoder() {
@@ -77,7 +59,7 @@ VideoEncoder::~VideoEncoder() {
 
 std::uint8_t* VideoEncoder::nextBuffer() { return writer_->nextBuffer(); }
 
-void VideoEncoder::submit(std::uint64_t repeats) { writer_->submit(repeats); }
+void VideoEncoder::submit(std::uint64_t frame, std::uint64_t repeats) { writer_->submit(frame, repeats); }
 
 std::uint64_t VideoEncoder::framesWritten() const { return writer_->framesWritten(); }
 
@@ -98,32 +80,15 @@ void VideoEncoder::finish(const CapturedSound& sound) {
         throw CaptureError("cannot write the sound to " + soundPath_);
     }
 
-    // The picture as encoded; the sound in the container's own codec.
-    const std::vector<std::string> mux{ffmpeg_,
-                                       "-hide_banner",
-                                       "-nostdin",
-                                       "-loglevel",
-                                       "error",
-                                       "-i",
-                                       ffmpegFile(videoPath_),
-                                       "-i",
-                                       ffmpegFile(soundPath_),
-                                       "-map",
-                                       "0:v:0",
-                                       "-map",
-                                       "1:a:0",
-                                       "-c:v",
-                                       "copy",
-                                       "-c:a",
-                                       isMp4(settings_) ? "aac" : "flac",
-                                       "-b:a",
-                                       "192k",
-                                       "-movflags",
-                                       "+faststart",
-                                       "-f",
-                                       isMp4(settings_) ? "mp4" : "matroska",
-                                       "-y",
-                                       ffmpegFile(partialPath_)};
+    // The picture as encoded; the sound in the kind's own codec.
+    const OutputKind& kind = *settings_.kind;
+    std::vector<std::string> mux{
+        ffmpeg_, "-hide_banner",         "-nostdin", "-loglevel", "error", "-i",    ffmpegFile(videoPath_),
+        "-i",    ffmpegFile(soundPath_), "-map",     "0:v:0",     "-map",  "1:a:0", "-c:v",
+        "copy"};
+    mux.insert(mux.end(), kind.sound.begin(), kind.sound.end());
+    mux.insert(mux.end(), kind.muxing.begin(), kind.muxing.end());
+    mux.insert(mux.end(), {"-f", kind.muxer, "-y", ffmpegFile(partialPath_)});
     if (platform::runProgram(mux, logPath_) != 0) throw CaptureError(failure("could not add the sound"));
     std::error_code error;
     std::filesystem::rename(partialPath_, settings_.file, error);

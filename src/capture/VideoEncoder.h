@@ -13,7 +13,10 @@
 #include <string>
 #include <vector>
 
-class FrameWriter;
+#include "capture/FrameRate.h"
+#include "capture/FrameWriter.h"
+
+struct OutputKind;
 namespace platform {
 class ChildProcess;
 }
@@ -24,16 +27,15 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// What the video is to be: where it goes, its container and picture.
+// What the video is to be: where it goes, its kind and picture.
 struct EncoderSettings {
-    enum class Container { Mp4, Mkv };
-
     std::string file;
-    Container container = Container::Mp4;
+    const OutputKind* kind = nullptr;
     int width = 0;
     int height = 0;
-    int fps = 0;
+    FrameRate fps;
     bool lossless = false;  // every pixel kept
+    FrameShaping shaping;   // from drawn frames to video frames
 };
 
 struct CapturedSound {
@@ -51,11 +53,13 @@ public:
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
-    // A buffer for the next frame: width * height BGRA pixels, bottom row
-    // first, as OpenGL reads them. Waits while every buffer is in flight.
+    // A buffer for the next drawn frame: BGRA pixels, supersample times the
+    // video's width and height, bottom row first, as OpenGL reads them.
+    // Waits while every buffer is in flight.
     std::uint8_t* nextBuffer();
-    // Sends the buffer last handed out, to be shown `repeats` times.
-    void submit(std::uint64_t repeats);
+    // Sends the buffer last handed out: the capture's show frame `frame`, to
+    // be shown `repeats` times (FrameWriter::submit).
+    void submit(std::uint64_t frame, std::uint64_t repeats);
 
     std::uint64_t framesWritten() const;
     // Throws CaptureError when ffmpeg stopped taking frames.

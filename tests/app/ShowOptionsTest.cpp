@@ -23,8 +23,8 @@ std::variant<ShowOptions, OptionError> parse(std::vector<std::string> arguments)
 }  // namespace
 
 TEST(ShowOptions, CaptureOptionsAreReadInBothSpellings) {
-    const auto parsed = parse({"--capture", "show.mkv", "--size=640x480", "--fps", "30", "--stretch", "--from=pesants",
-                               "--to", "scene3", "--lossless"});
+    const auto parsed = parse({"--capture", "show.mkv", "--size=640x480", "--fps", "30000/1001", "--stretch",
+                               "--from=pesants", "--to", "scene3", "--lossless", "--supersample=3", "--blend"});
     ASSERT_TRUE(std::holds_alternative<ShowOptions>(parsed)) << std::get<OptionError>(parsed).message;
     const ShowOptions& options = std::get<ShowOptions>(parsed);
     const CaptureOptions& capture = options.captureOptions;
@@ -33,9 +33,12 @@ TEST(ShowOptions, CaptureOptionsAreReadInBothSpellings) {
     EXPECT_EQ(capture.container, CaptureOptions::Container::Mkv);
     EXPECT_EQ(capture.width, 640);
     EXPECT_EQ(capture.height, 480);
-    EXPECT_EQ(capture.fps, 30);
+    EXPECT_EQ(capture.fps, FrameRate(30000, 1001));
+    EXPECT_EQ(capture.supersample, 3);
+    EXPECT_TRUE(capture.blend);
     EXPECT_TRUE(capture.stretch);
     EXPECT_TRUE(capture.lossless);
+    EXPECT_FALSE(capture.archive);
     EXPECT_EQ(capture.from, "pesants");
     EXPECT_EQ(capture.to, "scene3");
 }
@@ -89,6 +92,52 @@ TEST(ShowOptions, WithoutOptionsEverythingGoesToGlutAsBefore) {
     EXPECT_EQ(std::get<ShowOptions>(parse({"--capture", "a.mp4"})).captureOptions.width, 1280);
 }
 
+// The file's ending and --archive choose what the video holds; pairings the
+// kinds do not have are refused on one line before anything is built.
+TEST(ShowOptions, TheFileAndArchiveChooseTheKindOfVideo) {
+    using C = CaptureOptions::Container;
+    const struct {
+        std::vector<std::string> arguments;
+        bool accepted;
+        C container;
+        bool archive;
+        const char* refusal;
+    } cases[] = {
+        {{"--capture", "a.mp4"}, true, C::Mp4, false, ""},
+        {{"--capture", "a.webm"}, true, C::WebM, false, ""},
+        {{"--capture", "a.webm", "--lossless"}, true, C::WebM, false, ""},
+        {{"--capture", "a.mkv"}, true, C::Mkv, false, ""},
+        {{"--archive", "--capture", "a.mkv"}, true, C::Mkv, true, ""},
+        {{"--capture", "a.mkv", "--archive", "--supersample", "2", "--size", "3840x2160"}, true, C::Mkv, true, ""},
+        {{"--capture", "a.mp4", "--archive"}, false, C::Mp4, false, "--archive needs a .mkv file, not \"a.mp4\""},
+        {{"--capture", "a.webm", "--archive"}, false, C::Mp4, false, "--archive needs a .mkv file, not \"a.webm\""},
+        {{"--capture", "a.mkv", "--archive", "--lossless"}, false, C::Mp4, false, "leave out --lossless"},
+        {{"--capture", "a.mkv", "--supersample", "3", "--size", "7680x4320"},
+         false,
+         C::Mp4,
+         false,
+         "--supersample 3 at 7680x4320 would draw 23040x12960 pixels; the renderer draws at most 16384 a side"},
+        {{"--capture", "a.mkv", "--supersample", "4", "--size", "4098x16"}, false, C::Mp4, false, "16392x64"},
+        {{"--capture", "a.mkv", "--supersample", "4", "--size", "4096x4096"}, true, C::Mkv, false, ""},
+        {{"--capture", "a.mkv", "--supersample", "2", "--size", "7680x4320"}, true, C::Mkv, false, ""},
+    };
+    for (const auto& c : cases) {
+        const auto parsed = parse(c.arguments);
+        const std::string what = c.arguments[1] + (c.arguments.size() > 2 ? " " + c.arguments[2] : "");
+        if (!c.accepted) {
+            ASSERT_TRUE(std::holds_alternative<OptionError>(parsed)) << what;
+            EXPECT_NE(std::get<OptionError>(parsed).message.find(c.refusal), std::string::npos)
+                << std::get<OptionError>(parsed).message;
+            continue;
+        }
+        ASSERT_TRUE(std::holds_alternative<ShowOptions>(parsed))
+            << what << ": " << std::get<OptionError>(parsed).message;
+        const CaptureOptions& capture = std::get<ShowOptions>(parsed).captureOptions;
+        EXPECT_EQ(capture.container, c.container) << what;
+        EXPECT_EQ(capture.archive, c.archive) << what;
+    }
+}
+
 TEST(ShowOptions, BadInputIsRefusedWithAMessageNamingIt) {
     const struct {
         std::vector<std::string> arguments;
@@ -96,8 +145,9 @@ TEST(ShowOptions, BadInputIsRefusedWithAMessageNamingIt) {
     } cases[] = {
         {{"--frobnicate"}, "unknown option --frobnicate"},
         {{"--capture"}, "--capture needs a value"},
-        {{"--capture", "show.avi"}, ".mp4 or .mkv"},
-        {{"--capture", ".mp4"}, ".mp4 or .mkv"},
+        {{"--capture", "show.avi"}, ".mp4, .webm or .mkv"},
+        {{"--capture", ".mp4"}, ".mp4, .webm or .mkv"},
+        {{"--capture", ".webm"}, ".mp4, .webm or .mkv"},
         {{"--capture", "a.mp4", "--size", "1280"}, "WIDTHxHEIGHT"},
         {{"--capture", "a.mp4", "--size", "1280x"}, "WIDTHxHEIGHT"},
         {{"--capture", "a.mp4", "--size", "8x8"}, "WIDTHxHEIGHT"},
@@ -107,6 +157,18 @@ TEST(ShowOptions, BadInputIsRefusedWithAMessageNamingIt) {
         {{"--capture", "a.mp4", "--fps", "60.5"}, "--fps"},
         {{"--capture", "a.mp4", "--fps", "1001"}, "--fps"},
         {{"--capture", "a.mp4", "--fps", "99999999999"}, "--fps"},
+        {{"--capture", "a.mp4", "--fps", "0/1"}, "--fps: expected frames per second as N or N/D"},
+        {{"--capture", "a.mp4", "--fps", "60000/0"}, "--fps"},
+        {{"--capture", "a.mp4", "--fps", "1/2"}, "--fps"},
+        {{"--capture", "a.mp4", "--fps", "59.94"}, "not \"59.94\""},
+        {{"--capture", "a.mp4", "--supersample", "5"}, "--supersample: expected a whole number from 1 to 4"},
+        {{"--capture", "a.mp4", "--supersample", "0"}, "--supersample"},
+        {{"--capture", "a.mp4", "--supersample", "2x"}, "--supersample"},
+        {{"--capture", "a.mp4", "--blend=yes"}, "takes no value"},
+        {{"--capture", "a.mp4", "--archive=1"}, "takes no value"},
+        {{"--blend"}, "--blend needs --capture"},
+        {{"--supersample", "2"}, "--supersample needs --capture"},
+        {{"--archive"}, "--archive needs --capture"},
         {{"--capture", "a.mp4", "--from="}, "name of a cue or a time"},
         {{"--capture", "a.mp4", "--stretch=yes"}, "takes no value"},
         {{"--size", "640x480"}, "--size needs --capture"},

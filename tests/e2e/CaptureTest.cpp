@@ -1,8 +1,9 @@
 // `marrowick --capture` over the short pack, read back with ffprobe and
 // ffmpeg: the video's length and streams, where its pictures sit, that two
 // runs are the same frame for frame, that each section shows at the frame
-// its cue predicts, that bad input leaves nothing behind and that any name
-// given for the video is only ever a file name.
+// its cue predicts, that each kind of video, rate, supersampling and blend
+// gives what it promises, that bad input leaves nothing behind and that any
+// name given for the video is only ever a file name.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -207,7 +208,11 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
         {{"--capture", video, "--bogus"}, pack, "", 2, "unknown option --bogus", false},
         {{"--capture", video, "--size", "12x9"}, pack, "", 2, "--size", false},
         {{"--capture", video, "--fps", "zero"}, pack, "", 2, "--fps", false},
-        {{"--capture", file("show.avi")}, pack, "", 2, ".mp4 or .mkv", false},
+        {{"--capture", file("show.avi")}, pack, "", 2, ".mp4, .webm or .mkv", false},
+        {{"--capture", file("show.webm"), "--archive"}, pack, "", 2, "--archive needs a .mkv file", false},
+        {{"--capture", file("show.mkv"), "--archive", "--lossless"}, pack, "", 2, "leave out --lossless", false},
+        {{"--capture", video, "--supersample", "5"}, pack, "", 2, "--supersample", false},
+        {{"--capture", video, "--fps", "0/1"}, pack, "", 2, "--fps", false},
         // Checked against the track before anything is built, naming the cues there are.
         {{"--capture", video, "--from", "noSuchCue"},
          pack,
@@ -240,16 +245,6 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
         // as more than one word and a command, are only file names.
         {quickTo("-x.mp4"), named.string(), "", 0, "TileFile 1 6408", false, true},
         {quickTo("take:2 it's a \"show\" $(touch ran).mkv"), named.string(), "", 0, "TileFile 1 6408", false, true},
-        // A folder named with --data must hold the show's data; without --data
-        // the show reads from where it stands, as it always has (above).
-        {{"--capture", video, "--data", emptyDir},
-         pack,
-         "",
-         2,
-         "no show data (demot.wav, transFont.tle) in",
-         false,
-         false,
-         true},
     };
     for (const auto& c : cases) {
         const capture::Result run = capture::runShow(c.arguments, c.dir, c.path);
@@ -283,5 +278,151 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
                 EXPECT_TRUE(entry.is_symlink()) << what << " left " << entry.path();
             }
         }
+    }
+}
+
+TEST_F(CaptureTest, EachKindOfVideoHoldsWhatItPromises) {
+    // A second of the show, from its start to the first cue.
+    const struct {
+        const char* name;
+        std::vector<std::string> options;
+        FrameRate rate;
+        const char *picture, *pixelFormat, *sound;
+    } kinds[] = {
+        {"show.webm", {}, {60}, "vp9", "yuv420p", "opus"},
+        {"archive.mkv", {"--archive", "--supersample", "2"}, {60}, "ffv1", "bgr0", "flac"},
+        {"blend.mp4", {"--fps", "60000/1001", "--blend"}, {60000, 1001}, "h264", "yuv420p", "aac"},
+        {"film.mkv",
+         {"--fps", "24000/1001", "--supersample", "3", "--lossless"},
+         {24000, 1001},
+         "h264",
+         "yuv420p",
+         "flac"},
+    };
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        std::vector<std::string> arguments{"--capture", file(kind.name), "--size", "64x48", "--to", cue::kQueenRoll};
+        arguments.insert(arguments.end(), kind.options.begin(), kind.options.end());
+        const capture::Result run = capture::runShow(arguments, pack);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const std::vector<capture::Stream> streams = capture::probe(file(kind.name));
+        ASSERT_EQ(streams.size(), 2u);
+        const capture::Stream &picture = streams[0], &sound = streams[1];
+        EXPECT_EQ(picture.codec, kind.picture);
+        EXPECT_EQ(picture.pixelFormat, kind.pixelFormat);
+        EXPECT_EQ(sound.codec, kind.sound);
+        EXPECT_EQ(picture.width, 64);
+        EXPECT_EQ(picture.height, 48);
+        EXPECT_EQ(picture.rate, std::to_string(kind.rate.frames) + "/" + std::to_string(kind.rate.seconds));
+        const CaptureTiming timing{12, kind.rate, static_cast<std::uint64_t>(track.sampleRate)};
+        const std::uint64_t showFrames = readingFrame(cue::kQueenRoll, timing);
+        EXPECT_EQ(picture.frames, static_cast<long>(timing.videoFramesThrough(showFrames)));
+        // Matroska's times are whole milliseconds.
+        const double frameSeconds = 1.0 / kind.rate.perSecond(), rounding = 0.002;
+        EXPECT_NEAR(picture.seconds, static_cast<double>(showFrames) * 0.012, frameSeconds + rounding);
+        EXPECT_NEAR(sound.seconds, picture.seconds, frameSeconds + rounding);
+        EXPECT_EQ(capture::decodeAll(file(kind.name), "rgb24", 3).size(), static_cast<std::size_t>(picture.frames));
+    }
+}
+
+TEST_F(CaptureTest, EveryRateHoldsEveryFrameAndEverySampleOfTheWholeShow) {
+    // FLAC keeps the sound to the sample. From the first frame to the one
+    // that reads the closing cue (never shown).
+    const struct {
+        FrameRate rate;
+        bool blend;
+    } rates[] = {{{24000, 1001}, false}, {{25}, true}, {{60000, 1001}, true}, {{144}, false}};
+    for (const auto& r : rates) {
+        const std::string name = "rate-" + std::to_string(r.rate.frames) + (r.blend ? "-blend" : "") + ".mkv";
+        SCOPED_TRACE(name);
+        std::vector<std::string> arguments{"--capture", file(name), "--size", "64x48", "--fps", r.rate.text()};
+        if (r.blend) arguments.push_back("--blend");
+        const capture::Result run = capture::runShow(arguments, pack);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const CaptureTiming timing{12, r.rate, static_cast<std::uint64_t>(track.sampleRate)};
+        const std::uint64_t showFrames = readingFrame(cue::kFadeToCredits, timing);
+        const std::vector<capture::Stream> streams = capture::probe(file(name));
+        ASSERT_EQ(streams.size(), 2u);
+        const long frames = streams[0].frames, samples = capture::soundSamples(file(name));
+        EXPECT_EQ(frames, static_cast<long>(timing.videoFramesThrough(showFrames)));
+        EXPECT_EQ(samples, static_cast<long>(timing.sampleAt(showFrames)));
+        // The picture lasts as long as the sound, to within one video frame.
+        const double frameSeconds = 1.0 / r.rate.perSecond();
+        EXPECT_NEAR(static_cast<double>(frames) * frameSeconds, static_cast<double>(samples) / track.sampleRate,
+                    frameSeconds);
+    }
+}
+
+TEST_F(CaptureTest, ASupersampledFrameIsTheLargerFrameReduced) {
+    // The same span drawn at the video's size times the factor, and averaged
+    // here block by block, gives the supersampled video's pixels exactly
+    // (both archives: the pixels as drawn).
+    for (const int factor : {2, 3}) {
+        SCOPED_TRACE("--supersample " + std::to_string(factor));
+        const std::string size = std::to_string(64 * factor) + "x" + std::to_string(48 * factor);
+        const std::string reduced = file("reduced.mkv"), large = file("large.mkv");
+        const capture::Result a = capture::runShow({"--capture", reduced, "--archive", "--size", "64x48",
+                                                    "--supersample", std::to_string(factor), "--to", cue::kQueenRoll},
+                                                   pack);
+        const capture::Result b =
+            capture::runShow({"--capture", large, "--archive", "--size", size, "--to", cue::kQueenRoll}, pack);
+        ASSERT_EQ(a.exitCode, 0) << a.err;
+        ASSERT_EQ(b.exitCode, 0) << b.err;
+        const std::vector<Picture> small = capture::decodeAll(reduced, "rgb24", 3);
+        const std::vector<Picture> big = capture::decodeAll(large, "rgb24", 3);
+        ASSERT_EQ(small.size(), big.size());
+        ASSERT_FALSE(small.empty());
+        const int bigWidth = 64 * factor, area = factor * factor;
+        for (std::size_t i = 0; i < small.size(); ++i) {
+            Picture expected(64 * 48 * 3);
+            for (int y = 0; y < 48; ++y) {
+                for (int x = 0; x < 64; ++x) {
+                    for (int c = 0; c < 3; ++c) {
+                        int sum = 0;
+                        for (int dy = 0; dy < factor; ++dy) {
+                            for (int dx = 0; dx < factor; ++dx) {
+                                sum += big[i][((y * factor + dy) * bigWidth + x * factor + dx) * 3 + c];
+                            }
+                        }
+                        expected[(y * 64 + x) * 3 + c] = static_cast<std::uint8_t>((sum + area / 2) / area);
+                    }
+                }
+            }
+            ASSERT_EQ(small[i], expected) << "video frame " << i;
+        }
+    }
+}
+
+TEST_F(CaptureTest, AStillSpanIsTheSameWithAndWithoutBlend) {
+    // From the alien's entrance to its first cue the picture stands still
+    // (after the section's first frame). Where the plain video holds one
+    // picture over three video frames, the middle one's interval lies in the
+    // still span, and its blend must be the picture, bit for bit.
+    for (const char* rate : {"24000/1001", "60000/1001"}) {
+        SCOPED_TRACE(rate);
+        std::vector<std::vector<Picture>> videos;
+        for (const bool blend : {false, true}) {
+            const std::string name = file(blend ? "blend.mkv" : "plain.mkv");
+            std::vector<std::string> arguments{"--capture",       name, "--archive", "--size",     "64x48",
+                                               "--fps",           rate, "--from",    cue::kScene3, "--to",
+                                               cue::kAlienSuicide};
+            if (blend) arguments.push_back("--blend");
+            const capture::Result run = capture::runShow(arguments, pack);
+            ASSERT_EQ(run.exitCode, 0) << run.err;
+            videos.push_back(capture::decodeAll(name, "rgb24", 3));
+        }
+        const std::vector<Picture>&plain = videos[0], &blended = videos[1];
+        ASSERT_EQ(plain.size(), blended.size());
+        std::size_t still = 0, moving = 0;
+        for (std::size_t j = 1; j + 1 < plain.size(); ++j) {
+            if (plain[j - 1] == plain[j] && plain[j] == plain[j + 1]) {
+                ++still;
+                EXPECT_EQ(blended[j], plain[j]) << "video frame " << j;
+            } else {
+                ++moving;
+            }
+        }
+        // The span must be still for the test to mean anything.
+        EXPECT_GT(still, 3 * moving) << still << " still video frames, " << moving << " others";
     }
 }

@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <numeric>
 #include <string>
 #include <variant>
 #include <vector>
@@ -59,7 +61,8 @@ std::vector<std::string> argumentsOf(const std::uint8_t* data, std::size_t size)
 
 bool sameCapture(const CaptureOptions& a, const CaptureOptions& b) {
     return a.file == b.file && a.container == b.container && a.width == b.width && a.height == b.height &&
-           a.fps == b.fps && a.stretch == b.stretch && a.lossless == b.lossless && a.from == b.from && a.to == b.to &&
+           a.fps == b.fps && a.supersample == b.supersample && a.blend == b.blend && a.stretch == b.stretch &&
+           a.lossless == b.lossless && a.archive == b.archive && a.from == b.from && a.to == b.to &&
            a.timingsFile == b.timingsFile;
 }
 
@@ -93,9 +96,12 @@ std::vector<std::string> spelledOut(const ShowOptions& options) {
         const CaptureOptions& capture = options.captureOptions;
         arguments.push_back("--capture=" + capture.file);
         arguments.push_back("--size=" + std::to_string(capture.width) + "x" + std::to_string(capture.height));
-        arguments.push_back("--fps=" + std::to_string(capture.fps));
+        arguments.push_back("--fps=" + capture.fps.text());
+        arguments.push_back("--supersample=" + std::to_string(capture.supersample));
+        flag(capture.blend, "--blend");
         flag(capture.stretch, "--stretch");
         flag(capture.lossless, "--lossless");
+        flag(capture.archive, "--archive");
     } else {
         const LiveOptions& live = options.live;
         if (live.window) {
@@ -125,10 +131,18 @@ void checkAccepted(const std::vector<std::string>& arguments, const ShowOptions&
     // The video frame: even sides within the encoder's limits, a rate it keeps.
     require(capture.width >= 16 && capture.width <= 7680 && capture.width % 2 == 0);
     require(capture.height >= 16 && capture.height <= 4320 && capture.height % 2 == 0);
-    require(capture.fps >= 1 && capture.fps <= 1000);
+    // A rate in lowest terms from 1 to 1000 frames a second.
+    require(capture.fps.seconds >= 1 && capture.fps.frames >= capture.fps.seconds &&
+            capture.fps.frames <= 1000 * capture.fps.seconds && std::gcd(capture.fps.frames, capture.fps.seconds) == 1);
+    // What is drawn fits the renderer; an archive is a lossless .mkv.
+    require(capture.supersample >= 1 && capture.supersample <= 4);
+    require(capture.width * capture.supersample <= 16384 && capture.height * capture.supersample <= 16384);
+    require(!capture.archive || (capture.container == CaptureOptions::Container::Mkv && !capture.lossless));
     if (options.capture) {
-        const bool mp4 = capture.container == CaptureOptions::Container::Mp4;
-        require(capture.file.size() > 4 && endsWith(capture.file, mp4 ? ".mp4" : ".mkv"));
+        const char* ending = capture.container == CaptureOptions::Container::Mp4    ? ".mp4"
+                             : capture.container == CaptureOptions::Container::WebM ? ".webm"
+                                                                                    : ".mkv";
+        require(capture.file.size() > std::strlen(ending) && endsWith(capture.file, ending));
         require(sameLive(live, noLive));
     } else {
         require(sameCapture(capture, noCapture));

@@ -1,0 +1,49 @@
+#include "capture/OutputKind.h"
+
+#include <stdexcept>
+
+namespace {
+
+using C = CaptureOptions::Container;
+
+// ultrafast keeps x264 ahead of the renderer at every size; -crf 18 is
+// close to transparent, and -qp 0 is x264's lossless.
+const std::vector<std::string> kH264{"-c:v", "libx264", "-preset", "ultrafast", "-crf", "18", "-pix_fmt", "yuv420p"};
+const std::vector<std::string> kH264Lossless{"-c:v", "libx264", "-preset",  "ultrafast",
+                                             "-qp",  "0",       "-pix_fmt", "yuv420p"};
+// VP9's slower modes take many times the show's length even for small
+// frames; realtime at its fastest, with rows encoded in parallel, keeps up.
+const std::vector<std::string> kVp9{"-c:v", "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "8",        "-row-mt",
+                                    "1",    "-crf",       "28",        "-b:v",     "0",         "-pix_fmt", "yuv420p"};
+const std::vector<std::string> kVp9Lossless{"-c:v",    "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "8",
+                                            "-row-mt", "1",          "-lossless", "1",        "-pix_fmt",  "yuv420p"};
+// FFV1 keeps the red, green and blue the renderer drew, untouched by any
+// conversion to luma and chroma; slices let it use every core.
+const std::vector<std::string> kFfv1{"-c:v", "ffv1",      "-level", "3",        "-slices",
+                                     "4",    "-slicecrc", "1",      "-pix_fmt", "bgr0"};
+
+// The -b:a reaches every audio codec as it always has; FLAC ignores it.
+const std::vector<OutputKind> kKinds{
+    {C::Mp4,
+     false,
+     "mp4",
+     "H.264 4:2:0 + AAC",
+     kH264,
+     kH264Lossless,
+     {"-c:a", "aac", "-b:a", "192k"},
+     {"-movflags", "+faststart"}},
+    {C::WebM, false, "webm", "VP9 4:2:0 + Opus", kVp9, kVp9Lossless, {"-c:a", "libopus", "-b:a", "192k"}, {}},
+    {C::Mkv, false, "matroska", "H.264 4:2:0 + FLAC", kH264, kH264Lossless, {"-c:a", "flac", "-b:a", "192k"}, {}},
+    {C::Mkv, true, "matroska", "FFV1 RGB (lossless) + FLAC", kFfv1, {}, {"-c:a", "flac"}, {}},
+};
+
+}  // namespace
+
+const OutputKind& outputKind(CaptureOptions::Container container, bool archive) {
+    for (const OutputKind& kind : kKinds) {
+        if (kind.container == container && kind.archive == archive) return kind;
+    }
+    throw std::invalid_argument("no such kind of capture");
+}
+
+const std::vector<OutputKind>& outputKinds() { return kKinds; }
