@@ -32,10 +32,13 @@
 #include "platform/ChildProcess.h"
 #include "platform/OffscreenGl.h"
 #include "platform/ShowEnd.h"
+#include "render/GeometryLeftOut.h"
 
 namespace {
 
 std::atomic<bool> interrupted{false};
+
+constexpr std::uint64_t kFullFramesBeforeStart = 2;
 
 extern "C" void noteInterrupt(int) { interrupted = true; }
 
@@ -150,8 +153,12 @@ private:
             glEnable(GL_SCISSOR_TEST);
             glScissor(0, 0, 0, 0);
         }
+        // The way to --from is run for its state alone, as a seek runs it;
+        // the last frames before the start send their geometry too.
+        setGeometryLeftOut(frame + kFullFramesBeforeStart < start_);
         const auto started = Clock::now();
         drawFrame();
+        setGeometryLeftOut(false);
         // Only when timings are asked for: the renderer finishes the frame
         // here, so that its time is told apart from the read-back's.
         if (timings_ != nullptr) glFinish();
