@@ -97,10 +97,7 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    // Without a pack anywhere the show reads from where it stands, as it
-    // always has, and names the first file it misses.
-    const platform::DataFolderSearch data = platform::findDataFolder(options.dataDir, platform::executablePath());
-    platform::setDataFolder(data.folder.value_or(""));
+    platform::setDataFolder(platform::findDataFolder(options.dataDir, platform::executablePath()));
     if (options.listCues) return listCues(program);
     const std::string& from = options.capture ? options.captureOptions.from : options.live.from;
     const std::string& to = options.capture ? options.captureOptions.to : options.live.to;

@@ -93,27 +93,11 @@ bool holdsShowData(const std::string& folder) {
     return false;
 }
 
-DataFolderSearch findDataFolder(const std::string& named, const std::string& executable) {
-    DataFolderSearch search;
-    if (!named.empty()) {
-        search.lookedIn.push_back(named);
-        search.folder = named;
-        return search;
-    }
-    std::error_code error;
-    const std::filesystem::path current = std::filesystem::current_path(error);
-    search.lookedIn.push_back(error ? std::string(".") : current.string());
-    if (holdsShowData("")) {
-        search.folder = "";
-        return search;
-    }
-    if (!executable.empty()) {
-        const std::string installed =
-            (std::filesystem::path(executable).parent_path() / ".." / "share" / "marrowick").lexically_normal();
-        search.lookedIn.push_back(installed);
-        if (holdsShowData(installed)) search.folder = installed;
-    }
-    return search;
+std::string findDataFolder(const std::string& named, const std::string& executable) {
+    if (!named.empty() || holdsShowData("") || executable.empty()) return named;
+    const std::string installed =
+        (std::filesystem::path(executable).parent_path() / ".." / "share" / "marrowick").lexically_normal();
+    return holdsShowData(installed) ? installed : "";
 }
 
 std::string executablePath() {

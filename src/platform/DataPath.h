@@ -19,12 +19,10 @@ void setDataFolder(std::string folder);
 // names (`named`, taken as given); else the current folder when it holds the
 // show's data, as it always has; else the pack installed with the program,
 // `<folder of executable>/../share/marrowick`, so that a menu entry or any
-// other folder plays the show too.
-struct DataFolderSearch {
-    std::optional<std::string> folder;  // "" for the current folder; none when no folder holds the data
-    std::vector<std::string> lookedIn;  // the folders looked in, in order, as a message names them
-};
-DataFolderSearch findDataFolder(const std::string& named, const std::string& executable);
+// other folder plays the show too. When none holds it, the current folder
+// all the same (""): the show then names the first file it misses, as it
+// always has.
+std::string findDataFolder(const std::string& named, const std::string& executable);
 
 // Whether `folder` holds the show's data: its music (demot.wav) or its font
 // (transFont.tle), the two files it opens first, matched as every data name
