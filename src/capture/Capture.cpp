@@ -1,6 +1,7 @@
 #include "capture/Capture.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <atomic>
 #include <cerrno>
@@ -25,12 +26,12 @@
 #include "audio/WavFile.h"
 #include "capture/CaptureProgress.h"
 #include "capture/CaptureTiming.h"
+#include "capture/DrawTargets.h"
 #include "capture/OutputKind.h"
 #include "capture/VideoEncoder.h"
 #include "music/Cues.h"
 #include "music/Music.h"
 #include "platform/ChildProcess.h"
-#include "platform/OffscreenGl.h"
 #include "platform/ShowEnd.h"
 #include "render/GeometryLeftOut.h"
 
@@ -38,9 +39,9 @@ namespace {
 
 std::atomic<bool> interrupted{false};
 
-constexpr std::uint64_t kFullFramesBeforeStart = 2;
-
 extern "C" void noteInterrupt(int) { interrupted = true; }
+
+constexpr std::uint64_t kFullFramesBeforeStart = 2;
 
 // The frame a --from or --to names.
 std::uint64_t spanFrame(const std::string& moment, const std::vector<Chapter>& chapters, const WavSound& track,
@@ -72,13 +73,15 @@ ViewportArea drawnArea(const CaptureOptions& options) {
 // One capture from its first frame to its last.
 class CaptureRun {
 public:
-    CaptureRun(const CaptureOptions& options, const ShowLoop& loop, OfflineClock& clock, const std::string& ffmpeg)
+    CaptureRun(const CaptureOptions& options, const ShowLoop& loop, OfflineClock& clock, DrawTargets& targets,
+               const std::string& ffmpeg)
         : options_(options),
           clock_(clock),
           track_(*audio::streamSound(loop.music.getStream())),
           timing_{static_cast<std::uint64_t>(loop.clocks.limiter.getPeriodMs()), options.fps,
                   static_cast<std::uint64_t>(track_.sampleRate)},
-          chapters_(chaptersOf(track_.cues, track_.sampleRate, static_cast<std::uint32_t>(timing_.periodMs))) {
+          chapters_(chaptersOf(track_.cues, track_.sampleRate, static_cast<std::uint32_t>(timing_.periodMs))),
+          targets_(targets) {
         const auto period = static_cast<std::uint32_t>(timing_.periodMs);
         start_ = options.from.empty() ? 0 : spanFrame(options.from, chapters_, track_, period);
         if (!options.to.empty()) {
@@ -92,6 +95,8 @@ public:
         if (!options.timingsFile.empty()) {
             timings_ = std::fopen(options.timingsFile.c_str(), "w");
             if (timings_ == nullptr) throw CaptureError("cannot write " + options.timingsFile);
+            // draw-ms: issuing the frame; read-back-ms: reading it back, a
+            // frame later, which waits for what is left of its rasterising.
             std::fputs("# frame section rasterised draw-ms wait-for-buffer-ms read-back-ms show-ms cue\n", timings_);
         }
     }
@@ -115,6 +120,9 @@ public:
 
     // Completes the video and leaves the process with exit code 0.
     [[noreturn]] void finish() {
+        // The show may end inside a frame that is not rasterised.
+        glDisable(GL_RASTERIZER_DISCARD);
+        readBackPending();
         if (captured_ == 0) throw CaptureError("nothing to capture: the span is shorter than one frame");
         encoder_->finish(capturedSound());
         if (timings_ != nullptr) std::fclose(timings_);
@@ -146,42 +154,52 @@ private:
         // A blend has a share of every frame of the capture.
         const bool seen = capturing && (repeats > 0 || options_.blend);
         const std::int32_t section = sceneState;
+        targets_.drawInto(frame);
         // A frame no video frame shows still runs its scene (motion counts
-        // frames), but need not be rasterised: an empty scissor box lets the
-        // renderer drop every fragment.
-        if (!seen) {
-            glEnable(GL_SCISSOR_TEST);
-            glScissor(0, 0, 0, 0);
-        }
+        // frames), but need not be rasterised: the renderer drops its
+        // primitives before setting them up, and ignores its clear (the next
+        // frame clears its pbuffer anyway).
+        if (!seen) glEnable(GL_RASTERIZER_DISCARD);
         // The way to --from is run for its state alone, as a seek runs it;
         // the last frames before the start send their geometry too.
         setGeometryLeftOut(frame + kFullFramesBeforeStart < start_);
         const auto started = Clock::now();
         drawFrame();
         setGeometryLeftOut(false);
-        // Only when timings are asked for: the renderer finishes the frame
-        // here, so that its time is told apart from the read-back's.
-        if (timings_ != nullptr) glFinish();
+        // The renderer's threads rasterise the frame from here on, while the
+        // frame before is read back and the next one issued.
+        glFlush();
         const auto drawn = Clock::now();
-        auto waited = drawn, read = drawn;
-        if (!seen) {
-            glDisable(GL_SCISSOR_TEST);
-        } else {
-            std::uint8_t* pixels = encoder_->nextBuffer();
-            waited = Clock::now();
-            glPixelStorei(GL_PACK_ALIGNMENT, 1);
-            glReadPixels(0, 0, options_.width * options_.supersample, options_.height * options_.supersample, GL_BGRA,
-                         GL_UNSIGNED_BYTE, pixels);
-            read = Clock::now();
-            encoder_->submit(frame - start_, repeats);
-        }
+        if (!seen) glDisable(GL_RASTERIZER_DISCARD);
+        readBackPending();
+        if (seen) pending_ = Pending{frame, frame - start_, repeats};
+        if (!targets_.overlapped()) readBackPending();
         if (capturing) ++captured_;
-        if (timings_ != nullptr) {
-            std::fprintf(timings_, "%llu %d %d %.3f %.3f %.3f %llu %s\n", static_cast<unsigned long long>(frame),
-                         section, seen ? 1 : 0, milliseconds(drawn - started), milliseconds(waited - drawn),
-                         milliseconds(read - waited), static_cast<unsigned long long>(frame * timing_.periodMs),
-                         cueAt(frame));
-        }
+        if (timings_ != nullptr) logged_ = Logged{frame, section, seen, milliseconds(drawn - started)};
+        if (timings_ != nullptr && !seen) logFrame(0, 0);
+    }
+
+    // Reads back the frame drawn last, if the video shows it, and sends it
+    // to the encoder.
+    void readBackPending() {
+        if (!pending_) return;
+        const auto started = Clock::now();
+        std::uint8_t* pixels = encoder_->nextBuffer();
+        const auto waited = Clock::now();
+        targets_.readBack(pending_->frame, pixels);
+        const auto read = Clock::now();
+        encoder_->submit(pending_->captured, pending_->repeats);
+        pending_.reset();
+        if (timings_ != nullptr) logFrame(milliseconds(waited - started), milliseconds(read - waited));
+    }
+
+    // A frame's line of the timings, once its read-back is done.
+    void logFrame(double waitedMs, double readMs) {
+        if (!logged_) return;
+        std::fprintf(timings_, "%llu %d %d %.3f %.3f %.3f %llu %s\n", static_cast<unsigned long long>(logged_->frame),
+                     logged_->section, logged_->seen ? 1 : 0, logged_->drawMs, waitedMs, readMs,
+                     static_cast<unsigned long long>(logged_->frame * timing_.periodMs), cueAt(logged_->frame));
+        logged_.reset();
     }
 
     using Clock = std::chrono::steady_clock;
@@ -225,6 +243,24 @@ private:
     std::uint64_t firstEstimated_ = 0;
     std::uint64_t frameLimit_ = 0;
     std::FILE* timings_ = nullptr;  // one line per show frame, when asked for
+    DrawTargets& targets_;
+
+    // The last frame drawn, while the renderer may still be rasterising it,
+    // if the video shows it.
+    struct Pending {
+        std::uint64_t frame;     // of the show
+        std::uint64_t captured;  // of the capture
+        std::uint64_t repeats;
+    };
+    std::optional<Pending> pending_;
+    // Its line of the timings, written when it is read back.
+    struct Logged {
+        std::uint64_t frame;
+        std::int32_t section;
+        bool seen;
+        double drawMs;
+    };
+    std::optional<Logged> logged_;
 };
 
 CaptureRun* current = nullptr;
@@ -256,12 +292,12 @@ void runCapture(const CaptureOptions& options) {
     static OfflineClock clock;
     const ShowLoop& loop = buildShowObjects();
     try {
-        static platform::OffscreenGl context(options.width * options.supersample, options.height * options.supersample);
+        static DrawTargets targets(options.width * options.supersample, options.height * options.supersample);
         setShowLoop(loop);
         init();
         reshapeOnto(drawnArea(options));
         if (audio::streamSound(loop.music.getStream()) == nullptr) throw CaptureError("the music cannot be played");
-        static CaptureRun run(options, loop, clock, *ffmpeg);
+        static CaptureRun run(options, loop, clock, targets, *ffmpeg);
         current = &run;
         platform::setShowEnding([] {
             try {

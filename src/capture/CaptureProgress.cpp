@@ -36,7 +36,13 @@ void CaptureProgress::update(std::uint64_t showFramesDone, std::uint64_t videoFr
 void CaptureProgress::finish(std::uint64_t videoFramesDone) { report(totalShow_, videoFramesDone, true); }
 
 void CaptureProgress::report(std::uint64_t showFramesDone, std::uint64_t videoFramesDone, bool last) {
-    const double share = std::min(1.0, static_cast<double>(showFramesDone) / static_cast<double>(totalShow_));
+    // The share of the video the encoder has taken, unless fewer of the show's
+    // frames are drawn: the drawing runs a few frames ahead of the encoder,
+    // which at the largest sizes is seconds of work.
+    const double drawn = static_cast<double>(showFramesDone) / static_cast<double>(totalShow_);
+    const double encoded =
+        totalVideo_ > 0 ? static_cast<double>(videoFramesDone) / static_cast<double>(totalVideo_) : drawn;
+    const double share = last ? 1.0 : std::min({1.0, drawn, encoded});
     const double elapsed = std::chrono::duration<double>(Clock::now() - started_).count();
     const double fps = elapsed > 0 ? static_cast<double>(videoFramesDone) / elapsed : 0.0;
     const double left = share > 0 ? elapsed * (1.0 - share) / share : 0.0;

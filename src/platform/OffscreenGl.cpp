@@ -3,11 +3,13 @@
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 
+#include <vector>
+
 namespace platform {
 
 struct OffscreenGl::Egl {
     EGLDisplay display = EGL_NO_DISPLAY;
-    EGLSurface surface = EGL_NO_SURFACE;
+    std::vector<EGLSurface> surfaces;
     EGLContext context = EGL_NO_CONTEXT;
 };
 
@@ -25,7 +27,8 @@ EGLDisplay surfacelessDisplay() {
 
 }  // namespace
 
-OffscreenGl::OffscreenGl(int width, int height) : egl_(std::make_unique<Egl>()), width_(width), height_(height) {
+OffscreenGl::OffscreenGl(int width, int height, int surfaces)
+    : egl_(std::make_unique<Egl>()), width_(width), height_(height) {
     egl_->display = surfacelessDisplay();
     const EGLint configAttributes[] = {EGL_SURFACE_TYPE,
                                        EGL_PBUFFER_BIT,
@@ -48,12 +51,20 @@ OffscreenGl::OffscreenGl(int width, int height) : egl_(std::make_unique<Egl>()),
         throw std::runtime_error("EGL: no RGBA8 + depth pbuffer config");
     }
     const EGLint surfaceAttributes[] = {EGL_WIDTH, width, EGL_HEIGHT, height, EGL_NONE};
-    egl_->surface = eglCreatePbufferSurface(egl_->display, config, surfaceAttributes);
-    if (egl_->surface == EGL_NO_SURFACE) throw std::runtime_error("EGL: pbuffer failed");
+    for (int i = 0; i < surfaces; ++i) {
+        egl_->surfaces.push_back(eglCreatePbufferSurface(egl_->display, config, surfaceAttributes));
+        if (egl_->surfaces.back() == EGL_NO_SURFACE) throw std::runtime_error("EGL: pbuffer failed");
+    }
     eglBindAPI(EGL_OPENGL_API);
     egl_->context = eglCreateContext(egl_->display, config, EGL_NO_CONTEXT, nullptr);
     if (egl_->context == EGL_NO_CONTEXT) throw std::runtime_error("EGL: context failed");
-    if (!eglMakeCurrent(egl_->display, egl_->surface, egl_->surface, egl_->context)) {
+    use(0, 0);
+}
+
+void OffscreenGl::use(int draw, int read) {
+    const std::vector<EGLSurface>& surfaces = egl_->surfaces;
+    if (!eglMakeCurrent(egl_->display, surfaces.at(static_cast<std::size_t>(draw)),
+                        surfaces.at(static_cast<std::size_t>(read)), egl_->context)) {
         throw std::runtime_error("EGL: make current failed");
     }
 }
@@ -61,7 +72,7 @@ OffscreenGl::OffscreenGl(int width, int height) : egl_(std::make_unique<Egl>()),
 OffscreenGl::~OffscreenGl() {
     eglMakeCurrent(egl_->display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
     eglDestroyContext(egl_->display, egl_->context);
-    eglDestroySurface(egl_->display, egl_->surface);
+    for (EGLSurface surface : egl_->surfaces) eglDestroySurface(egl_->display, surface);
     // The display stays initialised: other contexts of this process reuse it.
 }
 
