@@ -2,6 +2,7 @@
 
 #include "capture/FrameBlender.h"
 #include "capture/Supersampler.h"
+#include "capture/Yuv420.h"
 #include "platform/ChildProcess.h"
 
 namespace {
@@ -23,6 +24,7 @@ FrameWriter::FrameWriter(platform::ChildProcess& encoder, int width, int height,
       drawnBytes_(rowBytes_ * rows_ * static_cast<std::size_t>(supersample_ * supersample_)),
       buffers_(drawnBytes_ > kLargeFrameBytes ? 2 : kBufferCount, std::vector<std::uint8_t>(drawnBytes_)),
       reduced_(supersample_ > 1 ? rowBytes_ * rows_ : 0),
+      yuv420_(shaping.yuv420 ? yuv420Bytes(width, height) : 0),
       blender_(shaping.blend ? std::make_unique<FrameBlender>(*shaping.blend, rowBytes_ * rows_) : nullptr),
       pieces_(rows_),
       thread_([this] { writeFrames(); }) {}
@@ -66,12 +68,19 @@ void FrameWriter::drain() {
 }
 
 // One video frame down the pipe. OpenGL reads bottom row first; the video
-// wants the top row first, so the rows go out in reverse, each from where it lies.
+// wants the top row first, so the rows go out in reverse, each from where
+// it lies, or are converted in that order.
 bool FrameWriter::send(const std::uint8_t* pixels) {
-    for (std::size_t y = 0; y < rows_; ++y) {
-        pieces_[y] = {const_cast<std::uint8_t*>(pixels) + (rows_ - 1 - y) * rowBytes_, rowBytes_};
+    if (!yuv420_.empty()) {
+        convertToYuv420(pixels, static_cast<int>(rowBytes_ / 4), static_cast<int>(rows_), yuv420_.data());
+        const struct iovec whole = {yuv420_.data(), yuv420_.size()};
+        if (!encoder_.write(&whole, 1)) return false;
+    } else {
+        for (std::size_t y = 0; y < rows_; ++y) {
+            pieces_[y] = {const_cast<std::uint8_t*>(pixels) + (rows_ - 1 - y) * rowBytes_, rowBytes_};
+        }
+        if (!encoder_.write(pieces_.data(), static_cast<int>(pieces_.size()))) return false;
     }
-    if (!encoder_.write(pieces_.data(), static_cast<int>(pieces_.size()))) return false;
     std::lock_guard<std::mutex> hold(lock_);
     ++written_;
     return true;

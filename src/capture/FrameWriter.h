@@ -2,8 +2,9 @@
 // drawing thread fills and a thread of the writer's own turns into video
 // frames and sends down the encoder's pipe, top row first, so that drawing,
 // shaping and encoding overlap. Shaping is what lies between a drawn frame
-// and the video: a supersampled frame is reduced to the video's size, and a
-// blend averages the show frames of each video frame.
+// and the video: a supersampled frame is reduced to the video's size, a
+// blend averages the show frames of each video frame, and a video in 4:2:0
+// gets its frames in 4:2:0.
 #pragma once
 
 #include <sys/uio.h>
@@ -27,11 +28,12 @@ class ChildProcess;
 struct FrameShaping {
     int supersample = 1;                 // frames are drawn this many times the video's width and height
     std::optional<CaptureTiming> blend;  // each video frame the average of the show frames up during it
+    bool yuv420 = false;                 // sent as planar 4:2:0, not as the BGRA drawn
 };
 
 class FrameWriter {
 public:
-    // Video frames of width x height BGRA pixels, to `encoder`'s standard input.
+    // Video frames of width x height pixels, to `encoder`'s standard input.
     FrameWriter(platform::ChildProcess& encoder, int width, int height, const FrameShaping& shaping = {});
     // Sends what is queued, then stops the thread.
     ~FrameWriter();
@@ -74,6 +76,7 @@ private:
     const std::size_t drawnBytes_;
     std::vector<std::vector<std::uint8_t>> buffers_;
     std::vector<std::uint8_t> reduced_;      // a supersampled frame at the video's size
+    std::vector<std::uint8_t> yuv420_;       // the frame being sent, in 4:2:0 when the video is
     std::unique_ptr<FrameBlender> blender_;  // with a blend only
     std::vector<struct iovec> pieces_;       // the rows of the frame being sent
     std::size_t nextFree_ = 0;

@@ -17,6 +17,9 @@ struct OutputKind {
     // second set with --lossless (empty when the kind is lossless anyway).
     std::vector<std::string> picture;
     std::vector<std::string> losslessPicture;
+    // The picture goes down the pipe in 4:2:0, converted beside the
+    // read-back (the picture options then only encode it), or as drawn.
+    bool yuv420;
     std::vector<std::string> sound;   // and for the sound
     std::vector<std::string> muxing;  // options of the finished file's container
 };

@@ -33,9 +33,21 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const EncoderSettings& set
       logPath_(temporaryPath("ffmpeg.log")) {
     const std::string size = std::to_string(settings.width) + "x" + std::to_string(settings.height);
     const OutputKind& kind = *settings.kind;
-    std::vector<std::string> arguments{ffmpeg_, "-hide_banner", "-nostats",          "-loglevel", "error",
-                                       "-f",    "rawvideo",     "-pixel_format",     "bgra",      "-video_size",
-                                       size,    "-framerate",   settings.fps.text(), "-i",        "pipe:0"};
+    std::vector<std::string> arguments{ffmpeg_,
+                                       "-hide_banner",
+                                       "-nostats",
+                                       "-loglevel",
+                                       "error",
+                                       "-f",
+                                       "rawvideo",
+                                       "-pixel_format",
+                                       kind.yuv420 ? "yuv420p" : "bgra",
+                                       "-video_size",
+                                       size,
+                                       "-framerate",
+                                       settings.fps.text(),
+                                       "-i",
+                                       "pipe:0"};
     // The picture is encoded as it comes, into NUT, which keeps the
     // frame rate's own time base (Matroska would round every time to a
     // millisecond, and an MP4 made from it would judder by one).
@@ -45,7 +57,9 @@ VideoEncoder::VideoEncoder(const std::string& ffmpeg, const EncoderSettings& set
     arguments.insert(arguments.end(), {"-f", "nut", "-y", ffmpegFile(videoPath_)});
     process_ = std::make_unique<platform::ChildProcess>(arguments, logPath_);
 
-    writer_ = std::make_unique<FrameWriter>(*process_, settings.width, settings.height, settings.shaping);
+    FrameShaping shaping = settings.shaping;
+    shaping.yuv420 = kind.yuv420;
+    writer_ = std::make_unique<FrameWriter>(*process_, settings.width, settings.height, shaping);
 }
 
 VideoEncoder::~VideoEncoder() {
