@@ -18,8 +18,9 @@ class ChildProcess {
 public:
     // Starts `arguments[0]` (a path) with the rest as its arguments, its
     // standard input a pipe from us, its standard output and error written to
-    // `logPath`. Throws std::runtime_error when it cannot be started.
-    ChildProcess(const std::vector<std::string>& arguments, const std::string& logPath);
+    // `logPath`, at `niceness` steps below our scheduling priority. Throws
+    // std::runtime_error when it cannot be started.
+    ChildProcess(const std::vector<std::string>& arguments, const std::string& logPath, int niceness = 0);
     // Closes the pipe and waits for the program.
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;
