@@ -6,36 +6,32 @@ namespace {
 
 using C = CaptureOptions::Container;
 
-std::vector<std::string> operator+(std::vector<std::string> first, const std::vector<std::string>& second) {
+using Arguments = std::vector<std::string>;
+
+Arguments joined(Arguments first, const Arguments& second) {
     first.insert(first.end(), second.begin(), second.end());
     return first;
 }
 
 // What the 4:2:0 the capture sends is, written into the file, so that no
 // player has to guess the colours from the frame size.
-const std::vector<std::string> kBt709{"-pix_fmt", "yuv420p",    "-colorspace", "bt709",        "-color_primaries",
-                                      "bt709",    "-color_trc", "bt709",       "-color_range", "tv"};
+const Arguments kBt709{"-pix_fmt", "yuv420p",    "-colorspace", "bt709",        "-color_primaries",
+                       "bt709",    "-color_trc", "bt709",       "-color_range", "tv"};
 
 // ultrafast keeps x264 ahead of the renderer at every size; -crf 18 is
 // close to transparent, and -qp 0 is x264's lossless.
-const std::vector<std::string> kH264 =
-    std::vector<std::string>{"-c:v", "libx264", "-preset", "ultrafast", "-crf", "18"} + kBt709;
-const std::vector<std::string> kH264Lossless =
-    std::vector<std::string>{"-c:v", "libx264", "-preset", "ultrafast", "-qp", "0"} + kBt709;
+const Arguments kH264 = joined({"-c:v", "libx264", "-preset", "ultrafast", "-crf", "18"}, kBt709);
+const Arguments kH264Lossless = joined({"-c:v", "libx264", "-preset", "ultrafast", "-qp", "0"}, kBt709);
 // VP9's slower modes take many times the show's length even for small
 // frames; realtime at its fastest, with rows encoded in parallel, keeps up.
-const std::vector<std::string> kVp9 =
-    std::vector<std::string>{"-c:v",    "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "8",
-                             "-row-mt", "1",          "-crf",      "28",       "-b:v",      "0"} +
-    kBt709;
-const std::vector<std::string> kVp9Lossless =
-    std::vector<std::string>{"-c:v", "libvpx-vp9", "-deadline", "realtime",  "-cpu-used",
-                             "8",    "-row-mt",    "1",         "-lossless", "1"} +
-    kBt709;
+const Arguments kVp9 =
+    joined({"-c:v", "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "8", "-row-mt", "1", "-crf", "28", "-b:v", "0"},
+           kBt709);
+const Arguments kVp9Lossless =
+    joined({"-c:v", "libvpx-vp9", "-deadline", "realtime", "-cpu-used", "8", "-row-mt", "1", "-lossless", "1"}, kBt709);
 // FFV1 keeps the red, green and blue the renderer drew, untouched by any
 // conversion to luma and chroma; slices let it use every core.
-const std::vector<std::string> kFfv1{"-c:v", "ffv1",      "-level", "3",        "-slices",
-                                     "4",    "-slicecrc", "1",      "-pix_fmt", "bgr0"};
+const Arguments kFfv1{"-c:v", "ffv1", "-level", "3", "-slices", "4", "-slicecrc", "1", "-pix_fmt", "bgr0"};
 
 // The -b:a reaches every audio codec as it always has; FLAC ignores it.
 const std::vector<OutputKind> kKinds{
