@@ -15,9 +15,10 @@ namespace {
 
 // The encoder runs a little below the drawing's priority. At the same
 // priority its threads pre-empt the one that feeds the renderer; far below
-// it, it falls behind and the drawing waits for buffers. Five steps took a
-// 1080p capture about 8 % less time (1.19 against 1.29 times the show's
-// length, three runs each); ten took longer than none.
+// it, it falls behind and the drawing waits for buffers. Whole 1080p
+// captures taken in turn: 1.32 and 1.41 times the show's length at the same
+// priority, 1.24 and 1.20 five steps below (never waiting for a buffer);
+// ten steps below took longer than none.
 constexpr int kEncoderNiceness = 5;
 
 std::string temporaryPath(const std::string& what) {
