@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "app/OptionTable.h"
+#include "show/UserText.h"
 
 std::variant<ShowOptions, OptionError> parseShowOptions(const std::vector<std::string>& arguments) {
     ShowOptions options;

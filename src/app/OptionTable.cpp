@@ -5,8 +5,9 @@
 #include <tuple>
 #include <utility>
 
-#include "capture/FrameRate.h"
 #include "capture/Supersampler.h"
+#include "show/FrameRate.h"
+#include "show/UserText.h"
 
 namespace {
 
@@ -228,22 +229,4 @@ std::string optionSynopsis(const OptionRow& row) {
         break;
     }
     return synopsis;
-}
-
-std::string shownInMessage(const std::string& text) {
-    static const char hex[] = "0123456789abcdef";
-    std::string out;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == '\n') {
-            out += "\\n";
-        } else if (byte == '\t') {
-            out += "\\t";
-        } else if (byte < 0x20 || byte == 0x7f) {
-            out += {'\\', 'x', hex[byte >> 4], hex[byte & 15]};
-        } else {
-            out += c;
-        }
-    }
-    return out;
 }

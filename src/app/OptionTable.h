@@ -60,8 +60,3 @@ std::optional<std::string> refusedCombination(const ShowOptions& options);
 
 // How --help and the README write an option: "--mute", "--size WxH", "--window[=WxH]".
 std::string optionSynopsis(const OptionRow& row);
-
-// A name or value as an error message shows it: control characters become
-// escapes, so what the user typed cannot break the message's one line or
-// send the terminal a command.
-std::string shownInMessage(const std::string& text);

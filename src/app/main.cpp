@@ -11,20 +11,21 @@
 #include <variant>
 #include <vector>
 
-#include "app/FrameLimiter.h"
-#include "app/FrameLog.h"
-#include "app/LiveShow.h"
-#include "app/OfflineClock.h"
 #include "app/OptionParser.h"
 #include "app/OptionTable.h"
-#include "app/Player.h"
-#include "app/ShowObjects.h"
-#include "app/ShowSpan.h"
-#include "app/ShowTimeline.h"
 #include "audio/AudioStream.h"
 #include "capture/Capture.h"
 #include "platform/DataPath.h"
 #include "platform/KeyState.h"
+#include "screen/FrameLog.h"
+#include "screen/LiveShow.h"
+#include "screen/Player.h"
+#include "show/FrameLimiter.h"
+#include "show/OfflineClock.h"
+#include "show/ShowObjects.h"
+#include "show/ShowSpan.h"
+#include "show/ShowTimeline.h"
+#include "show/UserText.h"
 
 #ifndef MARROWICK_VERSION
 #define MARROWICK_VERSION "unknown"

@@ -15,17 +15,9 @@
 #include <string>
 #include <vector>
 
-#include "app/FrameLimiter.h"
-#include "app/OfflineClock.h"
-#include "app/Sequencer.h"
-#include "app/ShowFrame.h"
-#include "app/ShowObjects.h"
-#include "app/ShowSpan.h"
-#include "app/ShowTimeline.h"
 #include "audio/AudioStream.h"
 #include "audio/WavFile.h"
 #include "capture/CaptureProgress.h"
-#include "capture/CaptureTiming.h"
 #include "capture/DrawTargets.h"
 #include "capture/OutputKind.h"
 #include "capture/VideoEncoder.h"
@@ -34,6 +26,14 @@
 #include "platform/ChildProcess.h"
 #include "platform/ShowEnd.h"
 #include "render/GeometryLeftOut.h"
+#include "show/FrameLimiter.h"
+#include "show/FrameTiming.h"
+#include "show/OfflineClock.h"
+#include "show/Sequencer.h"
+#include "show/ShowFrame.h"
+#include "show/ShowObjects.h"
+#include "show/ShowSpan.h"
+#include "show/ShowTimeline.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ std::uint64_t spanFrame(const std::string& moment, const std::vector<Chapter>& c
     return point.frame;
 }
 
-EncoderSettings encoderSettings(const CaptureOptions& options, const CaptureTiming& timing) {
+EncoderSettings encoderSettings(const CaptureOptions& options, const FrameTiming& timing) {
     FrameShaping shaping{options.supersample, std::nullopt};
     if (options.blend) shaping.blend = timing;
     return {options.file,  &outputKind(options.container, options.archive),
@@ -233,7 +233,7 @@ private:
     const CaptureOptions& options_;
     OfflineClock& clock_;
     const WavSound& track_;
-    const CaptureTiming timing_;
+    const FrameTiming timing_;
     const std::vector<Chapter> chapters_;
     std::unique_ptr<VideoEncoder> encoder_;
     std::unique_ptr<CaptureProgress> progress_;

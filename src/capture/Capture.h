@@ -4,7 +4,7 @@
 // show's own; only the clock, the context and the frame's destination differ.
 #pragma once
 
-#include "app/ShowOptions.h"
+#include "capture/CaptureOptions.h"
 
 // Runs the capture to its end and leaves the process: exit 0 when the video
 // is complete (after the show's own closing lines), 1 when the capture

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
-BlendWeights::BlendWeights(const CaptureTiming& timing)
+BlendWeights::BlendWeights(const FrameTiming& timing)
     : showSpan_(timing.periodMs * timing.fps.frames), videoSpan_(1000 * timing.fps.seconds) {
     const std::uint64_t common = std::gcd(showSpan_, videoSpan_);
     showSpan_ /= common;
@@ -34,7 +34,7 @@ std::vector<BlendShare> BlendWeights::sharesOf(std::uint64_t videoFrame) const {
     return shares;
 }
 
-FrameBlender::FrameBlender(const CaptureTiming& timing, std::size_t frameBytes)
+FrameBlender::FrameBlender(const FrameTiming& timing, std::size_t frameBytes)
     : weights_(timing), sums_(frameBytes), out_(frameBytes) {}
 
 bool FrameBlender::add(std::uint64_t frame, const std::uint8_t* pixels, const Emit& emit) {

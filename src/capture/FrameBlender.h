@@ -16,7 +16,7 @@
 #include <functional>
 #include <vector>
 
-#include "capture/CaptureTiming.h"
+#include "show/FrameTiming.h"
 
 constexpr std::uint32_t kBlendWhole = 1u << 23;
 
@@ -31,7 +31,7 @@ struct BlendShare {
 // (m + 1) * periodMs; video frame j is shown from j / fps to (j + 1) / fps.
 class BlendWeights {
 public:
-    explicit BlendWeights(const CaptureTiming& timing);
+    explicit BlendWeights(const FrameTiming& timing);
 
     // The show frames up during video frame j, in order, each weighted by
     // the part of the interval it covers; the weights sum to kBlendWhole.
@@ -56,7 +56,7 @@ public:
     // Receives one video frame; false stops the blend (the encoder failed).
     using Emit = std::function<bool(const std::uint8_t* pixels)>;
 
-    FrameBlender(const CaptureTiming& timing, std::size_t frameBytes);
+    FrameBlender(const FrameTiming& timing, std::size_t frameBytes);
 
     // Show frame m of the capture, after frames 0..m-1. False once `emit` was.
     bool add(std::uint64_t frame, const std::uint8_t* pixels, const Emit& emit);

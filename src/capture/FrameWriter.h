@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "capture/CaptureTiming.h"
+#include "show/FrameTiming.h"
 
 class FrameBlender;
 namespace platform {
@@ -26,9 +26,9 @@ class ChildProcess;
 }
 
 struct FrameShaping {
-    int supersample = 1;                 // frames are drawn this many times the video's width and height
-    std::optional<CaptureTiming> blend;  // each video frame the average of the show frames up during it
-    bool yuv420 = false;                 // sent as planar 4:2:0, not as the BGRA drawn
+    int supersample = 1;               // frames are drawn this many times the video's width and height
+    std::optional<FrameTiming> blend;  // each video frame the average of the show frames up during it
+    bool yuv420 = false;               // sent as planar 4:2:0, not as the BGRA drawn
 };
 
 class FrameWriter {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ShowOptions.h"
+#include "capture/CaptureOptions.h"
 
 struct OutputKind {
     CaptureOptions::Container container;

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "capture/FrameRate.h"
 #include "capture/FrameWriter.h"
+#include "show/FrameRate.h"
 
 struct OutputKind;
 namespace platform {

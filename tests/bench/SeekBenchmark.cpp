@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "app/OfflineClock.h"
-#include "app/ShowFrame.h"
-#include "app/ShowObjects.h"
-#include "app/ShowTimeline.h"
 #include "platform/DataPath.h"
 #include "platform/OffscreenGl.h"
+#include "show/OfflineClock.h"
+#include "show/ShowFrame.h"
+#include "show/ShowObjects.h"
+#include "show/ShowTimeline.h"
 
 namespace {
 

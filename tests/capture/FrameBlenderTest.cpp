@@ -30,7 +30,7 @@ double exactShare(std::uint64_t m, std::uint64_t j, const FrameRate& fps) {
 template <typename Fill>
 std::vector<std::vector<std::uint8_t>> blend(const FrameRate& fps, std::uint64_t count, std::size_t bytes,
                                              Fill frameOf) {
-    FrameBlender blender(CaptureTiming{12, fps, 44100}, bytes);
+    FrameBlender blender(FrameTiming{12, fps, 44100}, bytes);
     std::vector<std::vector<std::uint8_t>> out;
     const FrameBlender::Emit keep = [&](const std::uint8_t* pixels) {
         out.emplace_back(pixels, pixels + bytes);
@@ -49,8 +49,8 @@ std::vector<std::vector<std::uint8_t>> blend(const FrameRate& fps, std::uint64_t
 
 TEST(FrameBlender, WeightsAreEachShowFramesShareOfTheIntervalAndSumToOne) {
     for (const FrameRate& fps : kRates) {
-        const BlendWeights weights(CaptureTiming{12, fps, 44100});
-        const std::uint64_t videoFrames = CaptureTiming{12, fps, 44100}.videoFramesThrough(3000);
+        const BlendWeights weights(FrameTiming{12, fps, 44100});
+        const std::uint64_t videoFrames = FrameTiming{12, fps, 44100}.videoFramesThrough(3000);
         std::vector<std::uint64_t> counted(3000 + 2, 0);
         std::uint64_t last = 0;  // the last show frame of the video frame before
         for (std::uint64_t j = 0; j < videoFrames; ++j) {
@@ -94,7 +94,7 @@ TEST(FrameBlender, AStillPictureComesOutBitForBitAtEveryRate) {
         const std::uint64_t count = 301;
         const auto out =
             blend(fps, count, still.size(), [&](std::uint64_t, std::vector<std::uint8_t>& frame) { frame = still; });
-        ASSERT_EQ(out.size(), (CaptureTiming{12, fps, 44100}.videoFramesThrough(count))) << fps.text();
+        ASSERT_EQ(out.size(), (FrameTiming{12, fps, 44100}.videoFramesThrough(count))) << fps.text();
         for (std::size_t j = 0; j < out.size(); ++j) ASSERT_EQ(out[j], still) << fps.text() << " video frame " << j;
     }
 }
@@ -112,7 +112,7 @@ TEST(FrameBlender, AFadeGivesTheAverageOfWhatWasUpDuringEachFrame) {
         const auto out = blend(fps, count, bytes, [&](std::uint64_t m, std::vector<std::uint8_t>& frame) {
             for (std::size_t b = 0; b < bytes; ++b) frame[b] = shade(m, b);
         });
-        ASSERT_EQ(out.size(), (CaptureTiming{12, fps, 44100}.videoFramesThrough(count))) << fps.text();
+        ASSERT_EQ(out.size(), (FrameTiming{12, fps, 44100}.videoFramesThrough(count))) << fps.text();
         for (std::uint64_t j = 0; j < out.size(); ++j) {
             // The first show frame up during the interval, and the share of
             // the interval the capture covers (less than all for the last).

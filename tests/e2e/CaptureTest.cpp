@@ -16,8 +16,8 @@
 #include "ShowProcess.h"
 #include "WorkingDirectory.h"
 #include "audio/WavFile.h"
-#include "capture/CaptureTiming.h"
 #include "music/Cues.h"
+#include "show/FrameTiming.h"
 
 namespace fs = std::filesystem;
 using capture::difference;
@@ -34,7 +34,7 @@ protected:
     }
 
     // The show frame that reads the cue: the one after the frame that passes it.
-    std::uint64_t readingFrame(const char* cue, const CaptureTiming& timing) const {
+    std::uint64_t readingFrame(const char* cue, const FrameTiming& timing) const {
         return timing.frameContaining(cueSamples.at(cue)) + 1;
     }
     std::string file(const std::string& name) const { return (out / name).string(); }
@@ -58,7 +58,7 @@ TEST_F(CaptureTest, Mp4HoldsEveryFrameAndTheSoundWithThePictureWhereItBelongs) {
         const capture::Result run = capture::runShow(arguments, pack);
         ASSERT_EQ(run.exitCode, 0) << run.err;
 
-        const CaptureTiming timing{12, 60, static_cast<std::uint64_t>(track.sampleRate)};
+        const FrameTiming timing{12, 60, static_cast<std::uint64_t>(track.sampleRate)};
         const std::vector<capture::Stream> streams = capture::probe(video);
         ASSERT_EQ(streams.size(), 2u);
         const capture::Stream& picture = streams[0];
@@ -105,7 +105,7 @@ TEST_F(CaptureTest, EverySectionShowsItsOwnPicturesAtTheFramesItsCuesPredict) {
     const capture::Result run =
         capture::runShow({"--capture", video, "--size", "160x120", "--stretch", "--fps", "250", "--lossless"}, pack);
     ASSERT_EQ(run.exitCode, 0) << run.err;
-    const CaptureTiming timing{12, 250, static_cast<std::uint64_t>(track.sampleRate)};
+    const FrameTiming timing{12, 250, static_cast<std::uint64_t>(track.sampleRate)};
     std::vector<std::string> labels, score(std::begin(cue::kScore), std::end(cue::kScore));
     for (const WavCue& cue : track.cues) labels.push_back(cue.label);
     ASSERT_EQ(labels, score) << "the track's cues are not the score, in order";
@@ -163,7 +163,7 @@ TEST_F(CaptureTest, RunsAreTheSameFrameForFrameAndFromReachesTheSamePictures) {
     ASSERT_FALSE(first.empty());
     EXPECT_EQ(first, second);
 
-    const CaptureTiming timing{12, 250, static_cast<std::uint64_t>(track.sampleRate)};
+    const FrameTiming timing{12, 250, static_cast<std::uint64_t>(track.sampleRate)};
     const std::uint64_t from = readingFrame(cue::kPesants, timing), to = readingFrame(cue::kScene3, timing);
     ASSERT_EQ(span.size(), 3 * (to - from));
     const std::vector<std::string> sameSpan(first.begin() + static_cast<long>(3 * from),
@@ -314,7 +314,7 @@ TEST_F(CaptureTest, EachKindOfVideoHoldsWhatItPromises) {
         EXPECT_EQ(picture.width, 64);
         EXPECT_EQ(picture.height, 48);
         EXPECT_EQ(picture.rate, std::to_string(kind.rate.frames) + "/" + std::to_string(kind.rate.seconds));
-        const CaptureTiming timing{12, kind.rate, static_cast<std::uint64_t>(track.sampleRate)};
+        const FrameTiming timing{12, kind.rate, static_cast<std::uint64_t>(track.sampleRate)};
         const std::uint64_t showFrames = readingFrame(cue::kQueenRoll, timing);
         EXPECT_EQ(picture.frames, static_cast<long>(timing.videoFramesThrough(showFrames)));
         // Matroska's times are whole milliseconds.
@@ -339,7 +339,7 @@ TEST_F(CaptureTest, EveryRateHoldsEveryFrameAndEverySampleOfTheWholeShow) {
         if (r.blend) arguments.push_back("--blend");
         const capture::Result run = capture::runShow(arguments, pack);
         ASSERT_EQ(run.exitCode, 0) << run.err;
-        const CaptureTiming timing{12, r.rate, static_cast<std::uint64_t>(track.sampleRate)};
+        const FrameTiming timing{12, r.rate, static_cast<std::uint64_t>(track.sampleRate)};
         const std::uint64_t showFrames = readingFrame(cue::kFadeToCredits, timing);
         const std::vector<capture::Stream> streams = capture::probe(file(name));
         ASSERT_EQ(streams.size(), 2u);

@@ -14,9 +14,9 @@
 
 #include "ShowProcess.h"
 #include "WorkingDirectory.h"
-#include "app/FrameLimiter.h"
-#include "app/ShowTimeline.h"
 #include "audio/WavFile.h"
+#include "show/FrameLimiter.h"
+#include "show/ShowTimeline.h"
 
 using namespace std::chrono_literals;
 

@@ -9,15 +9,15 @@
 #include <cstdlib>
 
 #include "OffscreenShow.h"
-#include "app/ShowPlayer.h"
-#include "app/ShowTimeline.h"
+#include "show/ShowTimeline.h"
+#include "show/Transport.h"
 
 namespace {
 
 constexpr std::uint64_t kFrames = 900;  // 10.8 s: past the chess section's end
 
 // Whether a command keeps the show inside the straight run.
-bool staysInside(PlayerCommand command, const ShowPlayer& player, const ShowTimeline& timeline) {
+bool staysInside(PlayerCommand command, const Transport& player, const ShowTimeline& timeline) {
     const std::uint64_t now = timeline.frame();
     switch (command) {
     case PlayerCommand::NextCue: {
@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Built once; the show's objects live as long as the process.
     static auto* show = new testsupport::OffscreenShow(MARROWICK_PACK_DIR, 48, 36, kFrames);
     ShowTimeline& timeline = show->timeline();
-    ShowPlayer player(timeline);
+    Transport player(timeline);
     // Back inside the straight run, wherever the last input left the show.
     const auto keepInside = [&] {
         if (timeline.frame() + 1 >= kFrames) timeline.seek(timeline.frame() % (kFrames / 2));

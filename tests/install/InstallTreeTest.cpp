@@ -20,7 +20,7 @@
 #include "WorkingDirectory.h"
 #include "app/OptionParser.h"
 #include "app/OptionTable.h"
-#include "app/PlayerKeys.h"
+#include "show/PlayerKeys.h"
 
 namespace fs = std::filesystem;
 

@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "app/ShowLights.h"
 #include "model/Light.h"
+#include "show/ShowLights.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include "FatalExitExpectation.h"
 #include "WavBuilder.h"
 #include "WorkingDirectory.h"
-#include "app/OfflineClock.h"
 #include "audio/AudioStream.h"
 #include "music/Music.h"
+#include "show/OfflineClock.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;

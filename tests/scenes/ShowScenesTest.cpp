@@ -13,8 +13,6 @@
 #include "AudioDriver.h"
 #include "GlContext.h"
 #include "ManualClock.h"
-#include "app/ShowLights.h"
-#include "app/ShowObjects.h"
 #include "effects/ParticleSystem.h"
 #include "effects/SkyBox.h"
 #include "model/Light.h"
@@ -30,6 +28,8 @@
 #include "scenes/Chess.h"
 #include "scenes/Credits.h"
 #include "scenes/Ship.h"
+#include "show/ShowLights.h"
+#include "show/ShowObjects.h"
 
 using testsupport::GlTest;
 using testsupport::pixelAt;

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "app/ShowFrame.h"
+#include "show/ShowFrame.h"
 
 namespace testsupport {
 

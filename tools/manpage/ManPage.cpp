@@ -2,7 +2,7 @@
 
 #include "app/OptionParser.h"
 #include "app/OptionTable.h"
-#include "app/PlayerKeys.h"
+#include "show/PlayerKeys.h"
 
 std::string troffText(std::string_view text) {
     std::string out;

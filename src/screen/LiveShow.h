@@ -1,0 +1,17 @@
+// The show on screen: its window, the frame loop GLUT runs, and the clock the
+// music moves on when no sound device paces it.
+#pragma once
+
+#include "screen/LiveOptions.h"
+#include "show/ShowFrame.h"
+
+class FrameLog;
+
+// Creates the full-screen window, runs init, registers the callbacks and
+// enters the GLUT main loop, which does not return. The live options change
+// the window, the viewport and the clock the music moves on; their defaults
+// are the show as it always was. Each frame shown is logged to `log`, if any.
+int runShow(int argc, char** argv, const ShowLoop& loop, const LiveOptions& live = {}, FrameLog* log = nullptr);
+
+// One frame, shown: drawFrame() and the swap.
+void display();

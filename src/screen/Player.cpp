@@ -1,0 +1,250 @@
+#include "screen/Player.h"
+
+#include <chrono>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/AudioStream.h"
+#include "platform/DataPath.h"
+#include "platform/GlutWindow.h"
+#include "platform/ShowEnd.h"
+#include "screen/FrameLog.h"
+#include "screen/LiveShow.h"
+#include "screen/PlayerOverlay.h"
+#include "show/OfflineClock.h"
+#include "show/Sequencer.h"
+#include "show/ShowSpan.h"
+#include "show/ShowTimeline.h"
+#include "show/Transport.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr const char* kTrack = "demot.wav";
+constexpr const char* kSectionNames[] = {"", "chess", "ship", "alien", "credits"};
+
+struct Playing {
+    Playing(ShowTimeline& timeline, audio::AudioStream* monitor, FrameLog* log, bool keys,
+            std::optional<std::uint64_t> endFrame)
+        : timeline(timeline), player(timeline), monitor(monitor), log(log), keys(keys), endFrame(endFrame) {}
+
+    ShowTimeline& timeline;
+    Transport player;
+    audio::AudioStream* monitor;  // the sound the user hears; null when muted
+    FrameLog* log;
+    bool keys;
+    std::optional<std::uint64_t> endFrame;  // --to
+    bool started = false;
+    bool overlay = false;
+    // Where the pacing counts from: the frame shown when the music was put
+    // at its sample, and how far the music or the wall clock had got then.
+    std::uint64_t originFrame = 0;
+    std::uint64_t originPlayed = 0;
+    Clock::time_point originTime;
+    // Frames shown in the last second, for the overlay.
+    std::vector<Clock::time_point> shownAt;
+};
+
+Playing* playing = nullptr;
+
+// Puts the music on the sample of the frame about to be drawn and counts
+// the pace from there.
+void followWithMusic() {
+    Playing& p = *playing;
+    p.originFrame = p.timeline.frame();
+    p.originTime = Clock::now();
+    if (p.monitor == nullptr) return;
+    const audio::StreamPosition now = audio::streamPosition(p.monitor);
+    const std::uint32_t length = audio::streamLength(p.monitor);
+    const std::uint64_t sample = p.timeline.musicSample();
+    audio::setStreamPosition(p.monitor, {static_cast<std::uint32_t>(length > 0 ? sample % length : 0), false,
+                                         now.framesPlayed, now.offlineMs});
+    p.originPlayed = now.framesPlayed;
+}
+
+// The frame the music has reached.
+std::uint64_t dueFrame() {
+    const Playing& p = *playing;
+    std::uint64_t ms = 0;
+    if (p.monitor != nullptr) {
+        const std::uint64_t played = audio::streamFramesPlayed(p.monitor) - p.originPlayed;
+        ms = played * 1000 / static_cast<std::uint64_t>(audio::streamSampleRate(p.monitor));
+    } else {
+        ms = static_cast<std::uint64_t>(
+            std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - p.originTime).count());
+    }
+    return p.originFrame + ms / p.timeline.periodMs();
+}
+
+std::vector<std::string> overlayLines() {
+    const Playing& p = *playing;
+    const ShowTimeline& t = p.timeline;
+    const std::uint64_t shown = t.frame() > 0 ? t.frame() - 1 : 0;
+    const Chapter* at = t.chapterAt(shown);
+    const Chapter* next = t.chapterAfter(shown);
+    const Clock::time_point now = Clock::now();
+    std::size_t lastSecond = 0;
+    for (const Clock::time_point when : p.shownAt) lastSecond += now - when < std::chrono::seconds(1) ? 1 : 0;
+    const std::int32_t section = sceneState >= 1 && sceneState <= 4 ? sceneState : 0;
+    std::string state = p.player.paused() ? "paused" : "playing";
+    if (p.player.looping()) {
+        state += ", looping " + formatShowTime(p.player.loopStartFrame() * t.periodMs()) + " to " +
+                 formatShowTime(p.player.loopEndFrame() * t.periodMs());
+    }
+    return {
+        "time    " + formatShowTime(shown * t.periodMs()) + " / " + formatShowTime(t.closingFrame() * t.periodMs()),
+        "cue     " + std::string(at != nullptr ? at->name : "-"),
+        "next    " + (next != nullptr ? next->name + " at " + formatShowTime(next->frame * t.periodMs()) : "-"),
+        "section " + std::string(kSectionNames[section]),
+        "fps     " + std::to_string(lastSecond),
+        state,
+    };
+}
+
+// Shows the frame just drawn, with the overlay if it is on.
+void present(std::int32_t section) {
+    Playing& p = *playing;
+    if (p.overlay) drawPlayerOverlay(overlayLines());
+    platform::presentFrame();
+    const Clock::time_point now = Clock::now();
+    p.shownAt.push_back(now);
+    while (!p.shownAt.empty() && now - p.shownAt.front() > std::chrono::seconds(1)) p.shownAt.erase(p.shownAt.begin());
+    if (p.log != nullptr) {
+        const std::uint64_t shown = p.timeline.frame() - 1;
+        const Chapter* at = p.timeline.chapterAt(shown);
+        p.log->frameShown(section, shown * p.timeline.periodMs(), at != nullptr ? at->name : "-");
+    }
+}
+
+// Runs the next frame, drawn or not; the --to point ends the show first.
+void runFrame(bool drawn) {
+    Playing& p = *playing;
+    if (p.endFrame && p.timeline.frame() >= *p.endFrame) platform::endShow();
+    const std::int32_t section = sceneState;
+    if (p.player.runFrame(drawn)) followWithMusic();
+    if (drawn) present(section);
+}
+
+void frame() {
+    Playing& p = *playing;
+    if (!p.started) {
+        p.started = true;
+        followWithMusic();
+        if (p.monitor != nullptr) audio::playStream(p.monitor);
+    }
+    if (p.player.paused()) {
+        // Asked to draw again while still: the frame shown, once more.
+        const std::uint64_t shown = p.timeline.frame() > 0 ? p.timeline.frame() - 1 : 0;
+        const std::int32_t section = sceneState;
+        p.timeline.seek(shown);
+        p.timeline.runFrame(true);
+        present(section);
+        return;
+    }
+    const std::uint64_t due = dueFrame();
+    if (due < p.timeline.frame()) {
+        // Ahead of the music: wait for it rather than spin.
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        return;
+    }
+    while (p.timeline.frame() < dueFrame()) runFrame(false);
+    runFrame(true);
+}
+
+void setPaused(bool paused) {
+    Playing& p = *playing;
+    if (paused != p.player.paused()) p.player.command(PlayerCommand::TogglePause);
+    if (!paused) followWithMusic();
+    if (p.monitor != nullptr) audio::setStreamPaused(p.monitor, paused);
+    // Paused, the process waits for keys and draws only when asked.
+    platform::setRunningFreely(!paused);
+    if (p.overlay) platform::requestRedraw();
+}
+
+// After a command that drew while paused, or moved the show while playing.
+void afterMove(bool moved) {
+    Playing& p = *playing;
+    if (!moved) return;
+    if (p.player.paused()) {
+        present(sceneState);
+    } else {
+        followWithMusic();
+    }
+}
+
+void key(unsigned char key, int, int) {
+    Playing& p = *playing;
+    if (!p.keys) return;
+    switch (key) {
+    case 27:
+    case 'q':
+        platform::endShow();
+    case 'p':
+        setPaused(!p.player.paused());
+        break;
+    case '.':
+        if (p.player.paused()) afterMove(p.player.command(PlayerCommand::Step));
+        break;
+    case 'l':
+        p.player.command(PlayerCommand::ToggleLoop);
+        break;
+    case 'h':
+        p.overlay = !p.overlay;
+        if (p.player.paused()) platform::requestRedraw();
+        break;
+    case 'f':
+        platform::toggleFullScreen();
+        break;
+    default:
+        break;
+    }
+}
+
+void special(platform::SpecialKey key) {
+    Playing& p = *playing;
+    if (!p.keys) return;
+    switch (key) {
+    case platform::SpecialKey::Right:
+        return afterMove(p.player.command(PlayerCommand::NextCue));
+    case platform::SpecialKey::Left:
+        return afterMove(p.player.command(PlayerCommand::PreviousCue));
+    case platform::SpecialKey::PageDown:
+        return afterMove(p.player.command(PlayerCommand::Forward));
+    case platform::SpecialKey::PageUp:
+        return afterMove(p.player.command(PlayerCommand::Back));
+    case platform::SpecialKey::Home:
+        return afterMove(p.player.command(PlayerCommand::Home));
+    case platform::SpecialKey::Other:
+        return;
+    }
+}
+
+// The moment was checked against the track before anything was built.
+std::optional<std::uint64_t> spanFrame(const std::string& moment, const ShowTimeline& timeline) {
+    if (moment.empty()) return std::nullopt;
+    return findSpanPoint(moment, timeline.chapters(), UINT64_MAX, timeline.periodMs()).frame;
+}
+
+}  // namespace
+
+int runPlayer(int argc, char** argv, const ShowLoop& loop, OfflineClock& clock, const LiveOptions& live,
+              FrameLog* log) {
+    setShowLoop(loop);
+    platform::openWindow(argc, argv, {live.width, live.height, !live.window, !live.vsync});
+    init();
+    static ShowTimeline timeline(loop, clock);
+    audio::AudioStream* monitor = nullptr;
+    if (!live.mute) {
+        monitor = audio::openStreamOn(audio::SoundOutput::Device, platform::resolveDataPath(kTrack), true);
+        audio::setStreamVolume(monitor, 255);
+    }
+    static Playing state(timeline, monitor, log, live.player, spanFrame(live.to, timeline));
+    playing = &state;
+    if (const std::optional<std::uint64_t> from = spanFrame(live.from, timeline)) timeline.seek(*from);
+    platform::runWindow({frame, live.keepAspect ? reshapeKeepingAspect : reshape, key, special});
+    return 0;
+}

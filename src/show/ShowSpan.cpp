@@ -1,0 +1,75 @@
+#include "show/ShowSpan.h"
+
+#include <charconv>
+#include <cstdio>
+#include <memory>
+
+#include "platform/DataPath.h"
+#include "show/ShowTimeline.h"
+#include "show/UserText.h"
+
+namespace {
+
+// Digits only, as a whole number.
+std::optional<std::uint64_t> digits(const std::string& text) {
+    std::uint64_t value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+std::optional<std::uint64_t> parseShowTime(const std::string& text) {
+    std::string whole = text;
+    std::uint64_t ms = 0;
+    const std::size_t dot = text.find('.');
+    if (dot != std::string::npos) {
+        const std::string fraction = text.substr(dot + 1);
+        if (fraction.empty() || fraction.size() > 3 || !digits(fraction)) return std::nullopt;
+        ms = *digits(fraction + std::string(3 - fraction.size(), '0'));
+        whole = text.substr(0, dot);
+    }
+    const std::size_t colon = whole.find(':');
+    if (colon == std::string::npos) {
+        const std::optional<std::uint64_t> seconds = digits(whole);
+        if (!seconds || *seconds > 1000000) return std::nullopt;
+        return *seconds * 1000 + ms;
+    }
+    const std::optional<std::uint64_t> minutes = digits(whole.substr(0, colon));
+    const std::string secondsText = whole.substr(colon + 1);
+    const std::optional<std::uint64_t> seconds = digits(secondsText);
+    if (!minutes || *minutes > 10000 || secondsText.size() != 2 || !seconds || *seconds > 59) return std::nullopt;
+    return (*minutes * 60 + *seconds) * 1000 + ms;
+}
+
+std::string formatShowTime(std::uint64_t ms) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%llu:%02llu.%03llu", static_cast<unsigned long long>(ms / 60000),
+                  static_cast<unsigned long long>(ms / 1000 % 60), static_cast<unsigned long long>(ms % 1000));
+    return text;
+}
+
+std::optional<TrackCues> readTrackCues(const std::string& dataName) {
+    const std::optional<std::vector<std::uint8_t>> bytes = platform::readDataFile(dataName);
+    if (!bytes) return std::nullopt;
+    const std::unique_ptr<WavReader> reader = WavReader::open(bytes->data(), bytes->size());
+    if (reader == nullptr) return std::nullopt;
+    return TrackCues{reader->sampleRate(), reader->promisedFrames(), reader->cues()};
+}
+
+SpanPoint findSpanPoint(const std::string& moment, const std::vector<Chapter>& chapters, std::uint64_t trackMs,
+                        std::uint32_t periodMs) {
+    for (const Chapter& chapter : chapters) {
+        if (chapter.name == moment) return {chapter.frame, ""};
+    }
+    if (const std::optional<std::uint64_t> ms = parseShowTime(moment)) {
+        if (*ms >= trackMs)
+            return {0, shownInMessage(moment) + " is past the end of the music (" + formatShowTime(trackMs) + ")"};
+        return {(*ms + periodMs - 1) / periodMs, ""};
+    }
+    std::string names;
+    for (const Chapter& chapter : chapters) names += (names.empty() ? "" : ", ") + chapter.name;
+    return {0, "the music has no cue named \"" + shownInMessage(moment) + "\"; its cues are " + names};
+}
