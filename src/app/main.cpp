@@ -22,9 +22,8 @@
 #include "screen/Player.h"
 #include "show/FrameLimiter.h"
 #include "show/OfflineClock.h"
-#include "show/ShowObjects.h"
+#include "show/Show.h"
 #include "show/ShowSpan.h"
-#include "show/ShowTimeline.h"
 #include "show/UserText.h"
 
 #ifndef MARROWICK_VERSION
@@ -35,8 +34,8 @@ namespace {
 
 constexpr const char* kTrack = "demot.wav";
 
-// --list-cues: the music's cues in order with their times, read from the
-// track alone.
+// --list-cues: the music's cues in order with their own times, read from
+// the track alone.
 int listCues(const std::string& program) {
     const std::optional<TrackCues> track = readTrackCues(kTrack);
     if (!track) {
@@ -44,30 +43,17 @@ int listCues(const std::string& program) {
         return 2;
     }
     for (const Chapter& chapter : chaptersOf(track->cues, track->sampleRate, kShowFramePeriodMs)) {
-        std::printf("%s  %s\n", formatShowTime(chapter.frame * kShowFramePeriodMs).c_str(), chapter.name.c_str());
+        std::printf("%s  %s\n", formatShowTime(chapter.ms).c_str(), chapter.name.c_str());
     }
     return 0;
 }
 
-// Whether --from and --to name moments of the music, in that order.
-std::optional<std::string> checkSpan(const std::string& from, const std::string& to) {
+// --from and --to as frames of the show, or the one line that says what is wrong.
+SpanOrError findSpan(const std::string& from, const std::string& to) {
+    if (from.empty() && to.empty()) return {};
     const std::optional<TrackCues> track = readTrackCues(kTrack);
-    if (!track) return std::string("cannot read the music, ") + kTrack;
-    const std::vector<Chapter> chapters = chaptersOf(track->cues, track->sampleRate, kShowFramePeriodMs);
-    std::uint64_t fromFrame = 0;
-    if (!from.empty()) {
-        const SpanPoint point = findSpanPoint(from, chapters, track->lengthMs(), kShowFramePeriodMs);
-        if (!point.error.empty()) return "--from: " + point.error;
-        fromFrame = point.frame;
-    }
-    if (!to.empty()) {
-        const SpanPoint point = findSpanPoint(to, chapters, track->lengthMs(), kShowFramePeriodMs);
-        if (!point.error.empty()) return "--to: " + point.error;
-        if (point.frame <= fromFrame && !from.empty()) {
-            return "--to " + shownInMessage(to) + " comes before --from " + shownInMessage(from) + " in the music";
-        }
-    }
-    return std::nullopt;
+    if (!track) return {{}, std::string("cannot read the music, ") + kTrack};
+    return resolveSpan(from, to, *track, kShowFramePeriodMs);
 }
 
 }  // namespace
@@ -98,17 +84,17 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    platform::setDataFolder(platform::findDataFolder(options.dataDir, platform::executablePath()));
+    const std::string dataFolder = platform::findDataFolder(options.dataDir, platform::executablePath());
+    platform::setDataFolder(dataFolder);
     if (options.listCues) return listCues(program);
     const std::string& from = options.capture ? options.captureOptions.from : options.live.from;
     const std::string& to = options.capture ? options.captureOptions.to : options.live.to;
-    if (!from.empty() || !to.empty()) {
-        if (const std::optional<std::string> error = checkSpan(from, to)) {
-            std::fprintf(stderr, "%s: %s\n", program.c_str(), error->c_str());
-            return 2;
-        }
+    const SpanOrError span = findSpan(from, to);
+    if (!span.error.empty()) {
+        std::fprintf(stderr, "%s: %s\n", program.c_str(), span.error.c_str());
+        return 2;
     }
-    if (options.capture) runCapture(options.captureOptions);
+    if (options.capture) runCapture(options.captureOptions, dataFolder, span.span);
     // Opened before anything is built, so a bad path costs nothing.
     std::unique_ptr<FrameLog> frameLog;
     if (!options.live.timingsFile.empty()) {
@@ -129,12 +115,13 @@ int main(int argc, char** argv) {
     int glutCount = static_cast<int>(glutArguments.size()) - 1;
     if (options.live.player || !options.live.from.empty() || !options.live.to.empty()) {
         // The show clock first: every seed the objects take at start-up comes
-        // from it. The space bar stays the user's.
+        // from it. The space bar stays the user's. Both live until the exit,
+        // which takes the show down with its closing lines.
         static OfflineClock clock;
         platform::setSpaceKeySource({});
-        const ShowLoop& loop = buildShowObjects();
-        return runPlayer(glutCount, glutArguments.data(), loop, clock, options.live, frameLog.get());
+        static Show show(dataFolder, &clock);
+        return runPlayer(glutCount, glutArguments.data(), show, options.live, span.span, frameLog.get());
     }
-    const ShowLoop& loop = buildShowObjects();
-    return runShow(glutCount, glutArguments.data(), loop, options.live, frameLog.get());
+    static Show show(dataFolder, nullptr);
+    return runShow(glutCount, glutArguments.data(), show, options.live, frameLog.get());
 }

@@ -26,14 +26,11 @@
 #include "platform/ChildProcess.h"
 #include "platform/ShowEnd.h"
 #include "render/GeometryLeftOut.h"
-#include "show/FrameLimiter.h"
 #include "show/FrameTiming.h"
 #include "show/OfflineClock.h"
-#include "show/Sequencer.h"
-#include "show/ShowFrame.h"
-#include "show/ShowObjects.h"
+#include "show/Show.h"
 #include "show/ShowSpan.h"
-#include "show/ShowTimeline.h"
+#include "show/View.h"
 
 namespace {
 
@@ -42,14 +39,6 @@ std::atomic<bool> interrupted{false};
 extern "C" void noteInterrupt(int) { interrupted = true; }
 
 constexpr std::uint64_t kFullFramesBeforeStart = 2;
-
-// The frame a --from or --to names.
-std::uint64_t spanFrame(const std::string& moment, const std::vector<Chapter>& chapters, const WavSound& track,
-                        std::uint32_t periodMs) {
-    const SpanPoint point = findSpanPoint(moment, chapters, track.frames() * 1000ull / track.sampleRate, periodMs);
-    if (!point.error.empty()) throw CaptureError(point.error);
-    return point.frame;
-}
 
 EncoderSettings encoderSettings(const CaptureOptions& options, const FrameTiming& timing) {
     FrameShaping shaping{options.supersample, std::nullopt};
@@ -73,23 +62,17 @@ ViewportArea drawnArea(const CaptureOptions& options) {
 // One capture from its first frame to its last.
 class CaptureRun {
 public:
-    CaptureRun(const CaptureOptions& options, const ShowLoop& loop, OfflineClock& clock, DrawTargets& targets,
-               const std::string& ffmpeg)
+    CaptureRun(const CaptureOptions& options, const ShowSpan& span, Show& show, OfflineClock& clock,
+               DrawTargets& targets, const std::string& ffmpeg)
         : options_(options),
+          show_(show),
           clock_(clock),
-          track_(*audio::streamSound(loop.music.getStream())),
-          timing_{static_cast<std::uint64_t>(loop.clocks.limiter.getPeriodMs()), options.fps,
-                  static_cast<std::uint64_t>(track_.sampleRate)},
-          chapters_(chaptersOf(track_.cues, track_.sampleRate, static_cast<std::uint32_t>(timing_.periodMs))),
+          track_(*audio::streamSound(show.music().getStream())),
+          timing_{show.periodMs(), options.fps, static_cast<std::uint64_t>(track_.sampleRate)},
+          chapters_(show.chapters()),
           targets_(targets) {
-        const auto period = static_cast<std::uint32_t>(timing_.periodMs);
-        start_ = options.from.empty() ? 0 : spanFrame(options.from, chapters_, track_, period);
-        if (!options.to.empty()) {
-            stop_ = spanFrame(options.to, chapters_, track_, period);
-            if (*stop_ <= start_) {
-                throw CaptureError("--to " + options.to + " comes before --from " + options.from + " in the music");
-            }
-        }
+        start_ = span.start;
+        stop_ = span.stop;
         estimate();
         encoder_ = std::make_unique<VideoEncoder>(ffmpeg, encoderSettings(options, timing_));
         if (!options.timingsFile.empty()) {
@@ -153,7 +136,7 @@ private:
         const std::uint64_t repeats = capturing ? timing_.videoFramesShowing(frame - start_) : 0;
         // A blend has a share of every frame of the capture.
         const bool seen = capturing && (repeats > 0 || options_.blend);
-        const std::int32_t section = sceneState;
+        const std::int32_t section = show_.section();
         targets_.drawInto(frame);
         // A frame no video frame shows still runs its scene (motion counts
         // frames), but need not be rasterised: the renderer drops its
@@ -164,7 +147,7 @@ private:
         // the last frames before the start send their geometry too.
         setGeometryLeftOut(frame + kFullFramesBeforeStart < start_);
         const auto started = Clock::now();
-        drawFrame();
+        show_.drawFrame();
         setGeometryLeftOut(false);
         // The renderer's threads rasterise the frame from here on, while the
         // frame before is read back and the next one issued.
@@ -231,6 +214,7 @@ private:
     }
 
     const CaptureOptions& options_;
+    Show& show_;
     OfflineClock& clock_;
     const WavSound& track_;
     const FrameTiming timing_;
@@ -263,18 +247,16 @@ private:
     std::optional<Logged> logged_;
 };
 
-CaptureRun* current = nullptr;
-
-[[noreturn]] void fail(const std::string& message) {
+[[noreturn]] void fail(const std::string& message, CaptureRun* run = nullptr) {
     std::fprintf(stderr, "\nmarrowick: capture failed: %s\n", message.c_str());
     std::fflush(stderr);
-    if (current != nullptr) current->abandon();
+    if (run != nullptr) run->abandon();
     std::exit(1);
 }
 
 }  // namespace
 
-void runCapture(const CaptureOptions& options) {
+void runCapture(const CaptureOptions& options, const std::string& dataFolder, const ShowSpan& span) {
     const std::optional<std::string> ffmpeg = platform::findOnPath("ffmpeg");
     if (!ffmpeg) fail("the ffmpeg program is not on the PATH (Debian: apt-get install ffmpeg)");
     // Find out now, not after minutes of drawing, whether the video can be written.
@@ -289,26 +271,28 @@ void runCapture(const CaptureOptions& options) {
     std::signal(SIGTERM, noteInterrupt);
 
     // The clock first: every seed the objects take at start-up comes from it.
+    // Both live until the exit, which takes the show down with its closing
+    // lines.
     static OfflineClock clock;
-    const ShowLoop& loop = buildShowObjects();
+    static Show show(dataFolder, &clock);
+    CaptureRun* running = nullptr;
     try {
         static DrawTargets targets(options.width * options.supersample, options.height * options.supersample);
-        setShowLoop(loop);
-        init();
+        show.start();
         reshapeOnto(drawnArea(options));
-        if (audio::streamSound(loop.music.getStream()) == nullptr) throw CaptureError("the music cannot be played");
-        static CaptureRun run(options, loop, clock, targets, *ffmpeg);
-        current = &run;
+        if (audio::streamSound(show.music().getStream()) == nullptr) throw CaptureError("the music cannot be played");
+        static CaptureRun run(options, span, show, clock, targets, *ffmpeg);
+        running = &run;
         platform::setShowEnding([] {
             try {
-                current->finish();
+                run.finish();
             } catch (const std::exception& error) {
-                fail(error.what());
+                fail(error.what(), &run);
             }
         });
         run.run();
     } catch (const std::exception& error) {
-        fail(error.what());
+        fail(error.what(), running);
     }
     std::exit(1);  // run() leaves only through finish() or fail()
 }

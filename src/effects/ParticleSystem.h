@@ -2,12 +2,14 @@
 // towards whichever heavier particle pulls it hardest.
 #pragma once
 
+#include "platform/LiveInstances.h"
+
 #include <vector>
 
 #include "effects/Particle.h"
 #include "render/Texture.h"
 
-class ParticleSystem {
+class ParticleSystem : platform::LiveInstances<ParticleSystem> {
 public:
     ParticleSystem() = default;
 

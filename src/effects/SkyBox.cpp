@@ -5,12 +5,6 @@
 
 namespace {
 
-// Shared by every box: the top scroll advances with each scrolling box drawn,
-// and the face offsets with each box compiled.
-float topScrollOffset = 0.0f;
-float faceOffsetU = 0.0f;
-float faceOffsetV = 0.0f;
-
 struct BoxFace {
     FaceSkipMask skip;
     SkyBox::Face slot;
@@ -33,7 +27,7 @@ constexpr double quadTexCoords[4][2] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
 
 }  // namespace
 
-SkyBox::SkyBox() {
+SkyBox::SkyBox(SkyBoxScroll& shared) : scroll(shared) {
     material.setFace(GL_BACK);
     material.setAmbient(0.5f, 0.5f, 0.5f, 1.0f);
     material.setDiffuse(1.0f, 1.0f, 1.0f, 1.0f);
@@ -54,11 +48,12 @@ void SkyBox::loadFace(Face face, const char* path) {
 }
 
 void SkyBox::draw() {
-    if (displayList == 0) {
-        displayList = glGenLists(1);
+    if (!compiled) {
+        if (displayList == 0) displayList = glGenLists(1);
         glNewList(displayList, GL_COMPILE);
-        drawBoxFaces(0, 0, 0, 1, 1, 1, faceTextures, scrollingTop ? skipTop : 0, textureStepU, textureStepV);
+        drawBoxFaces(0, 0, 0, 1, 1, 1, faceTextures, scrollingTop ? skipTop : 0, textureStepU, textureStepV, scroll);
         glEndList();
+        compiled = true;
     }
 
     // Seen from inside: the faces point away from the viewer.
@@ -74,7 +69,7 @@ void SkyBox::draw() {
         faceTextures[Top].bind();
         // The top row of the face table, its t coordinate moved by the scroll.
         const BoxFace& top = boxFaces[5];
-        const double o = topScrollOffset;
+        const double o = scroll.top;
         const double texCoords[4][2] = {{0, o + 1}, {1, o + 1}, {1, o}, {0, o}};
         if (!geometryLeftOut()) {
             glBegin(GL_QUADS);
@@ -85,14 +80,14 @@ void SkyBox::draw() {
             }
             glEnd();
         }
-        topScrollOffset += topScrollSpeed / 5000.0f;
+        scroll.top += topScrollSpeed / 5000.0f;
     }
 
     resetRenderState();
 }
 
 void drawBoxFaces(float x, float y, float z, float scaleX, float scaleY, float scaleZ, const Texture textures[6],
-                  FaceSkipMask skip, float stepU, float stepV) {
+                  FaceSkipMask skip, float stepU, float stepV, SkyBoxScroll& scroll) {
     glPushMatrix();
     glScalef(scaleX, scaleY, scaleZ);
     glTranslatef(x, y, z);
@@ -102,20 +97,12 @@ void drawBoxFaces(float x, float y, float z, float scaleX, float scaleY, float s
         glBegin(GL_QUADS);
         for (int corner = 0; corner < 4; ++corner) {
             glNormal3f(face.normal[0], face.normal[1], face.normal[2]);
-            glTexCoord2d(quadTexCoords[corner][0] + faceOffsetU, quadTexCoords[corner][1] + faceOffsetV);
+            glTexCoord2d(quadTexCoords[corner][0] + scroll.faceU, quadTexCoords[corner][1] + scroll.faceV);
             glVertex3f(face.corners[corner][0], face.corners[corner][1], face.corners[corner][2]);
         }
         glEnd();
     }
     glPopMatrix();
-    faceOffsetU += stepU;
-    faceOffsetV += stepV;
-}
-
-SkyBoxScroll skyBoxScroll() { return {topScrollOffset, faceOffsetU, faceOffsetV}; }
-
-void setSkyBoxScroll(const SkyBoxScroll& saved) {
-    topScrollOffset = saved.top;
-    faceOffsetU = saved.faceU;
-    faceOffsetV = saved.faceV;
+    scroll.faceU += stepU;
+    scroll.faceV += stepV;
 }

@@ -4,6 +4,8 @@
 // ceiling drifts slowly overhead.
 #pragma once
 
+#include "platform/LiveInstances.h"
+
 #include <GL/gl.h>
 
 #include <cstdint>
@@ -20,12 +22,20 @@ constexpr FaceSkipMask skipMinusZ = 0x1000;
 constexpr FaceSkipMask skipPlusZ = 0x10000;
 constexpr FaceSkipMask skipBottom = 0x100000;
 
-class SkyBox {
+// How far the textures of every sky box have crept: shared by all the boxes
+// of a show and moved on by each draw, so a show state carries it.
+struct SkyBoxScroll {
+    float top = 0.0f;    // the scrolling top's t offset
+    float faceU = 0.0f;  // added to the faces' coordinates when a box is compiled
+    float faceV = 0.0f;
+};
+
+class SkyBox : platform::LiveInstances<SkyBox> {
 public:
     // Texture slots of the six faces.
     enum Face { PlusZ = 0, PlusX = 1, MinusZ = 2, MinusX = 3, Bottom = 4, Top = 5 };
 
-    SkyBox();
+    explicit SkyBox(SkyBoxScroll& shared);
 
     void setScrollingTop(bool flag) { scrollingTop = flag; }
     void setWidth(float width) { scaleX = width; }
@@ -50,10 +60,16 @@ public:
     void draw();
 
     GLuint getDisplayList() const { return displayList; }
+    // Whether the faces have been compiled: a show state carries it, since
+    // compiling moves the shared face offsets on. A box put back to before
+    // its first draw compiles again, into the same list.
+    bool isCompiled() const { return compiled; }
+    void setCompiled(bool flag) { compiled = flag && displayList != 0; }
 
 private:
     void loadFace(Face face, const char* path);
 
+    SkyBoxScroll& scroll;
     Material material;
     Texture faceTextures[6];
     bool scrollingTop = true;
@@ -62,6 +78,7 @@ private:
     float scaleZ = 1.0f;
     float position[3] = {0.0f, 0.0f, 0.0f};
     GLuint displayList = 0;
+    bool compiled = false;
     float topScrollSpeed = 0.0f;
     float textureStepU = 0.0f;
     float textureStepV = 0.0f;
@@ -69,17 +86,7 @@ private:
 
 // Emits the unit box (each face a quad from -1 to 1) scaled, then translated
 // in scaled units, with every face not in skip bound to its texture. The face
-// texture offsets shared by all boxes are added to the coordinates and then
+// texture offsets shared by all boxes (`scroll`) are added to the coordinates and then
 // advanced by the two steps.
 void drawBoxFaces(float x, float y, float z, float scaleX, float scaleY, float scaleZ, const Texture textures[6],
-                  FaceSkipMask skip, float stepU, float stepV);
-
-// How far the textures of every sky box have crept: shared by all boxes and
-// moved on by each draw, so a show state carries it.
-struct SkyBoxScroll {
-    float top;
-    float faceU;
-    float faceV;
-};
-SkyBoxScroll skyBoxScroll();
-void setSkyBoxScroll(const SkyBoxScroll& saved);
+                  FaceSkipMask skip, float stepU, float stepV, SkyBoxScroll& scroll);

@@ -4,6 +4,7 @@
 
 #include "platform/FatalExit.h"
 #include "platform/GlCurrent.h"
+#include "render/FourFloats.h"
 
 namespace {
 
@@ -11,13 +12,6 @@ constexpr int kMaxLights = 8;
 
 // Slots go by how many lights are alive, not by which slots are free.
 int liveLights = 0;
-
-void store(GLfloat* target, float a, float b, float c, float d) {
-    target[0] = a;
-    target[1] = b;
-    target[2] = c;
-    target[3] = d;
-}
 
 }  // namespace
 
@@ -27,10 +21,10 @@ GLenum Light::takeSlot() {
 }
 
 Light::Light() : slot(takeSlot()) {
-    store(position, 0.0f, 0.5f, -4.0f, 1.0f);
-    store(ambient, 1.0f, 1.0f, 1.0f, 1.0f);
-    store(diffuse, 1.0f, 1.0f, 1.0f, 1.0f);
-    store(specular, 0.0f, 0.0f, 0.0f, 1.0f);
+    storeFour(position, 0.0f, 0.5f, -4.0f, 1.0f);
+    storeFour(ambient, 1.0f, 1.0f, 1.0f, 1.0f);
+    storeFour(diffuse, 1.0f, 1.0f, 1.0f, 1.0f);
+    storeFour(specular, 0.0f, 0.0f, 0.0f, 1.0f);
     send(GL_DIFFUSE, diffuse);
     send(GL_AMBIENT, ambient);
     send(GL_SPECULAR, specular);
@@ -43,22 +37,22 @@ Light::Light(float r, float g, float b, float a, float x, float y, float z)
 Light::~Light() { --liveLights; }
 
 void Light::setAmbient(float r, float g, float b, float a) {
-    store(ambient, r, g, b, a);
+    storeFour(ambient, r, g, b, a);
     send(GL_AMBIENT, ambient);
 }
 
 void Light::setDiffuse(float r, float g, float b, float a) {
-    store(diffuse, r, g, b, a);
+    storeFour(diffuse, r, g, b, a);
     send(GL_DIFFUSE, diffuse);
 }
 
 void Light::setSpecular(float r, float g, float b, float a) {
-    store(specular, r, g, b, a);
+    storeFour(specular, r, g, b, a);
     send(GL_SPECULAR, specular);
 }
 
 void Light::setPosition(float x, float y, float z) {
-    store(position, x, y, z, 1.0f);
+    storeFour(position, x, y, z, 1.0f);
     send(GL_POSITION, position);
 }
 

@@ -3,9 +3,11 @@
 // the values OpenGL holds are always the ones stored here.
 #pragma once
 
+#include "platform/LiveInstances.h"
+
 #include <GL/gl.h>
 
-class Light {
+class Light : platform::LiveInstances<Light> {
 public:
     // White ambient and diffuse, no specular, at (0, 0.5, -4); sent at once.
     Light();

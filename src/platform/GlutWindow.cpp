@@ -7,8 +7,9 @@
 namespace platform {
 namespace {
 
-void (*onFrame)() = nullptr;
-void (*onSpecial)(SpecialKey) = nullptr;
+// GLUT calls back without a user pointer and has one window: the process's
+// one window keeps what it calls here.
+WindowCallbacks current;
 bool fullScreen = false;
 
 SpecialKey specialKey(int key) {
@@ -28,7 +29,12 @@ SpecialKey specialKey(int key) {
     }
 }
 
-void special(int key, int, int) { onSpecial(specialKey(key)); }
+void frame() { current.frame(current.user); }
+void reshape(int width, int height) { current.reshape(current.user, width, height); }
+void key(unsigned char key, int, int) {
+    if (current.key != nullptr) current.key(current.user, key);
+}
+void special(int key, int, int) { current.special(current.user, specialKey(key)); }
 
 }  // namespace
 
@@ -48,19 +54,19 @@ void openWindow(int& argc, char** argv, const WindowSettings& settings) {
 }
 
 void runWindow(const WindowCallbacks& callbacks) {
-    onFrame = callbacks.frame;
-    onSpecial = callbacks.special;
-    glutDisplayFunc(callbacks.frame);
-    glutReshapeFunc(callbacks.reshape);
-    glutKeyboardFunc(callbacks.key);
-    if (onSpecial != nullptr) glutSpecialFunc(special);
-    glutIdleFunc(callbacks.frame);
+    current = callbacks;
+    glutDisplayFunc(frame);
+    glutReshapeFunc(reshape);
+    // Registered even when it ignores every key, as the show always has.
+    glutKeyboardFunc(key);
+    if (current.special != nullptr) glutSpecialFunc(special);
+    glutIdleFunc(frame);
     glutMainLoop();
 }
 
 void presentFrame() { glutSwapBuffers(); }
 
-void setRunningFreely(bool freely) { glutIdleFunc(freely ? onFrame : nullptr); }
+void setRunningFreely(bool freely) { glutIdleFunc(freely ? frame : nullptr); }
 
 void requestRedraw() { glutPostRedisplay(); }
 

@@ -16,11 +16,14 @@ struct WindowSettings {
 // The keys the player reads beyond plain characters.
 enum class SpecialKey { Left, Right, PageUp, PageDown, Home, Other };
 
+// Each callback is handed `user`, so whoever runs the window finds itself
+// there.
 struct WindowCallbacks {
-    void (*frame)();  // draws and shows one frame: when the window must be drawn, and when idle
-    void (*reshape)(int width, int height);
-    void (*key)(unsigned char key, int x, int y);
-    void (*special)(SpecialKey key) = nullptr;  // null: such keys are ignored
+    void* user = nullptr;
+    void (*frame)(void* user) = nullptr;  // draws and shows one frame: when the window must be drawn, and when idle
+    void (*reshape)(void* user, int width, int height) = nullptr;
+    void (*key)(void* user, unsigned char key) = nullptr;   // null: every key is ignored
+    void (*special)(void* user, SpecialKey key) = nullptr;  // null: such keys are ignored
 };
 
 // GLUT takes its own arguments (-display, -geometry) out of argc/argv.

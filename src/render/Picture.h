@@ -3,6 +3,8 @@
 // from frame to frame, so a fade takes a fixed number of drawn frames.
 #pragma once
 
+#include "platform/LiveInstances.h"
+
 #include <GL/gl.h>
 
 #include "render/Texture.h"
@@ -23,7 +25,7 @@ struct PictureArea {
 };
 constexpr PictureArea kWholeScreen{0, 0, 640, 480};
 
-class Picture {
+class Picture : platform::LiveInstances<Picture> {
 public:
     Picture();
 

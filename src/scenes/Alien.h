@@ -3,6 +3,8 @@
 // tips over and tumbles in orbit; an explosion to close.
 #pragma once
 
+#include "platform/LiveInstances.h"
+
 class Music;
 class Model;
 class Picture;
@@ -28,7 +30,7 @@ struct AlienState {
     bool boom = false;
 };
 
-class AlienScene {
+class AlienScene : platform::LiveInstances<AlienScene> {
 public:
     explicit AlienScene(const AlienCast& cast) : cast(cast) {}
 

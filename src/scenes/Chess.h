@@ -3,6 +3,8 @@
 // in her place; then a pawn tumbling inside a chess-textured cube.
 #pragma once
 
+#include "platform/LiveInstances.h"
+
 #include <string>
 
 class Music;
@@ -50,7 +52,7 @@ struct ChessState {
     bool begun = false;           // the first frame has run
 };
 
-class ChessScene {
+class ChessScene : platform::LiveInstances<ChessScene> {
 public:
     explicit ChessScene(const ChessCast& cast) : cast(cast) {}
 

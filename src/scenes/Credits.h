@@ -3,6 +3,8 @@
 // "fadeToCredits" ends the process. The credits never report that they are done.
 #pragma once
 
+#include "platform/LiveInstances.h"
+
 class Music;
 class Picture;
 
@@ -17,7 +19,7 @@ struct CreditsState {
     bool showSalute = false;  // once the salute is up it stays up
 };
 
-class CreditsScene {
+class CreditsScene : platform::LiveInstances<CreditsScene> {
 public:
     explicit CreditsScene(const CreditsCast& cast) : cast(cast) {}
 

@@ -3,6 +3,8 @@
 // that fade in on cue.
 #pragma once
 
+#include "platform/LiveInstances.h"
+
 class Music;
 class SkyBox;
 class Model;
@@ -25,7 +27,7 @@ struct ShipState {
     bool fadeOut = false;
 };
 
-class ShipScene {
+class ShipScene : platform::LiveInstances<ShipScene> {
 public:
     explicit ShipScene(const ShipCast& cast) : cast(cast) {}
 

@@ -7,44 +7,45 @@
 #include "platform/GlutWindow.h"
 #include "platform/Ticks.h"
 #include "screen/FrameLog.h"
+#include "show/Show.h"
+#include "show/View.h"
 
 namespace {
 
-void ignoreKey(unsigned char, int, int) {}
+struct LiveShow {
+    Show& show;
+    FrameLog* log;  // only with --timings
+    // Music with no sound device to pace it (muted, or its device went away
+    // in mid-show) moves on here: each frame plays, silently, the time that
+    // has passed since the one before, so the cues it passes are pending
+    // when this frame's scene reads them, as they would be live. With a
+    // device playing, this only checks that it is still there.
+    std::uint32_t musicMovedAt = 0;
+    std::uint32_t musicStartedAt = 0;
+};
 
-// Music with no sound device to pace it (muted, or its device went away in
-// mid-show) moves on here: each frame plays, silently, the time that has
-// passed since the one before, so the cues it passes are pending when this
-// frame's scene reads them, as they would be live. With a device playing,
-// this only checks that it is still there.
-std::uint32_t musicMovedAt = 0;
-std::uint32_t musicStartedAt = 0;
-
-FrameLog* frameLog = nullptr;  // only with --timings
-
-void displayOnOwnClock() {
+void frame(void* user) {
+    LiveShow& live = *static_cast<LiveShow*>(user);
     const std::uint32_t now = platform::tickCount();
-    audio::advanceOfflineStreams(now - musicMovedAt);
-    musicMovedAt = now;
-    const std::int32_t section = sceneState;
-    display();
-    if (frameLog) frameLog->frameShown(section, now - musicStartedAt, showSyncTag().lastPosted());
+    audio::advanceOfflineStreams(now - live.musicMovedAt);
+    live.musicMovedAt = now;
+    const std::int32_t section = live.show.section();
+    live.show.drawFrame();
+    platform::presentFrame();
+    if (live.log != nullptr) live.log->frameShown(section, now - live.musicStartedAt, showSyncTag().lastPosted());
 }
+
+void reshapeWhole(void*, int width, int height) { reshape(width, height); }
+void reshapeFourByThree(void*, int width, int height) { reshapeKeepingAspect(width, height); }
 
 }  // namespace
 
-int runShow(int argc, char** argv, const ShowLoop& loop, const LiveOptions& live, FrameLog* log) {
-    setShowLoop(loop);
-    frameLog = log;
-    platform::openWindow(argc, argv, {live.width, live.height, !live.window, !live.vsync});
-    init();
-    musicMovedAt = platform::tickCount();  // init() has just started the music
-    musicStartedAt = musicMovedAt;
-    platform::runWindow({displayOnOwnClock, live.keepAspect ? reshapeKeepingAspect : reshape, ignoreKey});
+int runShow(int argc, char** argv, Show& show, const LiveOptions& options, FrameLog* log) {
+    platform::openWindow(argc, argv, {options.width, options.height, !options.window, !options.vsync});
+    show.start();
+    LiveShow live{show, log};                   // lives as long as the loop, which never returns
+    live.musicMovedAt = platform::tickCount();  // start() has just started the music
+    live.musicStartedAt = live.musicMovedAt;
+    platform::runWindow({&live, frame, options.keepAspect ? reshapeFourByThree : reshapeWhole});
     return 0;
-}
-
-void display() {
-    drawFrame();
-    platform::presentFrame();
 }

@@ -1,17 +1,16 @@
-// The show on screen: its window, the frame loop GLUT runs, and the clock the
-// music moves on when no sound device paces it.
+// The show on screen on the wall clock, as it always was: its window, the
+// frame loop GLUT runs, and the clock the music moves on when no sound
+// device paces it.
 #pragma once
 
 #include "screen/LiveOptions.h"
-#include "show/ShowFrame.h"
 
 class FrameLog;
+class Show;
 
-// Creates the full-screen window, runs init, registers the callbacks and
-// enters the GLUT main loop, which does not return. The live options change
-// the window, the viewport and the clock the music moves on; their defaults
-// are the show as it always was. Each frame shown is logged to `log`, if any.
-int runShow(int argc, char** argv, const ShowLoop& loop, const LiveOptions& live = {}, FrameLog* log = nullptr);
-
-// One frame, shown: drawFrame() and the swap.
-void display();
+// Creates the full-screen window, starts the show, registers the callbacks
+// and enters the GLUT main loop, which does not return. The live options
+// change the window, the viewport and the clock the music moves on; their
+// defaults are the show as it always was. Each frame shown is logged to
+// `log`, if any.
+int runShow(int argc, char** argv, Show& show, const LiveOptions& live = {}, FrameLog* log = nullptr);

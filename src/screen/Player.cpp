@@ -12,13 +12,11 @@
 #include "platform/GlutWindow.h"
 #include "platform/ShowEnd.h"
 #include "screen/FrameLog.h"
-#include "screen/LiveShow.h"
 #include "screen/PlayerOverlay.h"
-#include "show/OfflineClock.h"
-#include "show/Sequencer.h"
+#include "show/Show.h"
 #include "show/ShowSpan.h"
-#include "show/ShowTimeline.h"
 #include "show/Transport.h"
+#include "show/View.h"
 
 namespace {
 
@@ -28,11 +26,10 @@ constexpr const char* kTrack = "demot.wav";
 constexpr const char* kSectionNames[] = {"", "chess", "ship", "alien", "credits"};
 
 struct Playing {
-    Playing(ShowTimeline& timeline, audio::AudioStream* monitor, FrameLog* log, bool keys,
-            std::optional<std::uint64_t> endFrame)
-        : timeline(timeline), player(timeline), monitor(monitor), log(log), keys(keys), endFrame(endFrame) {}
+    Playing(Show& show, audio::AudioStream* monitor, FrameLog* log, bool keys, std::optional<std::uint64_t> endFrame)
+        : show(show), player(show), monitor(monitor), log(log), keys(keys), endFrame(endFrame) {}
 
-    ShowTimeline& timeline;
+    Show& show;
     Transport player;
     audio::AudioStream* monitor;  // the sound the user hears; null when muted
     FrameLog* log;
@@ -49,26 +46,22 @@ struct Playing {
     std::vector<Clock::time_point> shownAt;
 };
 
-Playing* playing = nullptr;
-
 // Puts the music on the sample of the frame about to be drawn and counts
 // the pace from there.
-void followWithMusic() {
-    Playing& p = *playing;
-    p.originFrame = p.timeline.frame();
+void followWithMusic(Playing& p) {
+    p.originFrame = p.show.frame();
     p.originTime = Clock::now();
     if (p.monitor == nullptr) return;
     const audio::StreamPosition now = audio::streamPosition(p.monitor);
     const std::uint32_t length = audio::streamLength(p.monitor);
-    const std::uint64_t sample = p.timeline.musicSample();
+    const std::uint64_t sample = p.show.musicSample();
     audio::setStreamPosition(p.monitor, {static_cast<std::uint32_t>(length > 0 ? sample % length : 0), false,
                                          now.framesPlayed, now.offlineMs});
     p.originPlayed = now.framesPlayed;
 }
 
 // The frame the music has reached.
-std::uint64_t dueFrame() {
-    const Playing& p = *playing;
+std::uint64_t dueFrame(const Playing& p) {
     std::uint64_t ms = 0;
     if (p.monitor != nullptr) {
         const std::uint64_t played = audio::streamFramesPlayed(p.monitor) - p.originPlayed;
@@ -77,19 +70,18 @@ std::uint64_t dueFrame() {
         ms = static_cast<std::uint64_t>(
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - p.originTime).count());
     }
-    return p.originFrame + ms / p.timeline.periodMs();
+    return p.originFrame + ms / p.show.periodMs();
 }
 
-std::vector<std::string> overlayLines() {
-    const Playing& p = *playing;
-    const ShowTimeline& t = p.timeline;
+std::vector<std::string> overlayLines(const Playing& p) {
+    const Show& t = p.show;
     const std::uint64_t shown = t.frame() > 0 ? t.frame() - 1 : 0;
     const Chapter* at = t.chapterAt(shown);
     const Chapter* next = t.chapterAfter(shown);
     const Clock::time_point now = Clock::now();
     std::size_t lastSecond = 0;
     for (const Clock::time_point when : p.shownAt) lastSecond += now - when < std::chrono::seconds(1) ? 1 : 0;
-    const std::int32_t section = sceneState >= 1 && sceneState <= 4 ? sceneState : 0;
+    const std::int32_t section = t.section() >= 1 && t.section() <= 4 ? t.section() : 0;
     std::string state = p.player.paused() ? "paused" : "playing";
     if (p.player.looping()) {
         state += ", looping " + formatShowTime(p.player.loopStartFrame() * t.periodMs()) + " to " +
@@ -98,7 +90,7 @@ std::vector<std::string> overlayLines() {
     return {
         "time    " + formatShowTime(shown * t.periodMs()) + " / " + formatShowTime(t.closingFrame() * t.periodMs()),
         "cue     " + std::string(at != nullptr ? at->name : "-"),
-        "next    " + (next != nullptr ? next->name + " at " + formatShowTime(next->frame * t.periodMs()) : "-"),
+        "next    " + (next != nullptr ? next->name + " at " + formatShowTime(next->ms) : "-"),
         "section " + std::string(kSectionNames[section]),
         "fps     " + std::to_string(lastSecond),
         state,
@@ -106,59 +98,56 @@ std::vector<std::string> overlayLines() {
 }
 
 // Shows the frame just drawn, with the overlay if it is on.
-void present(std::int32_t section) {
-    Playing& p = *playing;
-    if (p.overlay) drawPlayerOverlay(overlayLines());
+void present(Playing& p, std::int32_t section) {
+    if (p.overlay) drawPlayerOverlay(overlayLines(p));
     platform::presentFrame();
     const Clock::time_point now = Clock::now();
     p.shownAt.push_back(now);
     while (!p.shownAt.empty() && now - p.shownAt.front() > std::chrono::seconds(1)) p.shownAt.erase(p.shownAt.begin());
     if (p.log != nullptr) {
-        const std::uint64_t shown = p.timeline.frame() - 1;
-        const Chapter* at = p.timeline.chapterAt(shown);
-        p.log->frameShown(section, shown * p.timeline.periodMs(), at != nullptr ? at->name : "-");
+        const std::uint64_t shown = p.show.frame() - 1;
+        const Chapter* at = p.show.chapterAt(shown);
+        p.log->frameShown(section, shown * p.show.periodMs(), at != nullptr ? at->name : "-");
     }
 }
 
 // Runs the next frame, drawn or not; the --to point ends the show first.
-void runFrame(bool drawn) {
-    Playing& p = *playing;
-    if (p.endFrame && p.timeline.frame() >= *p.endFrame) platform::endShow();
-    const std::int32_t section = sceneState;
-    if (p.player.runFrame(drawn)) followWithMusic();
-    if (drawn) present(section);
+void runFrame(Playing& p, bool drawn) {
+    if (p.endFrame && p.show.frame() >= *p.endFrame) platform::endShow();
+    const std::int32_t section = p.show.section();
+    if (p.player.runFrame(drawn)) followWithMusic(p);
+    if (drawn) present(p, section);
 }
 
-void frame() {
-    Playing& p = *playing;
+void frame(void* user) {
+    Playing& p = *static_cast<Playing*>(user);
     if (!p.started) {
         p.started = true;
-        followWithMusic();
+        followWithMusic(p);
         if (p.monitor != nullptr) audio::playStream(p.monitor);
     }
     if (p.player.paused()) {
         // Asked to draw again while still: the frame shown, once more.
-        const std::uint64_t shown = p.timeline.frame() > 0 ? p.timeline.frame() - 1 : 0;
-        const std::int32_t section = sceneState;
-        p.timeline.seek(shown);
-        p.timeline.runFrame(true);
-        present(section);
+        const std::uint64_t shown = p.show.frame() > 0 ? p.show.frame() - 1 : 0;
+        const std::int32_t section = p.show.section();
+        p.show.seek(shown);
+        p.show.runFrame(true);
+        present(p, section);
         return;
     }
-    const std::uint64_t due = dueFrame();
-    if (due < p.timeline.frame()) {
+    const std::uint64_t due = dueFrame(p);
+    if (due < p.show.frame()) {
         // Ahead of the music: wait for it rather than spin.
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         return;
     }
-    while (p.timeline.frame() < dueFrame()) runFrame(false);
-    runFrame(true);
+    while (p.show.frame() < dueFrame(p)) runFrame(p, false);
+    runFrame(p, true);
 }
 
-void setPaused(bool paused) {
-    Playing& p = *playing;
+void setPaused(Playing& p, bool paused) {
     if (paused != p.player.paused()) p.player.command(PlayerCommand::TogglePause);
-    if (!paused) followWithMusic();
+    if (!paused) followWithMusic(p);
     if (p.monitor != nullptr) audio::setStreamPaused(p.monitor, paused);
     // Paused, the process waits for keys and draws only when asked.
     platform::setRunningFreely(!paused);
@@ -166,28 +155,27 @@ void setPaused(bool paused) {
 }
 
 // After a command that drew while paused, or moved the show while playing.
-void afterMove(bool moved) {
-    Playing& p = *playing;
+void afterMove(Playing& p, bool moved) {
     if (!moved) return;
     if (p.player.paused()) {
-        present(sceneState);
+        present(p, p.show.section());
     } else {
-        followWithMusic();
+        followWithMusic(p);
     }
 }
 
-void key(unsigned char key, int, int) {
-    Playing& p = *playing;
+void key(void* user, unsigned char key) {
+    Playing& p = *static_cast<Playing*>(user);
     if (!p.keys) return;
     switch (key) {
     case 27:
     case 'q':
         platform::endShow();
     case 'p':
-        setPaused(!p.player.paused());
+        setPaused(p, !p.player.paused());
         break;
     case '.':
-        if (p.player.paused()) afterMove(p.player.command(PlayerCommand::Step));
+        if (p.player.paused()) afterMove(p, p.player.command(PlayerCommand::Step));
         break;
     case 'l':
         p.player.command(PlayerCommand::ToggleLoop);
@@ -204,47 +192,41 @@ void key(unsigned char key, int, int) {
     }
 }
 
-void special(platform::SpecialKey key) {
-    Playing& p = *playing;
+void special(void* user, platform::SpecialKey key) {
+    Playing& p = *static_cast<Playing*>(user);
     if (!p.keys) return;
     switch (key) {
     case platform::SpecialKey::Right:
-        return afterMove(p.player.command(PlayerCommand::NextCue));
+        return afterMove(p, p.player.command(PlayerCommand::NextCue));
     case platform::SpecialKey::Left:
-        return afterMove(p.player.command(PlayerCommand::PreviousCue));
+        return afterMove(p, p.player.command(PlayerCommand::PreviousCue));
     case platform::SpecialKey::PageDown:
-        return afterMove(p.player.command(PlayerCommand::Forward));
+        return afterMove(p, p.player.command(PlayerCommand::Forward));
     case platform::SpecialKey::PageUp:
-        return afterMove(p.player.command(PlayerCommand::Back));
+        return afterMove(p, p.player.command(PlayerCommand::Back));
     case platform::SpecialKey::Home:
-        return afterMove(p.player.command(PlayerCommand::Home));
+        return afterMove(p, p.player.command(PlayerCommand::Home));
     case platform::SpecialKey::Other:
         return;
     }
 }
 
-// The moment was checked against the track before anything was built.
-std::optional<std::uint64_t> spanFrame(const std::string& moment, const ShowTimeline& timeline) {
-    if (moment.empty()) return std::nullopt;
-    return findSpanPoint(moment, timeline.chapters(), UINT64_MAX, timeline.periodMs()).frame;
-}
+void reshapeWhole(void*, int width, int height) { reshape(width, height); }
+void reshapeFourByThree(void*, int width, int height) { reshapeKeepingAspect(width, height); }
 
 }  // namespace
 
-int runPlayer(int argc, char** argv, const ShowLoop& loop, OfflineClock& clock, const LiveOptions& live,
-              FrameLog* log) {
-    setShowLoop(loop);
+int runPlayer(int argc, char** argv, Show& show, const LiveOptions& live, const ShowSpan& span, FrameLog* log) {
     platform::openWindow(argc, argv, {live.width, live.height, !live.window, !live.vsync});
-    init();
-    static ShowTimeline timeline(loop, clock);
+    show.start();
     audio::AudioStream* monitor = nullptr;
     if (!live.mute) {
         monitor = audio::openStreamOn(audio::SoundOutput::Device, platform::resolveDataPath(kTrack), true);
         audio::setStreamVolume(monitor, 255);
     }
-    static Playing state(timeline, monitor, log, live.player, spanFrame(live.to, timeline));
-    playing = &state;
-    if (const std::optional<std::uint64_t> from = spanFrame(live.from, timeline)) timeline.seek(*from);
-    platform::runWindow({frame, live.keepAspect ? reshapeKeepingAspect : reshape, key, special});
+    // Lives as long as the loop, which never returns.
+    Playing playing(show, monitor, log, live.player, span.stop);
+    if (span.start > 0) show.seek(span.start);
+    platform::runWindow({&playing, frame, live.keepAspect ? reshapeFourByThree : reshapeWhole, key, special});
     return 0;
 }

@@ -6,12 +6,12 @@
 #pragma once
 
 #include "screen/LiveOptions.h"
-#include "show/ShowFrame.h"
 
 class FrameLog;
-class OfflineClock;
+class Show;
+struct ShowSpan;
 
-// Opens the window, runs init and plays until the show ends (exit 0, with
-// the closing lines), the --to point, or Esc/q. `clock` was built before the
-// show's objects, which took their seeds from it.
-int runPlayer(int argc, char** argv, const ShowLoop& loop, OfflineClock& clock, const LiveOptions& live, FrameLog* log);
+// Opens the window, starts the show (built on the show clock) and plays the
+// span until the show ends (exit 0, with the closing lines), the span's end,
+// or Esc/q.
+int runPlayer(int argc, char** argv, Show& show, const LiveOptions& live, const ShowSpan& span, FrameLog* log);

@@ -2,13 +2,12 @@
 
 #include "platform/Ticks.h"
 
-std::uint32_t lastRelease = 0;
-
 namespace {
 std::int32_t periodFor(std::int32_t framesPerSecond) { return static_cast<std::int32_t>(1000.0 / framesPerSecond); }
 }  // namespace
 
-FrameLimiter::FrameLimiter(std::int32_t framesPerSecond) : periodMs(periodFor(framesPerSecond)) {}
+FrameLimiter::FrameLimiter(std::int32_t framesPerSecond, std::uint32_t& lastRelease)
+    : periodMs(periodFor(framesPerSecond)), lastRelease(lastRelease) {}
 
 void FrameLimiter::setFrameRate(std::int32_t framesPerSecond) { periodMs = periodFor(framesPerSecond); }
 

@@ -9,14 +9,13 @@
 constexpr std::int32_t kShowFrameRate = 80;
 constexpr std::uint32_t kShowFramePeriodMs = 1000 / kShowFrameRate;
 
-// Tick count at the last release of any limiter: one value for the whole
-// program. 0 at start, so the first frame is never held back.
-extern std::uint32_t lastRelease;
-
 class FrameLimiter {
 public:
     // The period is 1000 / framesPerSecond truncated: 80 fps gives 12 ms.
-    explicit FrameLimiter(std::int32_t framesPerSecond);
+    // `lastRelease` is the tick count at the last release of any limiter:
+    // one value that every limiter of a show shares, 0 at start, so the
+    // first frame is never held back.
+    FrameLimiter(std::int32_t framesPerSecond, std::uint32_t& lastRelease);
 
     void setFrameRate(std::int32_t framesPerSecond);
     std::int32_t getPeriodMs() const { return periodMs; }
@@ -27,4 +26,5 @@ public:
 
 private:
     std::int32_t periodMs;
+    std::uint32_t& lastRelease;
 };

@@ -3,18 +3,16 @@
 #include "show/FrameLimiter.h"
 #include "show/Timer.h"
 
-std::int32_t sceneState = 1;
-
-void runScene(const SceneRunners& scenes) {
-    switch (sceneState) {
+void Sequencer::runScene(const SceneRunners& scenes) {
+    switch (state) {
     case 1:
-        if (!scenes.chess()) sceneState = 2;
+        if (!scenes.chess()) state = 2;
         break;
     case 2:
-        if (!scenes.ship()) sceneState = 3;
+        if (!scenes.ship()) state = 3;
         break;
     case 3:
-        if (!scenes.alien()) sceneState = 4;
+        if (!scenes.alien()) state = 4;
         break;
     case 4:
         scenes.credits();

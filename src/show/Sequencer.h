@@ -5,22 +5,31 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 class Timer;
 class FrameLimiter;
 
-// 1 chess, 2 ship, 3 alien, 4 credits. Moves only forward, one step per frame.
-extern std::int32_t sceneState;
-
 struct SceneRunners {
-    bool (*chess)();
-    bool (*ship)();
-    bool (*alien)();
-    void (*credits)();
+    std::function<bool()> chess;
+    std::function<bool()> ship;
+    std::function<bool()> alien;
+    std::function<void()> credits;
 };
 
-// Runs the scene of the current state and advances the state when it ends.
-void runScene(const SceneRunners& scenes);
+class Sequencer {
+public:
+    // 1 chess, 2 ship, 3 alien, 4 credits. Moves only forward, one step per frame.
+    std::int32_t sceneState() const { return state; }
+    // Puts the sequence back where a show state had it.
+    void setSceneState(std::int32_t saved) { state = saved; }
+
+    // Runs the scene of the current state and advances the state when it ends.
+    void runScene(const SceneRunners& scenes);
+
+private:
+    std::int32_t state = 1;
+};
 
 struct FrameClocks {
     Timer& timer1;

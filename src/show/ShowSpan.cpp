@@ -1,11 +1,13 @@
 #include "show/ShowSpan.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <memory>
 
+#include "music/Cues.h"
 #include "platform/DataPath.h"
-#include "show/ShowTimeline.h"
+#include "show/FrameTiming.h"
 #include "show/UserText.h"
 
 namespace {
@@ -17,6 +19,12 @@ std::optional<std::uint64_t> digits(const std::string& text) {
     const auto [stop, error] = std::from_chars(text.data(), end, value);
     if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
     return value;
+}
+
+std::string cueNames(const std::vector<Chapter>& chapters) {
+    std::string names;
+    for (const Chapter& chapter : chapters) names += (names.empty() ? "" : ", ") + chapter.name;
+    return names;
 }
 
 }  // namespace
@@ -69,7 +77,52 @@ SpanPoint findSpanPoint(const std::string& moment, const std::vector<Chapter>& c
             return {0, shownInMessage(moment) + " is past the end of the music (" + formatShowTime(trackMs) + ")"};
         return {(*ms + periodMs - 1) / periodMs, ""};
     }
-    std::string names;
-    for (const Chapter& chapter : chapters) names += (names.empty() ? "" : ", ") + chapter.name;
-    return {0, "the music has no cue named \"" + shownInMessage(moment) + "\"; its cues are " + names};
+    return {0, "the music has no cue named \"" + shownInMessage(moment) + "\"; its cues are " + cueNames(chapters)};
+}
+
+std::vector<Chapter> chaptersOf(const std::vector<WavCue>& cues, int sampleRate, std::uint32_t periodMs) {
+    const FrameTiming timing{periodMs, 1, static_cast<std::uint64_t>(sampleRate)};
+    std::vector<Chapter> chapters;
+    for (const WavCue& cue : cues) {
+        if (!cue.labelled) continue;
+        const std::uint64_t ms = (static_cast<std::uint64_t>(cue.frame) * 2000 / sampleRate + 1) / 2;
+        chapters.push_back({cue.label, timing.frameContaining(cue.frame) + 1, ms});
+    }
+    std::stable_sort(chapters.begin(), chapters.end(),
+                     [](const Chapter& a, const Chapter& b) { return a.frame < b.frame; });
+    return chapters;
+}
+
+SpanOrError resolveSpan(const std::string& from, const std::string& to, const TrackCues& track,
+                        std::uint32_t periodMs) {
+    const std::vector<Chapter> chapters = chaptersOf(track.cues, track.sampleRate, periodMs);
+    ShowSpan span;
+    if (!from.empty()) {
+        const SpanPoint point = findSpanPoint(from, chapters, track.lengthMs(), periodMs);
+        if (!point.error.empty()) return {{}, "--from: " + point.error};
+        span.start = point.frame;
+    }
+    if (!to.empty()) {
+        const SpanPoint point = findSpanPoint(to, chapters, track.lengthMs(), periodMs);
+        if (!point.error.empty()) return {{}, "--to: " + point.error};
+        if (point.frame <= span.start && !from.empty()) {
+            return {{},
+                    "--to " + shownInMessage(to) + " comes before --from " + shownInMessage(from) + " in the music"};
+        }
+        if (point.frame == 0) {
+            return {{},
+                    "--to " + shownInMessage(to) +
+                        " is where the show starts: there is nothing to show; its cues are " + cueNames(chapters)};
+        }
+        span.stop = point.frame;
+    }
+    // The frame that reads the closing cue ends the show before it draws.
+    for (const Chapter& chapter : chapters) {
+        if (chapter.name == cue::kFadeToCredits && span.start >= chapter.frame) {
+            return {{},
+                    "--from " + shownInMessage(from) + " is at or after the closing cue, " + chapter.name + " (" +
+                        formatShowTime(chapter.ms) + "): there is nothing to show; its cues are " + cueNames(chapters)};
+        }
+    }
+    return {span, ""};
 }

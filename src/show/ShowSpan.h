@@ -11,7 +11,18 @@
 
 #include "audio/WavFile.h"
 
-struct Chapter;
+// A cue of the track as a chapter of the show: its name, its own time, and
+// the frame that reads it (the one after the frame during which playback
+// passes it).
+struct Chapter {
+    std::string name;
+    std::uint64_t frame;
+    std::uint64_t ms;  // the cue's own time, to the nearest millisecond
+};
+
+// The chapters of a track for a clock of `periodMs` a frame: every labelled
+// cue, in order of its frame.
+std::vector<Chapter> chaptersOf(const std::vector<WavCue>& cues, int sampleRate, std::uint32_t periodMs);
 
 // Milliseconds for "S", "S.mmm", "M:SS" or "M:SS.mmm"; nothing for anything else.
 std::optional<std::uint64_t> parseShowTime(const std::string& text);
@@ -36,3 +47,21 @@ struct SpanPoint {
 };
 SpanPoint findSpanPoint(const std::string& moment, const std::vector<Chapter>& chapters, std::uint64_t trackMs,
                         std::uint32_t periodMs);
+
+// The stretch of the show that --from and --to name, in frames of the show
+// clock: the first frame shown, and the frame that is not (the one that
+// would read the --to cue), if any.
+struct ShowSpan {
+    std::uint64_t start = 0;
+    std::optional<std::uint64_t> stop;
+};
+
+// The one place --from and --to are read: against the track's cues, before
+// anything else is built. A moment the music lacks, a span that runs
+// backwards or holds no frame of the show (from the closing cue on) is one
+// line naming the cues.
+struct SpanOrError {
+    ShowSpan span;
+    std::string error;  // empty when the span is good
+};
+SpanOrError resolveSpan(const std::string& from, const std::string& to, const TrackCues& track, std::uint32_t periodMs);

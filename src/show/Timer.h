@@ -2,7 +2,9 @@
 // timers current; nothing reads them, but they are part of the frame's cost.
 #pragma once
 
-class Timer {
+#include "platform/LiveInstances.h"
+
+class Timer : platform::LiveInstances<Timer> {
 public:
     Timer();
 
@@ -17,6 +19,20 @@ public:
     double getSeconds() const { return seconds; }
     double getMilliseconds() const { return milliseconds; }
     bool isRunning() const { return running; }
+
+    // Everything a timer holds, for a show state.
+    struct State {
+        double minutes, seconds, milliseconds, startTick;
+        bool running;
+    };
+    State getState() const { return {minutes, seconds, milliseconds, startTick, running}; }
+    void setState(const State& saved) {
+        minutes = saved.minutes;
+        seconds = saved.seconds;
+        milliseconds = saved.milliseconds;
+        startTick = saved.startTick;
+        running = saved.running;
+    }
 
 private:
     double minutes;

@@ -1,12 +1,12 @@
 // What the player's keys do to the show, apart from any window: pause, step,
 // seek by cue or by ten seconds, back to the start, and loop the cue span
-// being watched. It moves a ShowTimeline; the window, the keys and the
+// being watched. It moves a Show along its frames; the window, the keys and the
 // pacing by the music are the live player's (Player.h).
 #pragma once
 
 #include <cstdint>
 
-#include "show/ShowTimeline.h"
+#include "show/Show.h"
 
 enum class PlayerCommand {
     TogglePause,
@@ -21,7 +21,7 @@ enum class PlayerCommand {
 
 class Transport {
 public:
-    explicit Transport(ShowTimeline& timeline) : timeline(timeline) {}
+    explicit Transport(Show& timeline) : timeline(timeline) {}
 
     // Carries out a command. Returns true when it moved the show elsewhere
     // than its next frame (the music must follow).
@@ -35,14 +35,14 @@ public:
     bool looping() const { return loopEnd != 0; }
     std::uint64_t loopStartFrame() const { return loopStart; }
     std::uint64_t loopEndFrame() const { return loopEnd; }
-    ShowTimeline& show() { return timeline; }
+    Show& show() { return timeline; }
 
 private:
     // The frame last shown: where "now" is for the keys.
     std::uint64_t shownFrame() const;
     void seek(std::uint64_t frame);
 
-    ShowTimeline& timeline;
+    Show& timeline;
     bool isPaused = false;
     std::uint64_t loopStart = 0;
     std::uint64_t loopEnd = 0;  // 0: no loop

@@ -17,9 +17,8 @@
 #include "platform/DataPath.h"
 #include "platform/OffscreenGl.h"
 #include "show/OfflineClock.h"
-#include "show/ShowFrame.h"
-#include "show/ShowObjects.h"
-#include "show/ShowTimeline.h"
+#include "show/Show.h"
+#include "show/View.h"
 
 namespace {
 
@@ -50,46 +49,43 @@ int main(int argc, char** argv) {
     int width = 1280, height = 720;
     if (argc > 2) std::sscanf(argv[2], "%dx%d", &width, &height);
     const int trials = argc > 3 ? std::atoi(argv[3]) : 5;
-    platform::setDataFolder(argv[1]);
 
     static OfflineClock clock;
-    const ShowLoop& loop = buildShowObjects();
+    static Show show(argv[1], &clock);
     static platform::OffscreenGl context(width, height);
-    setShowLoop(loop);
-    init();
+    show.start();
     reshapeOnto(centredFourByThree(width, height));
-    ShowTimeline timeline(loop, clock);
-    const std::uint64_t period = timeline.periodMs();
-    const std::uint64_t last = timeline.closingFrame() - 1;
+    const std::uint64_t period = show.periodMs();
+    const std::uint64_t last = show.closingFrame() - 1;
     const auto drawn = [&](std::uint64_t frame) {  // the seek and its frame
         const Clock::time_point start = Clock::now();
-        timeline.seek(frame);
-        timeline.runFrame(true);
+        show.seek(frame);
+        show.runFrame(true);
         glFinish();
         return msSince(start);
     };
 
-    const Figures frame = measure(trials * 20, [&](int) { return drawn(timeline.frame()); });
+    // From the start to the credits with nothing saved on the way, first: the
+    // longest seek there is (a --from at launch).
+    const Clock::time_point start = Clock::now();
+    show.seek(show.chapters()[16].frame);  // littleChase
+    show.runFrame(true);
+    glFinish();
+    const double far = msSince(start);
+    show.seek(0);
+
+    const Figures frame = measure(trials * 20, [&](int) { return drawn(show.frame()); });
     // Ten seconds on into time not yet played, again and again from the start.
     const Figures unplayed = measure(trials, [&](int) {
-        const std::uint64_t target = std::min(timeline.frame() + 10000 / period, last);
+        const std::uint64_t target = std::min(show.frame() + 10000 / period, last);
         return drawn(target);
     });
     const Figures saved = measure(
-        trials, [&](int trial) { return drawn(timeline.chapters()[static_cast<std::size_t>(trial) % 8].frame); });
+        trials, [&](int trial) { return drawn(show.chapters()[static_cast<std::size_t>(trial) % 8].frame); });
     const Figures played = measure(trials, [&](int trial) {
-        return drawn(timeline.frame() * static_cast<std::uint64_t>(trial + 1) / static_cast<std::uint64_t>(trials + 2) +
+        return drawn(show.frame() * static_cast<std::uint64_t>(trial + 1) / static_cast<std::uint64_t>(trials + 2) +
                      41);
     });
-    // From the start to the credits with nothing saved on the way: the
-    // longest seek there is (a --from at launch).
-    timeline.seek(0);
-    ShowTimeline fresh(loop, clock);
-    const Clock::time_point start = Clock::now();
-    fresh.seek(fresh.chapters()[16].frame);  // littleChase
-    fresh.runFrame(true);
-    glFinish();
-    const double far = msSince(start);
 
     std::printf("seeks at %dx%d, %d trials; one drawn frame: median %.2f ms, worst %.2f ms\n", width, height, trials,
                 frame.median, frame.worst);
@@ -101,8 +97,8 @@ int main(int argc, char** argv) {
     row("back into played time", played);
     row("10 s on into unplayed time", unplayed);
     row("from launch to the credits, unplayed", {far, far});
-    std::printf("saved states: %zu, %zu bytes in all (%zu bytes each on average)\n", timeline.savedStates(),
-                timeline.savedBytes(), timeline.savedBytes() / std::max<std::size_t>(timeline.savedStates(), 1));
+    std::printf("saved states: %zu, %zu bytes in all (%zu bytes each on average)\n", show.savedStates(),
+                show.savedBytes(), show.savedBytes() / std::max<std::size_t>(show.savedStates(), 1));
     std::fflush(stdout);
     std::_Exit(0);  // the show's objects are not to be taken down by a benchmark
 }

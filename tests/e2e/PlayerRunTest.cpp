@@ -16,7 +16,7 @@
 #include "WorkingDirectory.h"
 #include "audio/WavFile.h"
 #include "show/FrameLimiter.h"
-#include "show/ShowTimeline.h"
+#include "show/ShowSpan.h"
 
 using namespace std::chrono_literals;
 

@@ -60,13 +60,15 @@ protected:
         clearShowView();
         glEnable(GL_DEPTH_TEST);  // as the show's start-up leaves it
     }
+
+    SkyBoxScroll scroll;  // what the boxes of one show share
 };
 
 }  // namespace
 
 TEST_F(SkyBoxTest, FirstDrawCompilesAndDrawsLaterDrawsReplayTheList) {
     SKIP_WITHOUT_TESTDATA();
-    SkyBox box;
+    SkyBox box{scroll};
     void (SkyBox::*loaders[6])(const char*) = {&SkyBox::loadTexturePlusZ,  &SkyBox::loadTexturePlusX,
                                                &SkyBox::loadTextureMinusZ, &SkyBox::loadTextureMinusX,
                                                &SkyBox::loadTextureBottom, &SkyBox::loadTextureTop};
@@ -99,7 +101,7 @@ TEST_F(SkyBoxTest, FirstDrawCompilesAndDrawsLaterDrawsReplayTheList) {
 }
 
 TEST_F(SkyBoxTest, TopThatDoesNotScrollIsCompiledWithTheOtherFaces) {
-    SkyBox box;
+    SkyBox box{scroll};
     box.setScrollingTop(false);
     box.setTopScrollSpeed(50);
     logged([&] {
@@ -112,7 +114,7 @@ TEST_F(SkyBoxTest, TopThatDoesNotScrollIsCompiledWithTheOtherFaces) {
 }
 
 TEST_F(SkyBoxTest, DrawEndsWithCullingOnAndTheIdentityModelview) {
-    SkyBox box;
+    SkyBox box{scroll};
     box.setPosition(1, 2, 3);
     glDisable(GL_CULL_FACE);
     glTranslatef(4, 5, 6);
@@ -125,7 +127,7 @@ TEST_F(SkyBoxTest, DrawEndsWithCullingOnAndTheIdentityModelview) {
 }
 
 TEST_F(SkyBoxTest, BoxesShareTheTopScrollAndTheFaceOffsets) {
-    SkyBox room, cube;
+    SkyBox room{scroll}, cube{scroll};
     room.setTopScrollSpeed(50);
     room.setTextureStepV(5);
     cube.setTopScrollSpeed(20);
@@ -146,7 +148,7 @@ TEST_F(SkyBoxTest, BoxesShareTheTopScrollAndTheFaceOffsets) {
 }
 
 TEST_F(SkyBoxTest, NewSizeAppliesToABoxAlreadyCompiled) {
-    SkyBox box;
+    SkyBox box{scroll};
     // 10 units in front of the eye, which the show's view puts at z = -10.
     box.setPosition(0, 0, -20);
     // A draw ends on an identity modelview; the scenes keep their view by
@@ -184,7 +186,7 @@ TEST_F(SkyBoxTest, BoxesAsTheScenesSetThemUp) {
                                  {"ship-sky", 200, 100, 300, 20, 0, env, sky, grass, true}};
     for (const Configured& c : boxes) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        SkyBox box;
+        SkyBox box{scroll};
         box.setDepth(c.depth);
         box.setHeight(c.height);
         box.setWidth(c.width);
@@ -226,4 +228,25 @@ TEST_F(SkyBoxTest, BoxesAsTheScenesSetThemUp) {
         const auto centre = testsupport::pixelAt(320, 400);
         EXPECT_GT(centre[0] + centre[1] + centre[2], c.afterPeasants ? 60 : 5) << c.name;
     }
+}
+
+TEST_F(SkyBoxTest, ABoxPutBackToBeforeItsFirstDrawCompilesAgain) {
+    // A seek back to the start puts every box as it was then: the room not
+    // yet compiled, the shared offsets not yet moved on by its compile.
+    SkyBox room{scroll}, cube{scroll};
+    room.setTextureStepV(5);
+    const SkyBoxScroll before = scroll;
+    const bool roomCompiledBefore = room.isCompiled();
+    room.draw();
+    scroll = before;
+    room.setCompiled(roomCompiledBefore);
+    // So the room compiles again and the cube, compiled after it for the
+    // first time, still sits 5 higher.
+    std::vector<double> faceT;
+    for (SkyBox* box : {&room, &cube}) {
+        logged([&] { box->draw(); });
+        if (glcalls::count("glNewList")) faceT.push_back(glcalls::named("glTexCoord2d").front().args[1]);
+    }
+    ASSERT_EQ(faceT.size(), 2u);
+    EXPECT_NEAR(faceT[1] - faceT[0], 5.0, 1e-6);
 }

@@ -9,7 +9,7 @@
 #include <cstdlib>
 
 #include "OffscreenShow.h"
-#include "show/ShowTimeline.h"
+#include "show/Show.h"
 #include "show/Transport.h"
 
 namespace {
@@ -38,7 +38,7 @@ bool staysInside(PlayerCommand command, const Transport& player, const ShowTimel
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     // Built once; the show's objects live as long as the process.
     static auto* show = new testsupport::OffscreenShow(MARROWICK_PACK_DIR, 48, 36, kFrames);
-    ShowTimeline& timeline = show->timeline();
+    Show& timeline = show->show();
     Transport player(timeline);
     // Back inside the straight run, wherever the last input left the show.
     const auto keepInside = [&] {

@@ -69,3 +69,57 @@ TEST(IncludeGraph, NoUnitOfTheShowIncludesItselfAgain) {
         EXPECT_TRUE(shown.empty()) << shown;
     }
 }
+
+namespace {
+
+// The show's folders from the top down: the entry point, the front ends, the
+// show, its scenes, what they are made of, and the services beneath. A file
+// includes from its own folder and from rows below its own, never from a row
+// above or from another folder of its row (front ends never include each
+// other).
+const std::vector<std::vector<std::string>> kLayers = {
+    {"app"},
+    {"screen", "capture", "web"},
+    {"show"},
+    {"scenes"},
+    {"model", "effects", "text"},
+    {"render", "music"},
+    {"audio", "platform"},
+};
+
+int rowOf(const std::string& folder) {
+    for (std::size_t row = 0; row < kLayers.size(); ++row) {
+        for (const std::string& name : kLayers[row]) {
+            if (name == folder) return static_cast<int>(row);
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+TEST(IncludeGraph, NoFolderIncludesOneAboveItOrBesideIt) {
+    const fs::path root = fs::path(MARROWICK_SOURCE_DIR) / "src";
+    const std::regex include(R"(^\s*#\s*include\s*"([a-z0-9]+)/[^"]+\")");
+    int filesRead = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const fs::path& file = entry.path();
+        if (file.extension() != ".h" && file.extension() != ".cpp") continue;
+        const std::string folder = fs::relative(file, root).begin()->string();
+        const int row = rowOf(folder);
+        EXPECT_GE(row, 0) << folder << " has no row in the layers: give it one";
+        ++filesRead;
+        std::ifstream in(file);
+        std::smatch match;
+        int lineNumber = 0;
+        for (std::string line; std::getline(in, line);) {
+            ++lineNumber;
+            if (!std::regex_search(line, match, include)) continue;
+            const std::string target = match[1].str();
+            if (target == folder || !fs::is_directory(root / target)) continue;
+            EXPECT_GT(rowOf(target), row) << fs::relative(file, root).generic_string() << ":" << lineNumber
+                                          << " includes " << target << "/, which is not below " << folder << "/";
+        }
+    }
+    EXPECT_GT(filesRead, 100);
+}

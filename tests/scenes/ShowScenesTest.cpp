@@ -41,7 +41,8 @@ struct Stage {
     Music music{"demot.wav", 255};
     Light light0;
     Light light1{1, 1, 1, 1, 1, 1, -4};
-    SkyBox chessRoom, chessCube, shipSky;
+    SkyBoxScroll skyScroll;
+    SkyBox chessRoom{skyScroll}, chessCube{skyScroll}, shipSky{skyScroll};
     Model queenModel{"demoMesh\\queen.3ds"};
     Model kingModel{"demoMesh\\king_h.3ds"};
     Model pawnModel{"demoMesh\\pawn.3ds"};

@@ -7,22 +7,22 @@ using testsupport::ManualClock;
 
 class FrameLimiterTest : public ::testing::Test {
 protected:
-    void SetUp() override { lastRelease = 0; }
     ManualClock clock{0};
+    std::uint32_t lastRelease = 0;  // the show's one release time
 };
 
 TEST_F(FrameLimiterTest, PeriodIsThousandOverRateTruncated) {
-    EXPECT_EQ(FrameLimiter(80).getPeriodMs(), 12);
-    EXPECT_EQ(FrameLimiter(60).getPeriodMs(), 16);
-    EXPECT_EQ(FrameLimiter(1000).getPeriodMs(), 1);
-    FrameLimiter limiter(80);
+    EXPECT_EQ(FrameLimiter(80, lastRelease).getPeriodMs(), 12);
+    EXPECT_EQ(FrameLimiter(60, lastRelease).getPeriodMs(), 16);
+    EXPECT_EQ(FrameLimiter(1000, lastRelease).getPeriodMs(), 1);
+    FrameLimiter limiter(80, lastRelease);
     limiter.setFrameRate(30);
     EXPECT_EQ(limiter.getPeriodMs(), 33);
 }
 
 TEST_F(FrameLimiterTest, FirstCallOfTheProcessReleases) {
     clock.set(5);  // well under one period after tick 0
-    FrameLimiter limiter(80);
+    FrameLimiter limiter(80, lastRelease);
     lastRelease = 0;
     clock.set(12345);
     EXPECT_FALSE(limiter.mustWait());
@@ -30,7 +30,7 @@ TEST_F(FrameLimiterTest, FirstCallOfTheProcessReleases) {
 }
 
 TEST_F(FrameLimiterTest, WaitsElevenMillisecondsAndReleasesAtTwelve) {
-    FrameLimiter limiter(80);
+    FrameLimiter limiter(80, lastRelease);
     clock.set(1000);
     ASSERT_FALSE(limiter.mustWait());
     clock.set(1011);
@@ -47,14 +47,14 @@ TEST_F(FrameLimiterTest, ReleaseTimeIsReadAgainAfterTheCheck) {
     // record takes the later value.
     std::uint32_t reads = 0;
     platform::setTickSource([&reads] { return 100u + 5u * reads++; });
-    FrameLimiter limiter(80);
+    FrameLimiter limiter(80, lastRelease);
     lastRelease = 88;
     EXPECT_FALSE(limiter.mustWait());  // reads 100, then 105
     EXPECT_EQ(lastRelease, 105u);
 }
 
 TEST_F(FrameLimiterTest, TickWrapBetweenReleasesDoesNotStall) {
-    FrameLimiter limiter(80);
+    FrameLimiter limiter(80, lastRelease);
     clock.set(0xFFFFFFF8u);
     ASSERT_FALSE(limiter.mustWait());
     clock.set(0x00000002u);  // 10 ms later, across the wrap
@@ -65,8 +65,8 @@ TEST_F(FrameLimiterTest, TickWrapBetweenReleasesDoesNotStall) {
 }
 
 TEST_F(FrameLimiterTest, LastReleaseIsSharedByAllLimiters) {
-    FrameLimiter first(80);
-    FrameLimiter second(80);
+    FrameLimiter first(80, lastRelease);
+    FrameLimiter second(80, lastRelease);
     clock.set(500);
     ASSERT_FALSE(first.mustWait());
     clock.set(505);

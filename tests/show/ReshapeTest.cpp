@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "GlContext.h"
-#include "show/ShowFrame.h"
+#include "show/View.h"
 
 using testsupport::glMatrix;
 using testsupport::GlTest;

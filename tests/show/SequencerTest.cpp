@@ -37,24 +37,26 @@ const SceneRunners scenes{chess, ship, alien, credits};
 class SequencerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        sceneState = 1;
         calls.clear();
         chessContinues = shipContinues = alienContinues = true;
     }
+    void runScene(const SceneRunners& runners) { sequencer.runScene(runners); }
+
+    Sequencer sequencer;
 };
 
 TEST_F(SequencerTest, StartsWithChessAndStaysWhileTheSceneContinues) {
     runScene(scenes);
     runScene(scenes);
     EXPECT_EQ(calls, "cc");
-    EXPECT_EQ(sceneState, 1);
+    EXPECT_EQ(sequencer.sceneState(), 1);
 }
 
 TEST_F(SequencerTest, SceneThatEndsHandsOverOnTheNextFrame) {
     runScene(scenes);
     chessContinues = false;
     runScene(scenes);  // chess's last frame
-    EXPECT_EQ(sceneState, 2);
+    EXPECT_EQ(sequencer.sceneState(), 2);
     EXPECT_EQ(calls, "cc") << "the next scene must not run in the frame that ended the last";
     runScene(scenes);
     shipContinues = false;
@@ -63,21 +65,21 @@ TEST_F(SequencerTest, SceneThatEndsHandsOverOnTheNextFrame) {
     alienContinues = false;
     runScene(scenes);
     EXPECT_EQ(calls, "ccssaa");
-    EXPECT_EQ(sceneState, 4);
+    EXPECT_EQ(sequencer.sceneState(), 4);
 }
 
 TEST_F(SequencerTest, CreditsNeverLeaveTheLastState) {
-    sceneState = 4;
+    sequencer.setSceneState(4);
     for (int frame = 0; frame < 5; ++frame) runScene(scenes);
     EXPECT_EQ(calls, "eeeee");
-    EXPECT_EQ(sceneState, 4);
+    EXPECT_EQ(sequencer.sceneState(), 4);
 }
 
 TEST_F(SequencerTest, UnknownStateRunsNothing) {
-    sceneState = 7;
+    sequencer.setSceneState(7);
     runScene(scenes);
     EXPECT_EQ(calls, "");
-    EXPECT_EQ(sceneState, 7);
+    EXPECT_EQ(sequencer.sceneState(), 7);
 }
 
 TEST(FrameEnd, KeepsTimersCurrentAndSpinsUntilTheLimiterReleases) {
@@ -91,8 +93,8 @@ TEST(FrameEnd, KeepsTimersCurrentAndSpinsUntilTheLimiterReleases) {
     Timer timer1, timer2, timer3;
     timer2.start();
     timer3.start();
-    FrameLimiter limiter(80);
-    lastRelease = 1000;
+    std::uint32_t lastRelease = 1000;
+    FrameLimiter limiter(80, lastRelease);
     const FrameClocks clocks{timer1, timer2, timer3, limiter};
 
     endFrame(clocks);
@@ -121,8 +123,8 @@ TEST(FrameEnd, ASlowFrameIsReleasedAtOnceWithEveryTimerAtItsEnd) {
     timer2.start();
     clock.set(5000);
     timer3.start();
-    FrameLimiter limiter(80);
-    lastRelease = 5000;
+    std::uint32_t lastRelease = 5000;
+    FrameLimiter limiter(80, lastRelease);
     const FrameClocks clocks{timer1, timer2, timer3, limiter};
     const struct {
         std::uint32_t drawMs;

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "show/ShowFrame.h"
+#include "show/View.h"
 
 namespace testsupport {
 

@@ -17,9 +17,8 @@
 #include "platform/DataPath.h"
 #include "platform/OffscreenGl.h"
 #include "show/OfflineClock.h"
-#include "show/ShowFrame.h"
-#include "show/ShowObjects.h"
-#include "show/ShowTimeline.h"
+#include "show/Show.h"
+#include "show/View.h"
 
 namespace testsupport {
 
@@ -32,15 +31,11 @@ class OffscreenShow {
 public:
     // Plays straight from launch to frame `frames` (never past the closing cue).
     OffscreenShow(const std::string& packDir, int width, int height, std::uint64_t frames)
-        : width_(width), height_(height), context_(width, height) {
-        platform::setDataFolder(packDir);
-        const ShowLoop& loop = buildShowObjects();
-        setShowLoop(loop);
-        init();
+        : width_(width), height_(height), show_(packDir, &clock_), context_(width, height) {
+        show_.start();
         reshapeOnto(centredFourByThree(width, height));
-        stream_ = loop.music.getStream();
-        timeline_ = std::make_unique<ShowTimeline>(loop, clock_);
-        while (timeline_->frame() < frames && timeline_->frame() + 1 < timeline_->closingFrame()) {
+        stream_ = show_.music().getStream();
+        while (show_.frame() < frames && show_.frame() + 1 < show_.closingFrame()) {
             straight_.push_back(drawNext());
         }
     }
@@ -48,7 +43,7 @@ public:
     // Draws the frame about to be drawn.
     ShowMoment drawNext() {
         const std::uint32_t sample = audio::streamPosition(stream_).frame;
-        timeline_->runFrame(true);
+        show_.runFrame(true);
         std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width_) * height_ * 4);
         glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         std::uint64_t hash = 1469598103934665603ull;
@@ -56,15 +51,15 @@ public:
         return {hash, sample};
     }
 
-    ShowTimeline& timeline() { return *timeline_; }
+    Show& show() { return show_; }
     const std::vector<ShowMoment>& straight() const { return straight_; }
 
 private:
     int width_, height_;
     OfflineClock clock_;  // before the objects: they take their seeds from it
+    Show show_;
     platform::OffscreenGl context_;
     audio::AudioStream* stream_ = nullptr;
-    std::unique_ptr<ShowTimeline> timeline_;
     std::vector<ShowMoment> straight_;
 };
 

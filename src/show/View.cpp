@@ -1,30 +1,7 @@
-#include "show/ShowFrame.h"
+#include "show/View.h"
 
+#include <GL/gl.h>
 #include <GL/glu.h>
-
-#include "render/RenderState.h"
-
-namespace {
-
-const ShowLoop* current = nullptr;
-
-}  // namespace
-
-void setShowLoop(const ShowLoop& loop) { current = &loop; }
-
-void init() {
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_LIGHTING);
-    current->setUp();
-}
-
-void drawFrame() {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    resetRenderState();
-    runScene(current->scenes);
-    endFrame(current->clocks);
-}
 
 void reshape(int width, int height) { reshapeOnto({0, 0, width, height}); }
 
