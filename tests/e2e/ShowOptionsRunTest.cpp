@@ -164,6 +164,9 @@ TEST(ShowOptionsRun, BadOptionsEndWithCodeTwoBeforeAnyWindow) {
         {{"--data"}, e2e::shortPackDir(), "--data needs a value", true},
         {{"--keep-aspect", "--capture", "a.mp4"}, e2e::shortPackDir(), "--keep-aspect is for the show on screen", true},
         {{"--data", "/nonexistent/pack"}, e2e::shortPackDir(), "--data: cannot enter /nonexistent/pack", false},
+        // A span with no frame of the show in it.
+        {{"--from", cue::kFadeToCredits}, e2e::shortPackDir(), "at or after the closing cue", false},
+        {{"--to", "0"}, e2e::shortPackDir(), "is where the show starts", false},
     };
     for (const auto& c : cases) {
         e2e::ShowProcess show(c.folder, "", c.arguments);
@@ -202,4 +205,23 @@ TEST(ShowOptionsRun, UnsyncedSwapsAreAskedForOnceAfterTheContextExists) {
         const e2e::ShowResult result = show.wait(0ms);
         EXPECT_EQ(result.swapIntervalRequests, c.requests) << c.offered;
     }
+}
+
+TEST(ShowOptionsRun, ListCuesGivesEachCueItsOwnTime) {
+    const WavSound track = loadWav(e2e::shortPackDir() + "/demot.wav").value();
+    std::string expected;
+    for (const WavCue& cue : track.cues) {
+        if (!cue.labelled) continue;
+        // To the nearest millisecond, whatever frame first reads it.
+        const std::uint64_t ms = (std::uint64_t{cue.frame} * 1000 + track.sampleRate / 2) / track.sampleRate;
+        char line[64];
+        std::snprintf(line, sizeof line, "%llu:%02llu.%03llu  ", static_cast<unsigned long long>(ms / 60000),
+                      static_cast<unsigned long long>(ms / 1000 % 60), static_cast<unsigned long long>(ms % 1000));
+        expected += line + cue.label + "\n";
+    }
+    ASSERT_FALSE(expected.empty());
+    e2e::ShowProcess show(e2e::shortPackDir(), "", {"--list-cues"});
+    const e2e::ShowResult result = show.wait(10s);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.output, expected);
 }
