@@ -15,6 +15,7 @@
 #include "app/OptionTable.h"
 #include "audio/AudioStream.h"
 #include "capture/Capture.h"
+#include "platform/DataFiles.h"
 #include "platform/DataPath.h"
 #include "platform/KeyState.h"
 #include "screen/FrameLog.h"
@@ -32,7 +33,7 @@
 
 namespace {
 
-constexpr const char* kTrack = "demot.wav";
+constexpr const char* kTrack = platform::files::kMusic.name;
 
 // --list-cues: the music's cues in order with their own times, read from
 // the track alone.

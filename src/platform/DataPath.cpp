@@ -1,4 +1,5 @@
 #include "platform/DataPath.h"
+#include "platform/DataFiles.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -87,7 +88,7 @@ std::string resolveDataPath(std::string_view name) {
 
 bool holdsShowData(const std::string& folder) {
     const std::string directory = folder.empty() || folder.back() == '/' ? folder : folder + '/';
-    for (const char* name : {"demot.wav", "transFont.tle"}) {
+    for (const char* name : {files::kMusic.name, files::kFont.name}) {
         if (isFile(directory + name) || isFile(directory + findIgnoringCase(directory, name))) return true;
     }
     return false;

@@ -7,6 +7,7 @@
 #include "model/Model.h"
 #include "music/Cues.h"
 #include "music/Music.h"
+#include "platform/DataFiles.h"
 #include "render/Picture.h"
 #include "render/RenderState.h"
 #include "scenes/Tumble.h"
@@ -64,14 +65,14 @@ void AlienScene::flyShip() {
 }
 
 void AlienScene::alienInit() {
-    cast.speakerModel.shaders.setEnvMapTexture("env1.jpg");
+    cast.speakerModel.shaders.setEnvMapTexture(platform::files::kAlienEnvJpg.name);
     cast.speakerModel.shaders.selectEnvMap();
-    cast.alienShipModel.shaders.setEnvMapTexture("env1.jpg");
+    cast.alienShipModel.shaders.setEnvMapTexture(platform::files::kAlienEnvJpg.name);
     cast.alienShipModel.shaders.selectEnvMap();
-    cast.toon1Picture.load("ting\\toon1.jpg");
-    cast.toon2Picture.load("ting\\toon2.jpg");
-    cast.toon3Picture.load("ting\\toon3.jpg");
-    cast.boomPicture.load("ting\\boom.jpg");
+    cast.toon1Picture.load(platform::files::kToon1Jpg.name);
+    cast.toon2Picture.load(platform::files::kToon2Jpg.name);
+    cast.toon3Picture.load(platform::files::kToon3Jpg.name);
+    cast.boomPicture.load(platform::files::kBoomJpg.name);
 }
 
 bool AlienScene::alienRun() {

@@ -10,6 +10,7 @@
 #include "model/Model.h"
 #include "music/Cues.h"
 #include "music/Music.h"
+#include "platform/DataFiles.h"
 #include "platform/KeyState.h"
 #include "platform/Ticks.h"
 #include "render/Picture.h"
@@ -108,12 +109,12 @@ void ChessScene::chessInit() {
     room.setDepth(20);
     room.setHeight(20);
     room.setWidth(20);
-    room.loadTextureMinusZ("black.jpg");
-    room.loadTexturePlusZ("black.jpg");
-    room.loadTextureBottom("chess.jpg");
-    room.loadTextureMinusX("black.jpg");
-    room.loadTexturePlusX("black.jpg");
-    room.loadTextureTop("black.jpg");
+    room.loadTextureMinusZ(platform::files::kBlackJpg.name);
+    room.loadTexturePlusZ(platform::files::kBlackJpg.name);
+    room.loadTextureBottom(platform::files::kChessJpg.name);
+    room.loadTextureMinusX(platform::files::kBlackJpg.name);
+    room.loadTexturePlusX(platform::files::kBlackJpg.name);
+    room.loadTextureTop(platform::files::kBlackJpg.name);
     room.setTextureStepV(5);
     room.setTopScrollSpeed(50);
     room.setScrollingTop(true);
@@ -122,26 +123,26 @@ void ChessScene::chessInit() {
     cube.setDepth(20);
     cube.setHeight(20);
     cube.setWidth(20);
-    cube.loadTextureMinusZ("chess.jpg");
-    cube.loadTexturePlusZ("chess.jpg");
-    cube.loadTextureBottom("chess.jpg");
-    cube.loadTextureMinusX("chess.jpg");
-    cube.loadTexturePlusX("chess.jpg");
-    cube.loadTextureTop("chess.jpg");
+    cube.loadTextureMinusZ(platform::files::kChessJpg.name);
+    cube.loadTexturePlusZ(platform::files::kChessJpg.name);
+    cube.loadTextureBottom(platform::files::kChessJpg.name);
+    cube.loadTextureMinusX(platform::files::kChessJpg.name);
+    cube.loadTexturePlusX(platform::files::kChessJpg.name);
+    cube.loadTextureTop(platform::files::kChessJpg.name);
 
     cast.smokeParticles.setParticleCount(300);
-    cast.smokeParticles.loadTexture("smoke.jpg");
+    cast.smokeParticles.loadTexture(platform::files::kSmokeJpg.name);
 
-    cast.queenPicture.load("ting\\queen.jpg");
-    cast.kingPicture.load("ting\\king.jpg");
+    cast.queenPicture.load(platform::files::kQueenJpg.name);
+    cast.kingPicture.load(platform::files::kKingJpg.name);
     cast.tgaTexture.setFormat(TextureFormat::Tga);
-    cast.tgaTexture.load("ting\\watgsg512_inv.tga");
-    cast.kingModel.shaders.setEnvMapTexture("ting\\kingThing.jpg");
+    cast.tgaTexture.load(platform::files::kBoardTga.name);
+    cast.kingModel.shaders.setEnvMapTexture(platform::files::kKingThingJpg.name);
     cast.kingModel.shaders.selectEnvMap();
-    cast.peasantsPicture.load("ting\\peasants.jpg");
-    cast.pawnModel.shaders.setEnvMapTexture("ting\\blod.jpg");
+    cast.peasantsPicture.load(platform::files::kPeasantsJpg.name);
+    cast.pawnModel.shaders.setEnvMapTexture(platform::files::kBlodJpg.name);
     cast.pawnModel.shaders.selectEnvMap();
-    cast.logoPicture.load("ting\\quillory.jpg");
+    cast.logoPicture.load(platform::files::kQuilloryJpg.name);
 }
 
 bool ChessScene::chessRun() {

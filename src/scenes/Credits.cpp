@@ -4,12 +4,13 @@
 
 #include "music/Cues.h"
 #include "music/Music.h"
+#include "platform/DataFiles.h"
 #include "platform/ShowEnd.h"
 #include "render/Picture.h"
 
 void CreditsScene::creditsInit() {
-    cast.creditsPicture.load("ting\\credits.jpg");
-    cast.salutePicture.load("ting\\salute.jpg");
+    cast.creditsPicture.load(platform::files::kCreditsJpg.name);
+    cast.salutePicture.load(platform::files::kSaluteJpg.name);
 }
 
 void CreditsScene::creditsRun() {

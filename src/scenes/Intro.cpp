@@ -7,6 +7,7 @@
 
 #include "music/Cues.h"
 #include "music/Music.h"
+#include "platform/DataFiles.h"
 #include "render/RenderState.h"
 #include "render/Texture.h"
 #include "text/TileFont.h"
@@ -55,7 +56,7 @@ void IntroScene::introRun() {
     const char* tag = cast.music.getTag();
     if (std::strcmp(tag, cue::kIntro01) == 0) {
         chessStarted = true;
-        cast.logo.load("cockAttack.jpg");
+        cast.logo.load(platform::files::kLogoJpg.name);
     } else if (std::strcmp(tag, cue::kIntro02) == 0) {
         titlesShown = true;
     }

@@ -9,6 +9,7 @@
 #include "model/Model.h"
 #include "music/Cues.h"
 #include "music/Music.h"
+#include "platform/DataFiles.h"
 #include "render/Picture.h"
 #include "render/RenderState.h"
 #include "scenes/Tumble.h"
@@ -28,17 +29,17 @@ void ShipScene::shipInit() {
     sky.setWidth(200);
     sky.setScrollingTop(true);
     sky.setTopScrollSpeed(20);
-    sky.loadTextureMinusZ("env1.jpg");
-    sky.loadTexturePlusZ("env1.jpg");
-    sky.loadTextureMinusX("env1.jpg");
-    sky.loadTexturePlusX("env1.jpg");
-    sky.loadTextureTop("sky.jpg");
-    sky.loadTextureBottom("grass.jpg");
-    cast.shipModel.shaders.setEnvMapTexture("env1.jpg");
+    sky.loadTextureMinusZ(platform::files::kEnvJpg.name);
+    sky.loadTexturePlusZ(platform::files::kEnvJpg.name);
+    sky.loadTextureMinusX(platform::files::kEnvJpg.name);
+    sky.loadTexturePlusX(platform::files::kEnvJpg.name);
+    sky.loadTextureTop(platform::files::kSkyJpg.name);
+    sky.loadTextureBottom(platform::files::kGrassJpg.name);
+    cast.shipModel.shaders.setEnvMapTexture(platform::files::kEnvJpg.name);
     cast.shipModel.shaders.selectEnvMap();
-    cast.shipTitlePicture.load("ting\\gsg.jpg");
-    cast.applausePicture.load("ting\\applause.jpg");
-    cast.leetPicture.load("ting\\1337.jpg");
+    cast.shipTitlePicture.load(platform::files::kGsgJpg.name);
+    cast.applausePicture.load(platform::files::kApplauseJpg.name);
+    cast.leetPicture.load(platform::files::kLeetJpg.name);
 }
 
 bool ShipScene::shipRun() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "audio/AudioStream.h"
+#include "platform/DataFiles.h"
 #include "platform/DataPath.h"
 #include "platform/GlutWindow.h"
 #include "platform/ShowEnd.h"
@@ -22,7 +23,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr const char* kTrack = "demot.wav";
+constexpr const char* kTrack = platform::files::kMusic.name;
 constexpr const char* kSectionNames[] = {"", "chess", "ship", "alien", "credits"};
 
 struct Playing {

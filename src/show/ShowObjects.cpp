@@ -1,21 +1,21 @@
 #include "show/ShowObjects.h"
 
+#include "platform/DataFiles.h"
 #include "render/RenderState.h"
 #include "show/StateRegistry.h"
 
 const std::vector<std::string>& startUpPictures() {
-    // One line per init function, in the order of its loads.
-    // clang-format off
-    static const std::vector<std::string> files = {
-        "ting\\credits.jpg", "ting\\salute.jpg",
-        "black.jpg", "black.jpg", "chess.jpg", "black.jpg", "black.jpg", "black.jpg", "chess.jpg", "chess.jpg",
-            "chess.jpg", "chess.jpg", "chess.jpg", "chess.jpg", "smoke.jpg", "ting\\queen.jpg", "ting\\king.jpg",
-            "ting\\kingThing.jpg", "ting\\peasants.jpg", "ting\\blod.jpg", "ting\\quillory.jpg",
-        "env1.jpg", "env1.jpg", "env1.jpg", "env1.jpg", "sky.jpg", "grass.jpg", "env1.jpg", "ting\\gsg.jpg",
-            "ting\\applause.jpg", "ting\\1337.jpg",
-        "env1.jpg", "env1.jpg", "ting\\toon1.jpg", "ting\\toon2.jpg", "ting\\toon3.jpg", "ting\\boom.jpg",
-    };
-    // clang-format on
+    static const std::vector<std::string> files = [] {
+        std::vector<std::string> loads;
+        for (const platform::DataReader step : {platform::DataReader::Credits, platform::DataReader::Chess,
+                                                platform::DataReader::Ship, platform::DataReader::Alien}) {
+            for (const platform::DataFile* file : platform::kDataFiles) {
+                if (file->kind != platform::DataKind::Jpg || file->readBy != step) continue;
+                loads.insert(loads.end(), static_cast<std::size_t>(file->reads), file->name);
+            }
+        }
+        return loads;
+    }();
     return files;
 }
 

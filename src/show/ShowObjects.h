@@ -16,6 +16,7 @@
 #include "model/Light.h"
 #include "model/Model.h"
 #include "music/Music.h"
+#include "platform/DataFiles.h"
 #include "render/Picture.h"
 #include "render/Texture.h"
 #include "scenes/Alien.h"
@@ -62,15 +63,15 @@ struct ShowObjects {
     Texture unusedTexture2;
     Held<SkyBox> unusedSkyBox{registry, skyScroll};
     Held<Timer> timer3{registry};
-    Music music{"demot.wav", 255};
+    Music music{platform::files::kMusic.name, 255};
     Held<Picture> creditsPicture{registry};
     Held<Picture> salutePicture{registry};
     Texture introLogo;
     Held<SkyBox> chessRoom{registry, skyScroll};
     Held<SkyBox> chessCube{registry, skyScroll};
-    Model queenModel{"demoMesh\\queen.3ds"};
-    Model kingModel{"demoMesh\\king_h.3ds"};
-    Model pawnModel{"demoMesh\\pawn.3ds"};
+    Model queenModel{platform::files::kQueenModel.name};
+    Model kingModel{platform::files::kKingModel.name};
+    Model pawnModel{platform::files::kPawnModel.name};
     Held<ParticleSystem> smokeParticles{registry};
     Held<Picture> queenPicture{registry};
     Held<Picture> kingPicture{registry};
@@ -78,16 +79,16 @@ struct ShowObjects {
     Held<Picture> logoPicture{registry};
     Texture chessTga;
     Held<SkyBox> shipSky{registry, skyScroll};
-    Model shipModel{"demoMesh\\ship_adv.3ds"};
+    Model shipModel{platform::files::kShipModel.name};
     Held<Picture> shipTitlePicture{registry};
     Held<Picture> applausePicture{registry};
     Held<Picture> leetPicture{registry};
     Held<ParticleSystem> unusedParticles1{registry};
     Held<ParticleSystem> unusedParticles2{registry};
     TileFont font40{40, 40};
-    Model speakerModel{"demoMesh\\spheaker.3ds"};
-    Model luvshakModel{"demoMesh\\luvshak.3ds"};
-    Model alienShipModel{"demoMesh\\ship_adv.3ds"};
+    Model speakerModel{platform::files::kSpeakerModel.name};
+    Model luvshakModel{platform::files::kWalkerModel.name};
+    Model alienShipModel{platform::files::kShipModel.name};
     Held<Picture> toon1Picture{registry};
     Held<Picture> toon2Picture{registry};
     Held<Picture> toon3Picture{registry};

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/DataFiles.h"
 #include "platform/DataPath.h"
 #include "platform/FatalExit.h"
 #include "platform/ShowRandom.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-constexpr const char* kFontFile = "transFont.tle";
+constexpr const char* kFontFile = platform::files::kFont.name;
 // Letters first: the order the glyph textures are created in.
 constexpr std::string_view kGlyphSet = "abcdefghijklmnopqrstuvwxyz0123456789";
 // One list per character code, whether or not it has a glyph.
