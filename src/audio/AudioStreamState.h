@@ -3,8 +3,6 @@
 // so the device's callback and the offline clock deliver the same cues.
 #pragma once
 
-#include <SDL2/SDL.h>
-
 #include <atomic>
 #include <cstdint>
 #include <functional>
@@ -16,6 +14,9 @@
 #include "audio/StreamingTrack.h"
 
 namespace audio {
+
+// A device of the output backend (SDL2's own number on the desktop).
+using DeviceId = std::uint32_t;
 
 class AudioStream {
 public:
@@ -30,8 +31,8 @@ public:
     CueScheduler wholeScheduler;  // written before the track says it is whole
     bool loop = true;
 
-    SDL_AudioDeviceID device = 0;
-    bool paused = true;  // as last asked by the main thread
+    DeviceId device = 0;  // 0: none
+    bool paused = true;   // as last asked by the main thread
 
     // Touched by the audio callback; from the main thread only with the device locked.
     std::uint32_t position = 0;

@@ -3,13 +3,13 @@
 // device went away mid-show plays on here too.
 #include "audio/AudioStream.h"
 #include "audio/AudioStreamState.h"
-#include "audio/SdlDevice.h"
+#include "audio/DeviceOutput.h"
 
 namespace audio {
 
 void advanceOfflineStreams(std::uint32_t milliseconds, const std::function<void(const char*)>& passed) {
     for (AudioStream* stream : openStreams()) {
-        sdl::letGoOfStoppedDevice(*stream);
+        device::letGoOfStoppedDevice(*stream);
         if (!stream->ownClock || stream->paused) continue;
         const auto rate = static_cast<std::uint64_t>(stream->track->sampleRate());
         const std::uint64_t before = stream->offlineMs * rate / 1000;

@@ -1,11 +1,13 @@
-#include "audio/SdlDevice.h"
-
+// The desktop's device output: SDL2's audio subsystem.
+#include <SDL2/SDL.h>
 #include <dlfcn.h>
 
 #include <cstdio>
 #include <cstring>
 
-namespace audio::sdl {
+#include "audio/DeviceOutput.h"
+
+namespace audio::device {
 namespace {
 
 // 512 frames per callback (11.6 ms at 44.1 kHz): a cue reaches the sync
@@ -106,4 +108,12 @@ void letGoOfStoppedDevice(AudioStream& stream) {
     std::fputs("sound device lost: playing on silently\n", stderr);
 }
 
-}  // namespace audio::sdl
+DeviceLock::DeviceLock(DeviceId device) : device(device) {
+    if (device != 0) SDL_LockAudioDevice(device);
+}
+
+DeviceLock::~DeviceLock() {
+    if (device != 0) SDL_UnlockAudioDevice(device);
+}
+
+}  // namespace audio::device

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "audio/AudioStreamState.h"
-#include "audio/SdlDevice.h"
+#include "audio/DeviceOutput.h"
 #include "audio/WavFile.h"
 
 namespace audio {
@@ -32,10 +32,10 @@ void setSoundOutput(SoundOutput newOutput) { output = newOutput; }
 SoundOutput soundOutput() { return output; }
 
 void initSound() {
-    if (output == SoundOutput::Device) sdl::startDriver();
+    if (output == SoundOutput::Device) device::startDriver();
 }
 
-void quitSound() { sdl::stopDriver(); }
+void quitSound() { device::stopDriver(); }
 
 AudioStream* openStream(const std::string& path, bool loop) { return openStreamOn(output, path, loop); }
 
@@ -58,8 +58,8 @@ AudioStream* openStreamOn(SoundOutput output, const std::string& path, bool loop
     stream->offline = output == SoundOutput::Offline;
     stream->ownClock = stream->offline;
     if (output == SoundOutput::Device) {
-        sdl::startDriver();
-        sdl::openDevice(*stream);
+        device::startDriver();
+        device::openDevice(*stream);
     }
     openStreams().push_back(stream);
     return stream;
@@ -67,7 +67,7 @@ AudioStream* openStreamOn(SoundOutput output, const std::string& path, bool loop
 
 void closeStream(AudioStream* stream) {
     if (stream == nullptr) return;
-    sdl::closeDevice(*stream);
+    device::closeDevice(*stream);
     std::vector<AudioStream*>& streams = openStreams();
     streams.erase(std::remove(streams.begin(), streams.end(), stream), streams.end());
     delete stream;
@@ -85,14 +85,14 @@ int playStream(AudioStream* stream) {
     }
     if (stream->device == 0) return -1;
     stream->paused = false;
-    sdl::applyPause(*stream);
+    device::applyPause(*stream);
     return static_cast<int>(stream->device);
 }
 
 void setStreamPaused(AudioStream* stream, bool paused) {
     if (stream == nullptr) return;
     stream->paused = paused;
-    sdl::applyPause(*stream);
+    device::applyPause(*stream);
 }
 
 void setStreamVolume(AudioStream* stream, int volume) {
@@ -102,20 +102,20 @@ void setStreamVolume(AudioStream* stream, int volume) {
 void stopStream(AudioStream* stream) {
     if (stream == nullptr) return;
     setStreamPaused(stream, true);
-    sdl::DeviceLock lock(stream->device);
+    device::DeviceLock lock(stream->device);
     stream->position = 0;
     stream->finished = false;
 }
 
 StreamPosition streamPosition(const AudioStream* stream) {
     if (stream == nullptr) return {};
-    sdl::DeviceLock lock(stream->device);
+    device::DeviceLock lock(stream->device);
     return {stream->position, stream->finished, stream->framesPlayed.load(), stream->offlineMs};
 }
 
 void setStreamPosition(AudioStream* stream, const StreamPosition& position) {
     if (stream == nullptr) return;
-    sdl::DeviceLock lock(stream->device);
+    device::DeviceLock lock(stream->device);
     stream->position = position.frame;
     stream->finished = position.finished;
     stream->framesPlayed.store(position.framesPlayed);

@@ -10,6 +10,8 @@
 #include <limits>
 #include <thread>
 
+#include "audio/CueSheet.h"
+
 namespace audio {
 
 namespace {
@@ -64,6 +66,7 @@ std::unique_ptr<StreamingTrack> StreamingTrack::open(const std::string& path, st
     std::unique_ptr<StreamingTrack> track(new StreamingTrack);
     track->bytes = std::make_unique<Bytes>();
     if (!track->bytes->read(path)) return nullptr;
+    if (looksLikeCueSheet(track->bytes->data, track->bytes->size)) return openCueSheet(std::move(track), whenWhole);
     track->reader = WavReader::open(track->bytes->data, track->bytes->size);
     if (track->reader == nullptr) return nullptr;
 
@@ -90,6 +93,25 @@ std::unique_ptr<StreamingTrack> StreamingTrack::open(const std::string& path, st
             done.set_value();
         }).detach();
     }
+    return track;
+}
+
+// A cue sheet is the whole track at once, its sound silence.
+std::unique_ptr<StreamingTrack> StreamingTrack::openCueSheet(std::unique_ptr<StreamingTrack> track,
+                                                             const WholeHook& whenWhole) {
+    const std::optional<CueSheet> sheet =
+        readCueSheet(std::string(reinterpret_cast<const char*>(track->bytes->data), track->bytes->size));
+    if (!sheet) return nullptr;
+    WavSound& sound = track->sound;
+    sound.sampleRate = sheet->sampleRate;
+    sound.channels = std::min(sheet->channels, 2);
+    sound.cues = sheet->cues;
+    sound.samples.assign(static_cast<std::size_t>(sheet->frames) * static_cast<std::size_t>(sound.channels), 0);
+    track->base = sound.samples.data();
+    track->capacity = sheet->frames;
+    track->decoded = sheet->frames;
+    track->whenWhole = whenWhole;
+    track->finish();
     return track;
 }
 

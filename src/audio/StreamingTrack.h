@@ -24,7 +24,8 @@ public:
     };
     using WholeHook = std::function<void(const WavSound& track)>;
 
-    // Opens the WAV file at `path` (a real path), decodes its first `firstMs`
+    // Opens the WAV file at `path` (a real path) or its cue sheet (CueSheet.h:
+    // the track whole at once, in silence), decodes its first `firstMs`
     // milliseconds (all of a shorter file) and leaves the rest to a thread of
     // its own. Null when the file cannot be read or decoded. Of more than two
     // channels only the front pair is kept. `whenWhole` runs once the last
@@ -57,6 +58,8 @@ public:
 private:
     struct Bytes;
     StreamingTrack();
+    static std::unique_ptr<StreamingTrack> openCueSheet(std::unique_ptr<StreamingTrack> track,
+                                                        const WholeHook& whenWhole);
 
     // Decodes until `limit` frames are there or the data ends (true).
     bool decodeUntil(std::uint32_t limit);

@@ -1,14 +1,15 @@
-// The device output on SDL2's audio subsystem: one device per stream, fed by
-// SDL's audio thread through the stream's own playback. When no device opens
-// (no sound card, no sound server) the silent dummy driver takes over, which
-// still pulls buffers in real time, so the cues keep coming.
+// The device output: one device per stream, fed on the device's own thread
+// through the stream's playback. Two backends: SDL2 on the desktop
+// (SdlDevice.cpp), where, when no device opens (no sound card, no sound
+// server), the silent dummy driver takes over, which still pulls buffers in
+// real time, so the cues keep coming; and the browser's (NoDevice.cpp), which
+// has no device at all: every stream moves on the show's clock and the page
+// plays the sound itself.
 #pragma once
-
-#include <SDL2/SDL.h>
 
 #include "audio/AudioStreamState.h"
 
-namespace audio::sdl {
+namespace audio::device {
 
 // SDL's own choice of driver (SDL_AUDIODRIVER picks one), or the dummy one.
 void startDriver();
@@ -28,17 +29,13 @@ void letGoOfStoppedDevice(AudioStream& stream);
 // Holds the device's callback off while the stream's position changes.
 class DeviceLock {
 public:
-    explicit DeviceLock(SDL_AudioDeviceID device) : device(device) {
-        if (device != 0) SDL_LockAudioDevice(device);
-    }
-    ~DeviceLock() {
-        if (device != 0) SDL_UnlockAudioDevice(device);
-    }
+    explicit DeviceLock(DeviceId device);
+    ~DeviceLock();
     DeviceLock(const DeviceLock&) = delete;
     DeviceLock& operator=(const DeviceLock&) = delete;
 
 private:
-    SDL_AudioDeviceID device;
+    DeviceId device;
 };
 
-}  // namespace audio::sdl
+}  // namespace audio::device
