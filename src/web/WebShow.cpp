@@ -15,6 +15,7 @@
 
 #include "audio/AudioStream.h"
 #include "audio/WavFile.h"
+#include "music/Music.h"
 #include "platform/BrowserCanvas.h"
 #include "platform/KeyState.h"
 #include "platform/ShowEnd.h"
