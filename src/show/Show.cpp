@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <thread>
 
 #include "audio/AudioStream.h"
 #include "effects/MetaballField.h"
 #include "music/Cues.h"
 #include "music/SyncTag.h"
+#include "platform/Cores.h"
 #include "platform/DataPath.h"
 #include "platform/FatalExit.h"
 #include "platform/ShowRandom.h"
@@ -33,8 +33,9 @@ constexpr std::uint64_t kFullFramesBeforeTarget = 2;
 // upload them. One core is left to this thread, whose work is what the
 // first frame waits for.
 PictureReadAhead* startReadingAhead() {
-    const unsigned cores = std::thread::hardware_concurrency();
-    auto* readAhead = new PictureReadAhead(startUpPictures(), cores > 2 ? cores - 1 : 1);
+    const unsigned threads = platform::spareCores();
+    if (threads == 0) return nullptr;  // each load decodes its own picture
+    auto* readAhead = new PictureReadAhead(startUpPictures(), threads);
     setPictureReadAhead(readAhead);
     return readAhead;
 }
