@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/webgl/Vertex.h"
@@ -17,7 +18,7 @@ struct CompiledGeometry;
 // One range of a display list's vertices or edges and the palette its
 // vertices' slots index.
 struct ListDraw {
-    CompiledGeometry* geometry = nullptr;
+    std::shared_ptr<CompiledGeometry> geometry;
     PrimClass prim = PrimClass::Triangles;
     bool edges = false;  // the range is of the edge indices (polygon mode GL_LINE)
     std::uint32_t first = 0, count = 0;

@@ -47,7 +47,7 @@ int genIndex(const AttribState& s, int coord) {
 }  // namespace
 
 FeatureKey currentFeatures() {
-    const Context& c = ctx();
+    Context& c = ctx();
     const AttribState& s = c.s;
     std::uint32_t k = 0;
     if (s.isOn(CapLighting)) {

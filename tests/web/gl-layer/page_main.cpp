@@ -1,0 +1,60 @@
+// The browser side: draws scene N of ?scene=N with the WebGL layer into the
+// page's 320x240 canvas, times further frames, and says it is done in the
+// page's title ("done NAME MS" or "error ...").
+#include <GL/gl.h>
+#include <emscripten.h>
+
+#include <cstdio>
+#include <string>
+
+#include "Scenes.h"
+#include "platform/webgl/WebGlContext.h"
+
+namespace {
+
+void setTitle(const std::string& title) {
+    EM_ASM({ document.title = UTF8ToString($0); }, title.c_str());
+}
+
+}  // namespace
+
+int main() {
+    const int n = EM_ASM_INT({
+        const m = /[?&]scene=([0-9]+)/.exec(location.search);
+        return m ? Number(m[1]) : -1;
+    });
+    const int frames = EM_ASM_INT({
+        const m = /[?&]frames=([0-9]+)/.exec(location.search);
+        return m ? Number(m[1]) : 20;
+    });
+    if (n < 0 || n >= kSceneCount) {
+        setTitle("error no scene " + std::to_string(n));
+        return 0;
+    }
+    mwgl::CanvasOptions options;
+    options.preserveDrawingBuffer = true;
+    if (!mwgl::createCanvasContext("#canvas", options)) {
+        setTitle("error no WebGL 2");
+        return 0;
+    }
+    glViewport(0, 0, kSceneWidth, kSceneHeight);
+    kScenes[n].init();
+    kScenes[n].draw();
+    GLubyte pixel[4];
+    glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    // Each timed frame ends in a read of one pixel, which waits for the
+    // frame to be drawn.
+    const double start = emscripten_get_now();
+    for (int i = 0; i < frames; ++i) {
+        kScenes[n].draw();
+        glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+    }
+    const double ms = frames > 0 ? (emscripten_get_now() - start) / frames : 0;
+    const GLenum error = glGetError();
+    char line[160];
+    std::snprintf(line, sizeof line, "done %s %.2f draws=%llu programs=%u%s", kScenes[n].name, ms,
+                  mwgl::drawCallCount() / (frames + 1), mwgl::programCount(), error == GL_NO_ERROR ? "" : " gl-error");
+    std::printf("%s\n", line);
+    setTitle(line);
+    return 0;
+}
