@@ -101,9 +101,10 @@ def find_chromium():
 class Page:
     """One tab, driven through its DevTools session."""
 
-    def __init__(self, browser, session):
+    def __init__(self, browser, session, target):
         self._browser = browser
         self._session = session
+        self._target = target
         self.console = []  # lines: "level: text"
 
     def _send(self, method, params=None, timeout=30):
@@ -164,6 +165,11 @@ class Page:
         if not url or not url.startswith("data:image/png;base64,"):
             raise BrowserError("no canvas %s" % selector)
         return base64.b64decode(url.split(",", 1)[1])
+
+    def close(self):
+        """Closes the tab."""
+        self._browser._call("Target.closeTarget", {"targetId": self._target})
+        self._browser._pages.pop(self._session, None)
 
     def screenshot_png(self):
         """The whole page as the browser shows it."""
@@ -266,7 +272,7 @@ class Browser:
         """A new tab showing `url`, its console recorded from the start."""
         target = self._call("Target.createTarget", {"url": "about:blank"})["targetId"]
         session = self._call("Target.attachToTarget", {"targetId": target, "flatten": True})["sessionId"]
-        page = Page(self, session)
+        page = Page(self, session, target)
         self._pages[session] = page
         for domain in ("Runtime.enable", "Page.enable", "Log.enable"):
             page._send(domain)

@@ -9,26 +9,36 @@ PrimClass classOf(GLenum mode) {
                                                                              : PrimClass::Triangles;
 }
 
-void triangulatePolygon(GLenum mode, const std::uint32_t* idx, std::uint32_t n, std::vector<std::uint32_t>& out) {
+void triangulatePolygon(GLenum mode, const std::uint32_t* idx, std::uint32_t n, bool flat,
+                        std::vector<std::uint32_t>& out) {
     if (n == 3) {
         out.insert(out.end(), {idx[0], idx[1], idx[2]});
+    } else if (!flat) {
+        // Mesa's diagonal: a quad from its first vertex, a strip's quad as
+        // the triangle strip would have it.
+        if (mode == GL_QUAD_STRIP) {
+            out.insert(out.end(), {idx[0], idx[1], idx[3], idx[1], idx[2], idx[3]});
+        } else {
+            out.insert(out.end(), {idx[0], idx[1], idx[2], idx[0], idx[2], idx[3]});
+        }
     } else if (mode == GL_QUAD_STRIP) {
-        // A strip's quad takes its flat colour from its third vertex here.
+        // Flat: both triangles end on the vertex that colours the quad, a
+        // strip quad's third vertex in GL order, an independent quad's fourth.
         out.insert(out.end(), {idx[0], idx[1], idx[2], idx[3], idx[0], idx[2]});
     } else {
-        // An independent quad's flat colour is its fourth vertex's.
         out.insert(out.end(), {idx[0], idx[1], idx[3], idx[1], idx[2], idx[3]});
     }
 }
 
-void triangulate(GLenum mode, std::uint32_t count, std::vector<std::uint32_t>& out) {
+void triangulate(GLenum mode, std::uint32_t count, bool flat, std::vector<std::uint32_t>& out) {
     if (mode == GL_POLYGON) {
         // A polygon's flat colour is its first vertex's: each fan triangle
-        // is turned round to end on it.
+        // is turned round to end on it (the same triangles as a fan).
         for (std::uint32_t i = 1; i + 2 <= count; ++i) out.insert(out.end(), {i, i + 1, 0u});
         return;
     }
-    forEachPolygon(mode, count, [&](const std::uint32_t* idx, std::uint32_t n) { triangulatePolygon(mode, idx, n, out); });
+    forEachPolygon(mode, count,
+                   [&](const std::uint32_t* idx, std::uint32_t n) { triangulatePolygon(mode, idx, n, flat, out); });
 }
 
 void outline(GLenum mode, std::uint32_t count, std::vector<std::uint32_t>& out) {

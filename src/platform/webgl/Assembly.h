@@ -1,6 +1,6 @@
 // GL 1.1's primitives as the triangles and lines WebGL draws. Each triangle
 // keeps the vertex GL 1.1 takes a flat-shaded primitive's colour from last,
-// where WebGL takes it; quads split as Mesa splits them.
+// where WebGL takes it.
 #pragma once
 
 #include <GL/gl.h>
@@ -63,11 +63,13 @@ void forEachPolygon(GLenum mode, std::uint32_t count, F&& polygon) {
 }
 
 // The triangles of one polygon from forEachPolygon, as index triples onto
-// `out`.
-void triangulatePolygon(GLenum mode, const std::uint32_t* idx, std::uint32_t n, std::vector<std::uint32_t>& out);
+// `out`. Quads split along Mesa's diagonal, or for flat shading along the
+// one that leaves the quad's colouring vertex last in both triangles.
+void triangulatePolygon(GLenum mode, const std::uint32_t* idx, std::uint32_t n, bool flat,
+                        std::vector<std::uint32_t>& out);
 
 // Triangles of a whole triangle-class primitive (GL_POLYGON included).
-void triangulate(GLenum mode, std::uint32_t count, std::vector<std::uint32_t>& out);
+void triangulate(GLenum mode, std::uint32_t count, bool flat, std::vector<std::uint32_t>& out);
 
 // The edges a polygon mode of GL_LINE draws, as index pairs.
 void outline(GLenum mode, std::uint32_t count, std::vector<std::uint32_t>& out);

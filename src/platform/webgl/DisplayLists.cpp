@@ -215,7 +215,9 @@ void DisplayLists::end() {
     if (prim == PrimClass::Lines) {
         segments(b.mode, count, b.indices);
     } else {
-        triangulate(b.mode, count, b.indices);
+        // Smooth shading's split: a flat-shaded quad of a list takes its
+        // first triangle's colour from its third vertex.
+        triangulate(b.mode, count, false, b.indices);
     }
     if (b.indices.empty()) return;
 

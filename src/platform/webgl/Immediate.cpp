@@ -101,7 +101,7 @@ void Immediate::emitPolygonLines(std::vector<Vertex>& lines, std::vector<Vertex>
             if (mode == GL_POLYGON) {
                 for (std::uint32_t i = 1; i + 2 <= n; ++i) indices.insert(indices.end(), {idx[i], idx[i + 1], idx[0]});
             } else {
-                triangulatePolygon(mode, idx, n, indices);
+                triangulatePolygon(mode, idx, n, s.shadeModel == GL_FLAT, indices);
             }
             for (std::uint32_t i : indices) fill.push_back(vertices[i]);
         }
@@ -130,7 +130,7 @@ void Immediate::end() {
     }
     const AttribState& s = c.s;
     if (s.polygonMode[0] == GL_FILL && s.polygonMode[1] == GL_FILL) {
-        triangulate(mode, count, indices);
+        triangulate(mode, count, s.shadeModel == GL_FLAT, indices);
         for (std::uint32_t i : indices) expanded.push_back(vertices[i]);
         if (!expanded.empty()) c.batcher.submitImmediate(PrimClass::Triangles, expanded, materials);
         return;

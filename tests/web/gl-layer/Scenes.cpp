@@ -133,6 +133,23 @@ void sphereQuads(float radius, int slices, int stacks) {
     glEnd();
 }
 
+// The same sphere as quad strips, one per stack.
+void sphereStrips(float radius, int slices, int stacks) {
+    for (int i = 0; i < stacks; ++i) {
+        const float a0 = kPi * i / stacks - kPi / 2, a1 = kPi * (i + 1) / stacks - kPi / 2;
+        glBegin(GL_QUAD_STRIP);
+        for (int j = 0; j <= slices; ++j) {
+            const float b = 2 * kPi * j / slices;
+            for (const float a : {a1, a0}) {
+                const float x = std::cos(a) * std::cos(b), y = std::sin(a), z = -std::cos(a) * std::sin(b);
+                glNormal3f(x, y, z);
+                glVertex3f(radius * x, radius * y, radius * z);
+            }
+        }
+        glEnd();
+    }
+}
+
 // A torus as triangle strips, each vertex coloured by where it is.
 void torusStrips(float major, float minor, int rings, int sides, bool colours) {
     for (int i = 0; i < rings; ++i) {
@@ -753,7 +770,13 @@ void extrasDraw() {
     glTranslatef(1.3f, -0.2f, -1);
     glEnable(GL_NORMALIZE);
     glScalef(1.5f, 0.7f, 1);
-    sphereQuads(0.9f, 20, 12);
+    sphereStrips(0.9f, 20, 12);
+    glPopMatrix();
+    glPushMatrix();
+    glTranslatef(0.2f, -1.4f, 0);
+    glShadeModel(GL_FLAT);
+    sphereQuads(0.5f, 10, 8);
+    glShadeModel(GL_SMOOTH);
     glPopMatrix();
     // Fog at its default density is thick: only what is near shows.
     glPushMatrix();
