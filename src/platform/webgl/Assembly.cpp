@@ -14,13 +14,9 @@ void triangulatePolygon(GLenum mode, const std::uint32_t* idx, std::uint32_t n, 
     if (n == 3) {
         out.insert(out.end(), {idx[0], idx[1], idx[2]});
     } else if (!flat) {
-        // Mesa's diagonal: a quad from its first vertex, a strip's quad as
-        // the triangle strip would have it.
-        if (mode == GL_QUAD_STRIP) {
-            out.insert(out.end(), {idx[0], idx[1], idx[3], idx[1], idx[2], idx[3]});
-        } else {
-            out.insert(out.end(), {idx[0], idx[1], idx[2], idx[0], idx[2], idx[3]});
-        }
+        // Mesa's diagonal, from the quad's first vertex in GL order (a
+        // smooth quad's colours differ with the diagonal).
+        out.insert(out.end(), {idx[0], idx[1], idx[2], idx[0], idx[2], idx[3]});
     } else if (mode == GL_QUAD_STRIP) {
         // Flat: both triangles end on the vertex that colours the quad, a
         // strip quad's third vertex in GL order, an independent quad's fourth.
