@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <string>
 
+#include "Probes.h"
 #include "Scenes.h"
 #include "platform/webgl/WebGlContext.h"
 
@@ -27,6 +28,18 @@ int main() {
         const m = /[?&]frames=([0-9]+)/.exec(location.search);
         return m ? Number(m[1]) : 20;
     });
+    const bool probes = EM_ASM_INT({ return /[?&]probes=1/.test(location.search) ? 1 : 0; });
+    if (probes) {
+        mwgl::CanvasOptions options;
+        if (!mwgl::createCanvasContext("#canvas", options)) {
+            setTitle("error no WebGL 2");
+            return 0;
+        }
+        const std::string text = runProbes();
+        EM_ASM({ window.probeText = UTF8ToString($0); }, text.c_str());
+        setTitle("done probes");
+        return 0;
+    }
     if (n < 0 || n >= kSceneCount) {
         setTitle("error no scene " + std::to_string(n));
         return 0;

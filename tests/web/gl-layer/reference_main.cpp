@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "Probes.h"
 #include "Scenes.h"
 #include "platform/OffscreenGl.h"
 
@@ -29,6 +30,15 @@ int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: %s OUTPUT-FOLDER\n", argv[0]);
         return 2;
+    }
+    {
+        platform::OffscreenGl gl(kSceneWidth, kSceneHeight);
+        const std::string text = runProbes();
+        const std::string path = std::string(argv[1]) + "/probes.txt";
+        FILE* f = std::fopen(path.c_str(), "w");
+        if (f == nullptr) return 1;
+        std::fputs(text.c_str(), f);
+        std::fclose(f);
     }
     for (int n = 0; n < kSceneCount; ++n) {
         platform::OffscreenGl gl(kSceneWidth, kSceneHeight);
