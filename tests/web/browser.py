@@ -120,8 +120,11 @@ class Page:
             self.console.append("%s: %s" % (params.get("type"), " ".join(parts)))
         elif method == "Runtime.exceptionThrown":
             details = params.get("exceptionDetails", {})
-            text = details.get("exception", {}).get("description") or details.get("text", "")
-            self.console.append("exception: %s" % text)
+            exception = details.get("exception", {})
+            text = exception.get("description") or exception.get("value") or details.get("text", "")
+            frames = details.get("stackTrace", {}).get("callFrames", [])
+            where = " at %s" % ", ".join(f.get("functionName") or "?" for f in frames[:6]) if frames else ""
+            self.console.append("exception: %s%s" % (text, where))
         elif method == "Log.entryAdded":
             entry = params.get("entry", {})
             self.console.append("%s: %s" % (entry.get("level"), entry.get("text")))

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/webgl/Context.h"
+#include "platform/webgl/Dedupe.h"
 #include "platform/webgl/DisplayLists.h"
 #include "platform/webgl/RasterState.h"
 #include "platform/webgl/WebGl.h"
@@ -15,7 +16,9 @@ namespace {
 // is used up the buffer is orphaned and filled again from the start.
 constexpr std::size_t kStreamVertices = 1 << 16;
 
-void pointAttributes() {
+}  // namespace
+
+void pointVertexAttributes() {
     const int stride = sizeof(Vertex);
     emscripten_glVertexAttribPointer(LocPosition, 3, wgl::FLOAT, 0, stride,
                                      reinterpret_cast<void*>(offsetof(Vertex, position)));
@@ -27,8 +30,6 @@ void pointAttributes() {
     for (unsigned i = LocPosition; i <= LocSlot; ++i) emscripten_glEnableVertexAttribArray(i);
 }
 
-}  // namespace
-
 void Batcher::setupStream() {
     emscripten_glGenVertexArrays(1, &streamArray);
     emscripten_glBindVertexArray(streamArray);
@@ -37,7 +38,11 @@ void Batcher::setupStream() {
     streamCapacity = kStreamVertices;
     emscripten_glBufferData(wgl::ARRAY_BUFFER, static_cast<std::ptrdiff_t>(streamCapacity * sizeof(Vertex)), nullptr,
                             wgl::STREAM_DRAW);
-    pointAttributes();
+    pointVertexAttributes();
+    emscripten_glGenBuffers(1, &streamElements);
+    emscripten_glBindBuffer(wgl::ELEMENT_ARRAY_BUFFER, streamElements);
+    emscripten_glBufferData(wgl::ELEMENT_ARRAY_BUFFER, static_cast<std::ptrdiff_t>(streamCapacity * 4), nullptr,
+                            wgl::STREAM_DRAW);
 }
 
 int Batcher::slotFor(const MaterialPair& material) {
@@ -101,15 +106,25 @@ void Batcher::flush() {
         if (streamArray == 0) setupStream();
         emscripten_glBindVertexArray(streamArray);
         emscripten_glBindBuffer(wgl::ARRAY_BUFFER, streamBuffer);
-        if (streamUsed + stream.size() > streamCapacity) {
+        // Meshes sent vertex by vertex repeat their shared vertices: each
+        // is shaded once, drawn by index.
+        if (streamUsed + stream.size() > streamCapacity || elementsUsed + stream.size() > streamCapacity) {
             emscripten_glBufferData(wgl::ARRAY_BUFFER, static_cast<std::ptrdiff_t>(streamCapacity * sizeof(Vertex)),
                                     nullptr, wgl::STREAM_DRAW);
+            emscripten_glBufferData(wgl::ELEMENT_ARRAY_BUFFER, static_cast<std::ptrdiff_t>(streamCapacity * 4), nullptr,
+                                    wgl::STREAM_DRAW);
             streamUsed = 0;
+            elementsUsed = 0;
         }
+        dedupe(stream.data(), stream.size(), static_cast<std::uint32_t>(streamUsed), unique, indices);
         emscripten_glBufferSubData(wgl::ARRAY_BUFFER, static_cast<std::ptrdiff_t>(streamUsed * sizeof(Vertex)),
-                                   static_cast<std::ptrdiff_t>(stream.size() * sizeof(Vertex)), stream.data());
-        emscripten_glDrawArrays(mode, static_cast<int>(streamUsed), static_cast<int>(stream.size()));
-        streamUsed += stream.size();
+                                   static_cast<std::ptrdiff_t>(unique.size() * sizeof(Vertex)), unique.data());
+        emscripten_glBufferSubData(wgl::ELEMENT_ARRAY_BUFFER, static_cast<std::ptrdiff_t>(elementsUsed * 4),
+                                   static_cast<std::ptrdiff_t>(indices.size() * 4), indices.data());
+        emscripten_glDrawElements(mode, static_cast<int>(indices.size()), wgl::UNSIGNED_INT,
+                                  reinterpret_cast<void*>(elementsUsed * 4));
+        streamUsed += unique.size();
+        elementsUsed += indices.size();
         stream.clear();
         paletteSize = 0;
     } else {
@@ -129,12 +144,9 @@ void Batcher::flush() {
         inherit(AttrColor, LocColor, s.color.data(), 4);
         inherit(AttrNormal, LocNormal, s.normal.data(), 3);
         inherit(AttrTexCoord, LocTexCoord, s.texCoord.data(), 4);
-        if (list.edges) {
-            emscripten_glDrawElements(listMode, static_cast<int>(list.count), wgl::UNSIGNED_INT,
-                                      reinterpret_cast<void*>(static_cast<std::uintptr_t>(list.first) * 4));
-        } else {
-            emscripten_glDrawArrays(listMode, static_cast<int>(list.first), static_cast<int>(list.count));
-        }
+        const std::size_t first = list.first + (list.edges ? list.geometry->elementCount : 0);
+        emscripten_glDrawElements(listMode, static_cast<int>(list.count), wgl::UNSIGNED_INT,
+                                  reinterpret_cast<void*>(first * 4));
         list.geometry.reset();
     }
     ++drawCalls;

@@ -58,9 +58,11 @@ private:
     ListDraw list;
     std::vector<MaterialPair> listPalette;
 
-    unsigned streamBuffer = 0, streamArray = 0;
-    std::size_t streamCapacity = 0;  // vertices
-    std::size_t streamUsed = 0;
+    unsigned streamBuffer = 0, streamArray = 0, streamElements = 0;
+    std::size_t streamCapacity = 0;  // vertices, and indices
+    std::size_t streamUsed = 0, elementsUsed = 0;
+    std::vector<Vertex> unique;
+    std::vector<std::uint32_t> indices;
 };
 
 }  // namespace mwgl

@@ -19,12 +19,18 @@
 namespace mwgl {
 
 struct CompiledGeometry {
-    std::vector<Vertex> vertices;
+    std::vector<Vertex> vertices;      // as drawn: triangles and lines expanded
     std::vector<std::uint32_t> edges;  // vertex pairs: polygon outlines
-    unsigned buffer = 0, array = 0, edgeBuffer = 0;
+    unsigned buffer = 0, array = 0, elementBuffer = 0;
+    // In the element buffer the edges follow the vertices' indices.
+    std::size_t elementCount = 0;
     bool uploaded = false;
     void upload();
 };
+
+// Points the vertex attributes of the bound vertex array at the bound
+// buffer of Vertex.
+void pointVertexAttributes();
 
 // The material properties a list has set since its start (or since a
 // command whose effect on materials it cannot know), per face.

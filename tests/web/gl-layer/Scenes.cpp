@@ -9,6 +9,8 @@
 
 #include "render/GlState.h"
 
+int sceneWidth = 320, sceneHeight = 240;
+
 namespace {
 
 constexpr float kPi = 3.14159265358979f;
@@ -16,10 +18,10 @@ constexpr float kPi = 3.14159265358979f;
 // --- shared helpers -------------------------------------------------------
 
 void setPerspective() {
-    glViewport(0, 0, kSceneWidth, kSceneHeight);
+    glViewport(0, 0, sceneWidth, sceneHeight);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(50.0, static_cast<double>(kSceneWidth) / kSceneHeight, 1.0, 100.0);
+    gluPerspective(50.0, static_cast<double>(sceneWidth) / sceneHeight, 1.0, 100.0);
     glMatrixMode(GL_TEXTURE);
     glLoadIdentity();
     glMatrixMode(GL_MODELVIEW);
@@ -451,7 +453,7 @@ void listsDraw() {
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
-    glOrtho(0, kSceneWidth, kSceneHeight, 0, 0, 1);
+    glOrtho(0, sceneWidth, sceneHeight, 0, 0, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glTranslatef(10, 200, 0);
@@ -487,7 +489,7 @@ void overlayDraw() {
     glDisable(GL_CULL_FACE);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    glOrtho(0, kSceneWidth, kSceneHeight, 0, -1, 1);
+    glOrtho(0, sceneWidth, sceneHeight, 0, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glEnable(GL_TEXTURE_2D);
@@ -795,6 +797,172 @@ void extrasDraw() {
     glDisable(GL_LIGHTING);
 }
 
+// --- scene: a frame of the show's weight at the show's size ----------------
+// A sky box list with a scrolling top, a sphere-mapped model of thousands of
+// faces with per-face materials, a metaball surface in immediate mode, 300
+// particles each with its own material and matrix, glyph lists and a faded
+// full-screen picture.
+
+GLuint loadSky = 0, loadModel = 0, loadGlyphs = 0;
+GLuint loadFaces[3] = {}, loadEnv = 0, loadSmoke = 0, loadPicture = 0;
+
+void loadInit() {
+    for (int i = 0; i < 3; ++i) loadFaces[i] = makeTexture(256, 256, 3, 8 + i);
+    loadEnv = makeTexture(256, 256, 3, 11);
+    loadSmoke = makeTexture(64, 64, 3, 12);
+    loadPicture = makeTexture(640, 480, 3, 13);
+    loadSky = glGenLists(1);
+    glNewList(loadSky, GL_COMPILE);
+    const float faces[5][4][3] = {{{1, -1, -1}, {-1, -1, -1}, {-1, 1, -1}, {1, 1, -1}},
+                                  {{1, -1, 1}, {1, -1, -1}, {1, 1, -1}, {1, 1, 1}},
+                                  {{-1, -1, 1}, {1, -1, 1}, {1, 1, 1}, {-1, 1, 1}},
+                                  {{-1, -1, -1}, {-1, -1, 1}, {-1, 1, 1}, {-1, 1, -1}},
+                                  {{-1, -1, -1}, {1, -1, -1}, {1, -1, 1}, {-1, -1, 1}}};
+    const double tex[4][2] = {{0, 1}, {1, 1}, {1, 0}, {0, 0}};
+    for (int f = 0; f < 5; ++f) {
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, loadFaces[f % 3]);
+        glBegin(GL_QUADS);
+        for (int k = 0; k < 4; ++k) {
+            glNormal3f(0, 0, 1);
+            glTexCoord2d(tex[k][0], tex[k][1]);
+            glVertex3f(faces[f][k][0], faces[f][k][1], faces[f][k][2]);
+        }
+        glEnd();
+    }
+    glEndList();
+    loadModel = glGenLists(1);
+    glNewList(loadModel, GL_COMPILE);
+    latheTriangles(64, 48, true);  // 6144 triangles
+    glEndList();
+    loadGlyphs = glGenLists(4);
+    for (int g = 0; g < 4; ++g) {
+        glNewList(loadGlyphs + g, GL_COMPILE);
+        glEnable(GL_TEXTURE_2D);
+        glBindTexture(GL_TEXTURE_2D, loadFaces[g % 3]);
+        quad2D(0, 0, 1, 1);
+        glEndList();
+    }
+}
+
+void loadDraw() {
+    baseState(0, 0, 0);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(65.0, 1.0, 1.5, 2000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_LIGHTING);
+    light(GL_LIGHT0, 0, 0.5f, -4, 1, 1, 1, 1);
+    const GLfloat white[] = {1, 1, 1, 1};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, white);
+    // The sky box, seen from inside.
+    glPushMatrix();
+    glTranslatef(0, 0, -50);
+    glRotatef(20, 0.3f, 1, 0.2f);
+    glDisable(GL_CULL_FACE);
+    glScalef(200, 100, 300);
+    material(0.5f, 0.5f, 0.5f, 0);
+    glCallList(loadSky);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, loadFaces[1]);
+    glBegin(GL_QUADS);
+    const float top[4][3] = {{-1, 1, 1}, {1, 1, 1}, {1, 1, -1}, {-1, 1, -1}};
+    const double scroll[4][2] = {{0, 1.3}, {1, 1.3}, {1, 0.3}, {0, 0.3}};
+    for (int k = 0; k < 4; ++k) {
+        glNormal3f(0, 1, 0);
+        glTexCoord2d(scroll[k][0], scroll[k][1]);
+        glVertex3f(top[k][0], top[k][1], top[k][2]);
+    }
+    glEnd();
+    glPopMatrix();
+    glEnable(GL_CULL_FACE);
+    // The model, sphere-mapped.
+    glBindTexture(GL_TEXTURE_2D, loadEnv);
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    for (int i = 0; i < 2; ++i) {
+        glPushMatrix();
+        glTranslatef(-14.0f + 28 * i, -4, -60);
+        glRotatef(30.0f + 50 * i, 0.4f, 1, 0.2f);
+        glScalef(12, 12, 12);
+        glCallList(loadModel);
+        glPopMatrix();
+    }
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    // A metaball surface: thousands of immediate-mode triangles.
+    material(0.4f, 0.9f, 0.5f, 20);
+    glDisable(GL_TEXTURE_2D);
+    glPushMatrix();
+    glTranslatef(0, 12, -70);
+    glScalef(9, 9, 9);
+    glBegin(GL_TRIANGLES);
+    const int slices = 48, stacks = 40;
+    for (int i = 0; i < stacks; ++i) {
+        for (int j = 0; j < slices; ++j) {
+            float p[4][3], n[4][3];
+            for (int c = 0; c < 4; ++c) {
+                const int a = i + (c == 1 || c == 2), b = j + (c >= 2);
+                const float u = kPi * a / stacks - kPi / 2, v = 2 * kPi * b / slices;
+                const float r = 1 + 0.15f * std::sin(5 * v) * std::cos(3 * u);
+                n[c][0] = std::cos(u) * std::cos(v), n[c][1] = std::sin(u), n[c][2] = -std::cos(u) * std::sin(v);
+                for (int k = 0; k < 3; ++k) p[c][k] = r * n[c][k];
+            }
+            const int order[6] = {0, 3, 2, 0, 2, 1};
+            for (int k : order) {
+                glNormal3fv(n[k]);
+                glVertex3fv(p[k]);
+            }
+        }
+    }
+    glEnd();
+    glPopMatrix();
+    // 300 particles, each its own material and matrix.
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, loadSmoke);
+    for (int i = 0; i < 300; ++i) {
+        glPushMatrix();
+        glTranslatef(-40.0f + (i * 37 % 80), -25.0f + (i * 53 % 50), -90.0f + (i % 7));
+        material(0.1f * (i % 10), 0.1f * (i / 10 % 10), 0.1f * (i / 100 % 10), static_cast<float>(i % 10), 0.1f * (i % 3));
+        glScalef(2.5f, 2.5f, 2.5f);
+        quad2D(0, 0, 1, 1);
+        glPopMatrix();
+    }
+    glDisable(GL_LIGHTING);
+    glDisable(GL_LIGHT0);
+    // Text and a faded picture in 2D.
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(0, 640, 480, 0, 0, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_CULL_FACE);
+    glPushMatrix();
+    glTranslatef(40, 400, 0);
+    glScalef(20, 20, 1);
+    for (int c = 0; c < 30; ++c) {
+        glCallList(loadGlyphs + c % 4);
+        glTranslatef(1, 0, 0);
+    }
+    glPopMatrix();
+    glBindTexture(GL_TEXTURE_2D, loadPicture);
+    glColor4f(1, 1, 1, 0.3f);
+    quad2D(0, 0, 640, 480);
+    glColor4f(1, 1, 1, 1);
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+}
+
 }  // namespace
 
 const Scene kScenes[] = {
@@ -807,5 +975,6 @@ const Scene kScenes[] = {
     {"attributes", attribInit, attribDraw},
     {"matrices", matrixInit, matrixDraw},
     {"flat-twoside-spot-fog", extrasInit, extrasDraw},
+    {"show-load-640x480", loadInit, loadDraw, 640, 480},
 };
 const int kSceneCount = sizeof kScenes / sizeof kScenes[0];

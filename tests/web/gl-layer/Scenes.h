@@ -2,14 +2,15 @@
 // reference pictures and by the WebGL layer in the browser.
 #pragma once
 
-constexpr int kSceneWidth = 320;
-constexpr int kSceneHeight = 240;
-
 struct Scene {
     const char* name;
     void (*init)();  // textures and display lists, once
     void (*draw)();  // one frame: sets every state it depends on
+    int width = 320, height = 240;
 };
+
+// The size of the scene being drawn; the mains set it before init().
+extern int sceneWidth, sceneHeight;
 
 extern const Scene kScenes[];
 extern const int kSceneCount;

@@ -18,8 +18,8 @@ namespace {
 bool writePng(const std::string& path, const std::vector<std::uint8_t>& topDown) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    image.width = kSceneWidth;
-    image.height = kSceneHeight;
+    image.width = static_cast<png_uint_32>(sceneWidth);
+    image.height = static_cast<png_uint_32>(sceneHeight);
     image.format = PNG_FORMAT_RGBA;
     return png_image_write_to_file(&image, path.c_str(), 0, topDown.data(), 0, nullptr) != 0;
 }
@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     {
-        platform::OffscreenGl gl(kSceneWidth, kSceneHeight);
+        platform::OffscreenGl gl(320, 240);
         const std::string text = runProbes();
         const std::string path = std::string(argv[1]) + "/probes.txt";
         FILE* f = std::fopen(path.c_str(), "w");
@@ -41,8 +41,10 @@ int main(int argc, char** argv) {
         std::fclose(f);
     }
     for (int n = 0; n < kSceneCount; ++n) {
-        platform::OffscreenGl gl(kSceneWidth, kSceneHeight);
-        glViewport(0, 0, kSceneWidth, kSceneHeight);
+        sceneWidth = kScenes[n].width;
+        sceneHeight = kScenes[n].height;
+        platform::OffscreenGl gl(sceneWidth, sceneHeight);
+        glViewport(0, 0, sceneWidth, sceneHeight);
         kScenes[n].init();
         // Twice, as the browser draws it more than once: a scene must not
         // depend on what its last frame left.
@@ -51,12 +53,12 @@ int main(int argc, char** argv) {
         kScenes[n].draw();
         glFinish();
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        std::vector<std::uint8_t> bottomUp(kSceneWidth * kSceneHeight * 4), topDown(bottomUp.size());
+        std::vector<std::uint8_t> bottomUp(static_cast<std::size_t>(sceneWidth) * sceneHeight * 4), topDown(bottomUp.size());
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, kSceneWidth, kSceneHeight, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-        const std::size_t row = kSceneWidth * 4;
-        for (int y = 0; y < kSceneHeight; ++y) {
-            std::copy_n(&bottomUp[(kSceneHeight - 1 - y) * row], row, &topDown[y * row]);
+        glReadPixels(0, 0, sceneWidth, sceneHeight, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+        const std::size_t row = static_cast<std::size_t>(sceneWidth) * 4;
+        for (int y = 0; y < sceneHeight; ++y) {
+            std::copy_n(&bottomUp[(sceneHeight - 1 - y) * row], row, &topDown[y * row]);
         }
         const GLenum error = glGetError();
         const std::string path = std::string(argv[1]) + "/" + kScenes[n].name + ".png";
@@ -64,7 +66,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;
         }
-        std::printf("%d %s %.2f %s\n", n, kScenes[n].name, ms, error == GL_NO_ERROR ? "ok" : "gl-error");
+        std::printf("%d %s %.2f %s %dx%d\n", n, kScenes[n].name, ms, error == GL_NO_ERROR ? "ok" : "gl-error", sceneWidth, sceneHeight);
     }
     return 0;
 }
