@@ -60,6 +60,8 @@ int main(int argc, char** argv) {
         for (int y = 0; y < sceneHeight; ++y) {
             std::copy_n(&bottomUp[(sceneHeight - 1 - y) * row], row, &topDown[y * row]);
         }
+        // A window shows no alpha: the picture is opaque, as the canvas is.
+        for (std::size_t i = 3; i < topDown.size(); i += 4) topDown[i] = 255;
         const GLenum error = glGetError();
         const std::string path = std::string(argv[1]) + "/" + kScenes[n].name + ".png";
         if (!writePng(path, topDown)) {
