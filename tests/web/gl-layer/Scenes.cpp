@@ -8,6 +8,11 @@
 #include <vector>
 
 #include "render/GlState.h"
+#include "render/Material.h"
+#include "render/Mipmaps.h"
+#include "render/RenderState.h"
+#include "render/UnitQuad.h"
+#include "scenes/Tumble.h"
 
 int sceneWidth = 320, sceneHeight = 240;
 
@@ -963,6 +968,96 @@ void loadDraw() {
     glMatrixMode(GL_MODELVIEW);
 }
 
+// --- scene: the show's own drawing code on the layer ------------------------
+// Its mipmaps (a power-of-two picture by its own halving, another through
+// GLU), its materials, its 2D overlay and render-state reset, its unit quad
+// and its tumble, as a frame of the show calls them.
+
+GLuint showPot = 0, showNpot = 0;
+
+GLuint showTexture(int w, int h, int components, int seed) {
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const std::vector<std::uint8_t> p = picture(w, h, components, seed);
+    buildMipmaps(components, w, h, components == 4 ? GL_RGBA : GL_RGB, p.data());
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    return name;
+}
+
+void showInit() {
+    showPot = showTexture(128, 64, 3, 14);
+    showNpot = showTexture(150, 480, 4, 15);
+}
+
+void showDraw() {
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glViewport(0, 0, sceneWidth, sceneHeight);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(65.0, 1.0, 1.5, 2000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glTexGeni(GL_S, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    glTexGeni(GL_T, GL_TEXTURE_GEN_MODE, GL_SPHERE_MAP);
+    resetRenderState();
+    light(GL_LIGHT0, 0, 0.5f, -4, 1, 1, 1, 1);
+    const GLfloat white[] = {1, 1, 1, 1};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, white);
+    Material shiny;
+    shiny.setAmbient(0.2f, 0.1f, 0.1f, 1);
+    shiny.setDiffuse(0.9f, 0.6f, 0.3f, 1);
+    shiny.setSpecular(1, 1, 1, 1);
+    shiny.setShininess(40, 0, 0, 1);
+    glPushMatrix();
+    glTranslatef(-2.5f, 0, -8);
+    applyTumble(37);
+    shiny.apply();
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, showPot);
+    glEnable(GL_TEXTURE_GEN_S);
+    glEnable(GL_TEXTURE_GEN_T);
+    sphereQuads(1.6f, 20, 14);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glPopMatrix();
+    glPushMatrix();
+    glTranslatef(2.5f, 0, -8);
+    applyTumble(80);
+    glScalef(2, 2, 2);
+    defaultMaterial().apply();
+    glDisable(GL_CULL_FACE);
+    drawTexturedUnitQuad();
+    glPopMatrix();
+    // A strip picture over it, faded, the way Picture::draw puts one up.
+    enter2D(0, 0, 640, 480);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDepthMask(GL_FALSE);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_CULL_FACE);
+    glColor4f(1, 1, 1, 0.7f);
+    glBindTexture(GL_TEXTURE_2D, showNpot);
+    glTranslatef(20, 0, 0);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 1);
+    glVertex2i(0, 480);
+    glTexCoord2f(1, 1);
+    glVertex2i(150, 480);
+    glTexCoord2f(1, 0);
+    glVertex2i(150, 0);
+    glTexCoord2f(0, 0);
+    glVertex2i(0, 0);
+    glEnd();
+    resetRenderState();
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_LIGHT0);
+    glDisable(GL_LIGHTING);
+}
+
 }  // namespace
 
 const Scene kScenes[] = {
@@ -976,5 +1071,6 @@ const Scene kScenes[] = {
     {"matrices", matrixInit, matrixDraw},
     {"flat-twoside-spot-fog", extrasInit, extrasDraw},
     {"show-load-640x480", loadInit, loadDraw, 640, 480},
+    {"show-code", showInit, showDraw},
 };
 const int kSceneCount = sizeof kScenes / sizeof kScenes[0];
