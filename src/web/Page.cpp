@@ -59,6 +59,7 @@ EM_JS(char*, pageAddressValue, (const char* name), {
 EM_JS(void, pageNoteChapterShown, (const char* name, double frame, double soundMs), {
     (Module.marrowickChapters = Module.marrowickChapters || []).push({name: UTF8ToString(name), frame: frame, soundMs: soundMs});
 });
+EM_JS(void, pageNoteFrameShown, (double frame), { Module.marrowickFrame = frame; });
 // clang-format on
 
 namespace web {
@@ -70,6 +71,7 @@ void setTitle(const std::string& title) { pageSetTitle(title.c_str()); }
 void showMessage(const std::string& message) { pageShowMessage(message.c_str()); }
 void setOverlay(const std::string& text) { pageSetOverlay(text.c_str()); }
 void toggleFullScreen() { pageToggleFullScreen(); }
+void noteFrameShown(std::uint64_t frame) { pageNoteFrameShown(static_cast<double>(frame)); }
 void noteChapterShown(const std::string& name, std::uint64_t frame, double soundMs) {
     pageNoteChapterShown(name.c_str(), static_cast<double>(frame), soundMs);
 }

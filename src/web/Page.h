@@ -25,6 +25,7 @@ void toggleFullScreen();
 // Notes, for whoever studies the page, the first frame shown of a chapter and
 // where the show clock's sound was then (ms of the track).
 void noteChapterShown(const std::string& name, std::uint64_t frame, double soundMs);
+void noteFrameShown(std::uint64_t frame);
 // The page's address asks for: "from", "to", "frame"; empty when it does not.
 std::string addressValue(const char* name);
 

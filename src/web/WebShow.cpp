@@ -62,10 +62,6 @@ void followWithSound(WebShow& web) {
     web::playSoundFrom(static_cast<double>(web.show.showMs()));
 }
 
-std::uint64_t dueFrame(const WebShow& web) {
-    return web.originFrame + static_cast<std::uint64_t>(web::soundPlayedMs()) / web.show.periodMs();
-}
-
 std::string overlayText(const WebShow& web) {
     const Show& show = web.show;
     const std::uint64_t shown = show.frame() > 0 ? show.frame() - 1 : 0;
@@ -79,28 +75,30 @@ std::string overlayText(const WebShow& web) {
            (web.transport.looping() ? ", looping" : "");
 }
 
-void runFrame(WebShow& web, bool drawn) {
+// Runs the next frame, drawn or not. `heardMs`: where the sound was when the
+// frame was found due.
+void runFrame(WebShow& web, bool drawn, double heardMs) {
     if (web.span.stop && web.show.frame() >= *web.span.stop) platform::endShow();
     if (web.transport.runFrame(drawn)) followWithSound(web);
-    // The page keeps each chapter's first frame shown, with where the sound
-    // was, so that what a person heard can be held against what was drawn.
+    if (!drawn) return;
+    // The page keeps the frame shown, and each chapter's first, with where
+    // the sound was, so that what was heard can be held against what was drawn.
     const std::uint64_t shown = web.show.frame() - 1;
+    web::noteFrameShown(shown);
     const Chapter* at = web.show.chapterAt(shown);
-    if (drawn && at != nullptr && at != web.lastChapter) {
-        web::noteChapterShown(at->name, shown,
-                              static_cast<double>(web.originFrame * web.show.periodMs()) + web::soundPlayedMs());
-    }
-    if (drawn) web.lastChapter = at;
+    if (at != nullptr && at != web.lastChapter) web::noteChapterShown(at->name, shown, heardMs);
+    web.lastChapter = at;
 }
 
 void animationFrame(void* user) {
     WebShow& web = *static_cast<WebShow*>(user);
     fitView(web);
     if (web.transport.paused()) return;
-    const std::uint64_t due = dueFrame(web);
+    const double heardMs = static_cast<double>(web.originFrame * web.show.periodMs()) + web::soundPlayedMs();
+    const std::uint64_t due = static_cast<std::uint64_t>(heardMs) / web.show.periodMs();
     if (due < web.show.frame()) return;  // ahead of the sound: the last frame stays up
-    while (web.show.frame() < due) runFrame(web, false);
-    runFrame(web, true);
+    while (web.show.frame() < due) runFrame(web, false, heardMs);
+    runFrame(web, true, heardMs);
     if (web.overlay) web::setOverlay(overlayText(web));
 }
 
