@@ -106,6 +106,7 @@ void animationFrame(void* user) {
 // sound goes there too.
 void afterMove(WebShow& web, bool moved) {
     if (moved && !web.transport.paused()) followWithSound(web);
+    if (moved && web.transport.paused()) web::noteFrameShown(web.show.frame() - 1);
     if (web.overlay) web::setOverlay(overlayText(web));
 }
 

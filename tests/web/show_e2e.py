@@ -115,18 +115,21 @@ def check_sound_and_keys(browser, base, chapters):
         page.wait_title("^Marrowick$", 120)
         page.evaluate("new Promise(r => { const b = document.getElementById('start');"
                       " const go = () => b.disabled ? setTimeout(go, 50) : (b.click(), r()); go(); })")
-        began = time.monotonic()
+        heard_ms = "(Module.marrowickSound.context.currentTime - Module.marrowickSound.startedAt) * 1000"
+        page.evaluate("new Promise(r => { const go = () => Module.marrowickSound && Module.marrowickSound.source"
+                      " ? r() : setTimeout(go, 50); go(); })", 120)
+        began, heard_then = time.monotonic(), page.evaluate(heard_ms)
         # Eight seconds of the show, through two cues.
         while time.monotonic() - began < 8:
             browser._pump(0.25)
         seen = page.evaluate("Module.marrowickChapters || []")
-        heard = page.evaluate("(Module.marrowickSound.context.currentTime - Module.marrowickSound.startedAt) * 1000")
+        heard = page.evaluate(heard_ms) - heard_then
         wall = (time.monotonic() - began) * 1000
         names = [c["name"] for c in seen]
         expected = [name for name, _, _ in chapters]
         first = expected.index(start_cue)
-        if names[:3] != expected[first:first + 3]:
-            failures.append("cues in the wrong order: %s" % names)
+        if len(names) < 2 or names != expected[first:first + len(names)]:
+            failures.append("not the cues from %s on, in order: %s" % (start_cue, names))
         print("cue            frame  its own ms  heard ms  show ms")
         by_name = {name: (frame, ms) for name, frame, ms in chapters}
         for c in seen:
@@ -142,7 +145,7 @@ def check_sound_and_keys(browser, base, chapters):
             if c["frame"] < frame:
                 failures.append("%s shown from frame %d, before the frame that reads it (%d)"
                                 % (c["name"], c["frame"], frame))
-        if abs(heard - wall) > 1500:
+        if abs(heard - wall) > 500:
             failures.append("the sound played %.0f ms in %.0f ms of the wall clock" % (heard, wall))
 
         # p: the picture holds still, the sound with it.
