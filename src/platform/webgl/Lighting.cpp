@@ -5,18 +5,10 @@
 #include <array>
 
 #include "platform/webgl/Context.h"
-#include "platform/webgl/DisplayLists.h"
 
 using namespace mwgl;
 
 namespace mwgl {
-
-void applyMaterialKey(const MaterialKey& key) {
-    AttribState& s = ctx().s;
-    const MaterialPair r = resolve({s.materials[0], s.materials[1]}, key);
-    s.materials[0] = r.front;
-    s.materials[1] = r.back;
-}
 
 void colorMaterialTakesCurrentColor() {
     AttribState& s = ctx().s;

@@ -1,6 +1,6 @@
 #include "platform/webgl/RasterState.h"
 
-#include "platform/webgl/Context.h"
+#include "platform/webgl/State.h"
 #include "platform/webgl/WebGl.h"
 
 namespace mwgl {
@@ -23,8 +23,7 @@ void applyCapability(int bit, bool on) {
     }
 }
 
-void applyAllRasterState() {
-    const AttribState& s = ctx().s;
+void applyAllRasterState(const AttribState& s) {
     for (int bit = 0; bit < CapCount; ++bit) applyCapability(bit, s.isOn(bit));
     emscripten_glBlendFunc(s.blendSrc, s.blendDst);
     emscripten_glDepthFunc(s.depthFunc);

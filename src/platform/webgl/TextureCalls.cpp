@@ -97,10 +97,10 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
     if (level < 0 || !isInternalFormat(internalFormat) || width < 0 || height < 0 || border != 0) {
         return c.setError(GL_INVALID_VALUE);
     }
-    if (proxy) return c.textures.setProxy(level, internalFormat, width, height);
-    if (width > c.maxTextureSize >> level || height > c.maxTextureSize >> level) {
-        return c.setError(GL_INVALID_VALUE);
-    }
+    const int limit = c.maxTextureSize >> level;
+    const bool fits = width <= limit && height <= limit;
+    if (proxy) return c.textures.setProxy(level, fits ? TextureLevel{width, height, internalFormat} : TextureLevel{});
+    if (!fits) return c.setError(GL_INVALID_VALUE);
     std::shared_ptr<const std::vector<std::uint8_t>> rgba;
     if (pixels != nullptr) {
         rgba = std::make_shared<const std::vector<std::uint8_t>>(toRgba(static_cast<const std::uint8_t*>(pixels), width,

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/webgl/Context.h"
+#include "platform/webgl/State.h"
 #include "platform/webgl/WebGl.h"
 
 namespace mwgl {
@@ -30,7 +30,7 @@ TextureObject& Textures::object(GLuint name) {
     return t;
 }
 
-TextureObject& Textures::bound() { return object(ctx().s.boundTexture); }
+TextureObject& Textures::bound() { return object(state.boundTexture); }
 
 void Textures::upload(GLint level, GLint internalFormat, int width, int height, const std::uint8_t* rgba) {
     TextureObject& t = bound();
@@ -43,11 +43,9 @@ void Textures::upload(GLint level, GLint internalFormat, int width, int height, 
     updateCompleteness(t);
 }
 
-void Textures::setProxy(GLint level, GLint internalFormat, int width, int height) {
+void Textures::setProxy(GLint level, const TextureLevel& answer) {
     if (proxy.size() <= static_cast<std::size_t>(level)) proxy.resize(level + 1);
-    const int limit = ctx().maxTextureSize >> level;
-    const bool fits = width <= limit && height <= limit;
-    proxy[level] = fits ? TextureLevel{width, height, internalFormat} : TextureLevel{};
+    proxy[level] = answer;
 }
 
 const TextureLevel* Textures::proxyLevel(GLint level) const {
