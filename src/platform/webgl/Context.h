@@ -38,19 +38,19 @@ inline bool insideBeginEnd() { return ctx().immediate.inside(); }
 }  // namespace mwgl
 
 // An entry point compiled into the display list being built instead of run.
-#define MWGL_RECORD(call)                                      \
-    do {                                                       \
-        if (::mwgl::ctx().lists.compiling()) {                 \
-            ::mwgl::ctx().lists.record([=] { call; });         \
-            return;                                            \
-        }                                                      \
+#define MWGL_RECORD(call)                              \
+    do {                                               \
+        if (::mwgl::ctx().lists.compiling()) {         \
+            ::mwgl::ctx().lists.record([=] { call; }); \
+            return;                                    \
+        }                                              \
     } while (0)
 
 // Most commands are errors between glBegin and glEnd.
-#define MWGL_NOT_IN_BEGIN_END(...)                                  \
-    do {                                                            \
-        if (::mwgl::insideBeginEnd()) {                             \
-            ::mwgl::ctx().setError(GL_INVALID_OPERATION);           \
-            return __VA_ARGS__;                                     \
-        }                                                           \
+#define MWGL_NOT_IN_BEGIN_END(...)                        \
+    do {                                                  \
+        if (::mwgl::insideBeginEnd()) {                   \
+            ::mwgl::ctx().setError(GL_INVALID_OPERATION); \
+            return __VA_ARGS__;                           \
+        }                                                 \
     } while (0)

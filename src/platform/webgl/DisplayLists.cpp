@@ -299,7 +299,9 @@ void DisplayLists::call(GLuint name) {
     std::vector<std::vector<MaterialPair>> palettes(list->epochs.size());
     for (const ListOp& op : list->ops) {
         switch (op.kind) {
-        case ListOp::Run: op.run(); break;
+        case ListOp::Run:
+            op.run();
+            break;
         case ListOp::Rebase:
             base = MaterialPair{state.materials[0], state.materials[1]};
             for (auto& p : palettes) p.clear();

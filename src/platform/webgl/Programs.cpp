@@ -17,7 +17,7 @@ constexpr std::uint32_t kLighting = 1u << 0;
 constexpr int kLightCountShift = 1;  // 4 bits
 constexpr std::uint32_t kTwoSide = 1u << 5;
 constexpr std::uint32_t kLocalViewer = 1u << 6;
-constexpr int kColorMaterialShift = 7;  // 4 bits: MaterialBit of the tracked properties
+constexpr int kColorMaterialShift = 7;       // 4 bits: MaterialBit of the tracked properties
 constexpr int kColorMaterialFaceShift = 11;  // 2 bits: front, back
 constexpr std::uint32_t kNormalize = 1u << 13;
 constexpr std::uint32_t kTexture = 1u << 14;
@@ -33,10 +33,14 @@ constexpr std::uint32_t kFlat = 1u << 28;
 
 int envIndex(GLenum mode) {
     switch (mode) {
-    case GL_REPLACE: return 1;
-    case GL_DECAL: return 2;
-    case GL_BLEND: return 3;
-    default: return 0;
+    case GL_REPLACE:
+        return 1;
+    case GL_DECAL:
+        return 2;
+    case GL_BLEND:
+        return 3;
+    default:
+        return 0;
     }
 }
 

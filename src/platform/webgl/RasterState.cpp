@@ -8,13 +8,26 @@ namespace mwgl {
 void applyCapability(int bit, bool on) {
     unsigned cap = 0;
     switch (bit) {
-    case CapBlend: cap = wgl::BLEND; break;
-    case CapCullFace: cap = wgl::CULL_FACE; break;
-    case CapDepthTest: cap = wgl::DEPTH_TEST; break;
-    case CapDither: cap = wgl::DITHER; break;
-    case CapScissorTest: cap = wgl::SCISSOR_TEST; break;
-    case CapPolygonOffsetFill: cap = wgl::POLYGON_OFFSET_FILL; break;
-    default: return;
+    case CapBlend:
+        cap = wgl::BLEND;
+        break;
+    case CapCullFace:
+        cap = wgl::CULL_FACE;
+        break;
+    case CapDepthTest:
+        cap = wgl::DEPTH_TEST;
+        break;
+    case CapDither:
+        cap = wgl::DITHER;
+        break;
+    case CapScissorTest:
+        cap = wgl::SCISSOR_TEST;
+        break;
+    case CapPolygonOffsetFill:
+        cap = wgl::POLYGON_OFFSET_FILL;
+        break;
+    default:
+        return;
     }
     if (on) {
         emscripten_glEnable(cap);

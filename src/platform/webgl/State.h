@@ -45,7 +45,7 @@ struct Light {
     Vec4 ambient{0, 0, 0, 1};
     Vec4 diffuse{0, 0, 0, 1};
     Vec4 specular{0, 0, 0, 1};
-    Vec4 position{0, 0, 1, 0};  // eye coordinates
+    Vec4 position{0, 0, 1, 0};     // eye coordinates
     Vec3 spotDirection{0, 0, -1};  // eye coordinates
     float spotExponent = 0;
     float spotCutoff = 180;

@@ -7,7 +7,9 @@
 
 namespace mwgl {
 
-bool isInternalFormat(GLint f) { return f == 3 || f == 4 || f == GL_RGB || f == GL_RGBA || f == GL_RGB8 || f == GL_RGBA8; }
+bool isInternalFormat(GLint f) {
+    return f == 3 || f == 4 || f == GL_RGB || f == GL_RGBA || f == GL_RGB8 || f == GL_RGBA8;
+}
 
 bool internalFormatHasAlpha(GLint f) { return f == 4 || f == GL_RGBA || f == GL_RGBA8; }
 
@@ -61,8 +63,8 @@ void Textures::setFilter(TextureObject& t, GLenum pname, GLenum value) {
     }
     emscripten_glBindTexture(wgl::TEXTURE_2D, t.webgl);
     boundWebGl = t.webgl;
-    emscripten_glTexParameteri(wgl::TEXTURE_2D, pname == GL_TEXTURE_MIN_FILTER ? wgl::TEXTURE_MIN_FILTER
-                                                                               : wgl::TEXTURE_MAG_FILTER,
+    emscripten_glTexParameteri(wgl::TEXTURE_2D,
+                               pname == GL_TEXTURE_MIN_FILTER ? wgl::TEXTURE_MIN_FILTER : wgl::TEXTURE_MAG_FILTER,
                                static_cast<int>(value));
     updateCompleteness(t);
 }

@@ -10,11 +10,14 @@ void pointVertexAttributes() {
     const int stride = sizeof(Vertex);
     emscripten_glVertexAttribPointer(LocPosition, 3, wgl::FLOAT, 0, stride,
                                      reinterpret_cast<void*>(offsetof(Vertex, position)));
-    emscripten_glVertexAttribPointer(LocNormal, 3, wgl::FLOAT, 0, stride, reinterpret_cast<void*>(offsetof(Vertex, normal)));
-    emscripten_glVertexAttribPointer(LocColor, 4, wgl::FLOAT, 0, stride, reinterpret_cast<void*>(offsetof(Vertex, color)));
+    emscripten_glVertexAttribPointer(LocNormal, 3, wgl::FLOAT, 0, stride,
+                                     reinterpret_cast<void*>(offsetof(Vertex, normal)));
+    emscripten_glVertexAttribPointer(LocColor, 4, wgl::FLOAT, 0, stride,
+                                     reinterpret_cast<void*>(offsetof(Vertex, color)));
     emscripten_glVertexAttribPointer(LocTexCoord, 4, wgl::FLOAT, 0, stride,
                                      reinterpret_cast<void*>(offsetof(Vertex, texCoord)));
-    emscripten_glVertexAttribPointer(LocSlot, 1, wgl::FLOAT, 0, stride, reinterpret_cast<void*>(offsetof(Vertex, slot)));
+    emscripten_glVertexAttribPointer(LocSlot, 1, wgl::FLOAT, 0, stride,
+                                     reinterpret_cast<void*>(offsetof(Vertex, slot)));
     for (unsigned i = LocPosition; i <= LocSlot; ++i) emscripten_glEnableVertexAttribArray(i);
 }
 
@@ -37,8 +40,8 @@ void CompiledGeometry::upload() {
     pointVertexAttributes();
     emscripten_glGenBuffers(1, &elementBuffer);
     emscripten_glBindBuffer(wgl::ELEMENT_ARRAY_BUFFER, elementBuffer);
-    emscripten_glBufferData(wgl::ELEMENT_ARRAY_BUFFER, static_cast<std::ptrdiff_t>(indices.size() * 4),
-                            indices.data(), wgl::STATIC_DRAW);
+    emscripten_glBufferData(wgl::ELEMENT_ARRAY_BUFFER, static_cast<std::ptrdiff_t>(indices.size() * 4), indices.data(),
+                            wgl::STATIC_DRAW);
     emscripten_glBindVertexArray(0);
     uploaded = true;
     // WebGL holds them now.
