@@ -31,7 +31,7 @@ void glPopAttrib(void) {
     TextureObject& t = c.textures.bound();
     if (t.minFilter != c.s.boundMinFilter) c.textures.setFilter(t, GL_TEXTURE_MIN_FILTER, c.s.boundMinFilter);
     if (t.magFilter != c.s.boundMagFilter) c.textures.setFilter(t, GL_TEXTURE_MAG_FILTER, c.s.boundMagFilter);
-    applyAllRasterState();
+    applyAllRasterState(c.s);
 }
 
 }  // extern "C"

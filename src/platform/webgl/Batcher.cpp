@@ -1,11 +1,12 @@
 #include "platform/webgl/Batcher.h"
 
+#include <emscripten.h>
+
 #include <cstring>
 
-#include "platform/webgl/Context.h"
 #include "platform/webgl/Dedupe.h"
-#include "platform/webgl/DisplayLists.h"
-#include "platform/webgl/RasterState.h"
+#include "platform/webgl/Programs.h"
+#include "platform/webgl/VertexBuffers.h"
 #include "platform/webgl/WebGl.h"
 
 namespace mwgl {
@@ -17,18 +18,6 @@ namespace {
 constexpr std::size_t kStreamVertices = 1 << 16;
 
 }  // namespace
-
-void pointVertexAttributes() {
-    const int stride = sizeof(Vertex);
-    emscripten_glVertexAttribPointer(LocPosition, 3, wgl::FLOAT, 0, stride,
-                                     reinterpret_cast<void*>(offsetof(Vertex, position)));
-    emscripten_glVertexAttribPointer(LocNormal, 3, wgl::FLOAT, 0, stride, reinterpret_cast<void*>(offsetof(Vertex, normal)));
-    emscripten_glVertexAttribPointer(LocColor, 4, wgl::FLOAT, 0, stride, reinterpret_cast<void*>(offsetof(Vertex, color)));
-    emscripten_glVertexAttribPointer(LocTexCoord, 4, wgl::FLOAT, 0, stride,
-                                     reinterpret_cast<void*>(offsetof(Vertex, texCoord)));
-    emscripten_glVertexAttribPointer(LocSlot, 1, wgl::FLOAT, 0, stride, reinterpret_cast<void*>(offsetof(Vertex, slot)));
-    for (unsigned i = LocPosition; i <= LocSlot; ++i) emscripten_glEnableVertexAttribArray(i);
-}
 
 void Batcher::setupStream() {
     emscripten_glGenVertexArrays(1, &streamArray);
@@ -95,14 +84,27 @@ void Batcher::submitList(const ListDraw& draw) {
     queueEndOfTaskFlush();
 }
 
+// A batch left queued when the page's task ends would never be drawn: the
+// browser shows the canvas first. A microtask at the end of the task draws
+// it.
+void Batcher::queueEndOfTaskFlush() {
+    if (endOfTaskFlushQueued) return;
+    endOfTaskFlushQueued = true;
+    EM_ASM({ queueMicrotask(function() { _mwglEndOfTaskFlush($0); }); }, this);
+}
+
+void Batcher::endOfTask() {
+    endOfTaskFlushQueued = false;
+    flush();
+}
+
 void Batcher::flush() {
     if (kind == Kind::None) return;
-    Context& c = ctx();
     const Kind was = kind;
     kind = Kind::None;
     const unsigned mode = prim == PrimClass::Lines ? wgl::LINES : wgl::TRIANGLES;
     if (was == Kind::Stream) {
-        c.programs.prepare(true, palette, c.s.isOn(CapLighting) ? paletteSize : 0);
+        programs.prepare(true, palette, state.isOn(CapLighting) ? paletteSize : 0);
         if (streamArray == 0) setupStream();
         emscripten_glBindVertexArray(streamArray);
         emscripten_glBindBuffer(wgl::ARRAY_BUFFER, streamBuffer);
@@ -129,10 +131,9 @@ void Batcher::flush() {
         paletteSize = 0;
     } else {
         const unsigned listMode = list.prim == PrimClass::Lines ? wgl::LINES : wgl::TRIANGLES;
-        c.programs.prepare(false, listPalette.data(), c.s.isOn(CapLighting) ? static_cast<int>(listPalette.size()) : 0);
+        programs.prepare(false, listPalette.data(), state.isOn(CapLighting) ? static_cast<int>(listPalette.size()) : 0);
         emscripten_glBindVertexArray(list.geometry->array);
         // Attributes the list never set come from the current values.
-        const AttribState& s = c.s;
         auto inherit = [&](unsigned bit, unsigned location, const float* v, int n) {
             if (list.inherit & bit) {
                 emscripten_glDisableVertexAttribArray(location);
@@ -141,9 +142,9 @@ void Batcher::flush() {
                 emscripten_glEnableVertexAttribArray(location);
             }
         };
-        inherit(AttrColor, LocColor, s.color.data(), 4);
-        inherit(AttrNormal, LocNormal, s.normal.data(), 3);
-        inherit(AttrTexCoord, LocTexCoord, s.texCoord.data(), 4);
+        inherit(AttrColor, LocColor, state.color.data(), 4);
+        inherit(AttrNormal, LocNormal, state.normal.data(), 3);
+        inherit(AttrTexCoord, LocTexCoord, state.texCoord.data(), 4);
         const std::size_t first = list.first + (list.edges ? list.geometry->elementCount : 0);
         emscripten_glDrawElements(listMode, static_cast<int>(list.count), wgl::UNSIGNED_INT,
                                   reinterpret_cast<void*>(first * 4));
@@ -154,3 +155,5 @@ void Batcher::flush() {
 }
 
 }  // namespace mwgl
+
+extern "C" EMSCRIPTEN_KEEPALIVE void mwglEndOfTaskFlush(mwgl::Batcher* batcher) { batcher->endOfTask(); }

@@ -14,6 +14,7 @@
 namespace mwgl {
 
 struct CompiledGeometry;
+class Programs;
 
 // One range of a display list's vertices or edges and the palette its
 // vertices' slots index.
@@ -30,12 +31,18 @@ struct ListDraw {
 
 class Batcher {
 public:
+    // `state` is read as draws go out: whether lighting is on, and the
+    // current values a list's draws inherit.
+    Batcher(const AttribState& state, Programs& programs) : state(state), programs(programs) {}
+
     // Vertices already in eye coordinates, each slot an index into
     // `materials`.
     void submitImmediate(PrimClass prim, const std::vector<Vertex>& vertices,
                          const std::vector<MaterialPair>& materials);
     void submitList(const ListDraw& draw);
     void flush();
+    // Run at the end of the browser task a draw was queued in.
+    void endOfTask();
 
     bool pending() const { return kind != Kind::None; }
     bool pendingList() const { return kind == Kind::List; }
@@ -49,6 +56,11 @@ private:
     enum class Kind { None, Stream, List };
     void setupStream();
     int slotFor(const MaterialPair& material);
+    void queueEndOfTaskFlush();
+
+    const AttribState& state;
+    Programs& programs;
+    bool endOfTaskFlushQueued = false;
 
     Kind kind = Kind::None;
     PrimClass prim = PrimClass::Triangles;

@@ -1,6 +1,5 @@
 #include "platform/webgl/Context.h"
 
-#include <emscripten.h>
 #include <emscripten/html5.h>
 
 #include <cstdio>
@@ -19,7 +18,6 @@ Context& ctx() {
 namespace {
 
 bool ready = false;
-bool flushQueued = false;
 
 }  // namespace
 
@@ -35,26 +33,8 @@ void ensureWebGl() {
     int viewport[4] = {0, 0, 0, 0};
     emscripten_glGetIntegerv(0x0BA2 /* VIEWPORT */, viewport);
     for (int i = 0; i < 4; ++i) c.s.viewport[i] = c.s.scissor[i] = viewport[i];
-    applyAllRasterState();
+    applyAllRasterState(c.s);
 }
-
-// A batch left queued when the page's task ends would never be drawn: the
-// browser shows the canvas first. A microtask at the end of the task draws
-// it.
-void queueEndOfTaskFlush() {
-    if (flushQueued) return;
-    flushQueued = true;
-    EM_ASM({ queueMicrotask(function() { _mwglEndOfTaskFlush(); }); });
-}
-
-}  // namespace mwgl
-
-extern "C" EMSCRIPTEN_KEEPALIVE void mwglEndOfTaskFlush() {
-    mwgl::flushQueued = false;
-    mwgl::ctx().batcher.flush();
-}
-
-namespace mwgl {
 
 bool createCanvasContext(const char* selector, const CanvasOptions& options) {
     EmscriptenWebGLContextAttributes attributes;

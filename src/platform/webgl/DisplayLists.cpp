@@ -3,16 +3,12 @@
 #include <algorithm>
 
 #include "platform/webgl/Assembly.h"
-#include "platform/webgl/Context.h"
-#include "platform/webgl/Dedupe.h"
-#include "platform/webgl/WebGl.h"
+#include "platform/webgl/Batcher.h"
 
 namespace mwgl {
 
 // What GL 1.1 allows lists to nest to.
 constexpr int kMaxNesting = 64;
-
-void applyMaterialKey(const MaterialKey& key);  // Lighting.cpp
 
 MaterialPair resolve(const MaterialPair& base, const MaterialKey& key) {
     MaterialPair r = base;
@@ -27,34 +23,6 @@ MaterialPair resolve(const MaterialPair& base, const MaterialKey& key) {
         if (m & MatShininess) to.shininess = from.shininess;
     }
     return r;
-}
-
-void CompiledGeometry::upload() {
-    // Drawn indexed: the list's vertices once each, and for every vertex
-    // of the triangles and lines as compiled, its index.
-    std::vector<Vertex> unique;
-    std::vector<std::uint32_t> indices;
-    dedupe(vertices.data(), vertices.size(), 0, unique, indices);
-    for (std::uint32_t& e : edges) e = indices[e];
-    elementCount = indices.size();
-    indices.insert(indices.end(), edges.begin(), edges.end());
-
-    emscripten_glGenVertexArrays(1, &array);
-    emscripten_glBindVertexArray(array);
-    emscripten_glGenBuffers(1, &buffer);
-    emscripten_glBindBuffer(wgl::ARRAY_BUFFER, buffer);
-    emscripten_glBufferData(wgl::ARRAY_BUFFER, static_cast<std::ptrdiff_t>(unique.size() * sizeof(Vertex)),
-                            unique.data(), wgl::STATIC_DRAW);
-    pointVertexAttributes();
-    emscripten_glGenBuffers(1, &elementBuffer);
-    emscripten_glBindBuffer(wgl::ELEMENT_ARRAY_BUFFER, elementBuffer);
-    emscripten_glBufferData(wgl::ELEMENT_ARRAY_BUFFER, static_cast<std::ptrdiff_t>(indices.size() * 4),
-                            indices.data(), wgl::STATIC_DRAW);
-    emscripten_glBindVertexArray(0);
-    uploaded = true;
-    // WebGL holds them now.
-    std::vector<Vertex>().swap(vertices);
-    std::vector<std::uint32_t>().swap(edges);
 }
 
 struct DisplayLists::Builder {
@@ -80,7 +48,7 @@ struct DisplayLists::Builder {
     std::vector<std::uint32_t> indices;
 };
 
-DisplayLists::DisplayLists() = default;
+DisplayLists::DisplayLists(AttribState& state, Batcher& batcher) : state(state), batcher(batcher) {}
 DisplayLists::~DisplayLists() = default;
 
 GLuint DisplayLists::generate(GLsizei range) {
@@ -324,20 +292,26 @@ void DisplayLists::call(GLuint name) {
     if (found == lists.end() || nesting >= kMaxNesting) return;
     // Held, so that a list that replaces itself while running finishes.
     const std::shared_ptr<DisplayList> list = found->second;
-    Context& c = ctx();
     CompiledGeometry& g = *list->geometry;
     if (!g.uploaded && !g.vertices.empty()) g.upload();
     ++nesting;
-    MaterialPair base{c.s.materials[0], c.s.materials[1]};
+    MaterialPair base{state.materials[0], state.materials[1]};
     std::vector<std::vector<MaterialPair>> palettes(list->epochs.size());
     for (const ListOp& op : list->ops) {
         switch (op.kind) {
-        case ListOp::Run: op.run(); break;
+        case ListOp::Run:
+            op.run();
+            break;
         case ListOp::Rebase:
-            base = MaterialPair{c.s.materials[0], c.s.materials[1]};
+            base = MaterialPair{state.materials[0], state.materials[1]};
             for (auto& p : palettes) p.clear();
             break;
-        case ListOp::ApplyKey: applyMaterialKey(op.key); break;
+        case ListOp::ApplyKey: {
+            const MaterialPair applied = resolve({state.materials[0], state.materials[1]}, op.key);
+            state.materials[0] = applied.front;
+            state.materials[1] = applied.back;
+            break;
+        }
         case ListOp::SetCurrent:
             if (op.attribs & AttrColor) glColor4fv(op.color);
             if (op.attribs & AttrNormal) glNormal3fv(op.normal);
@@ -351,7 +325,7 @@ void DisplayLists::call(GLuint name) {
             ListDraw d;
             d.geometry = list->geometry;
             d.prim = op.prim;
-            const bool outline = op.prim == PrimClass::Triangles && c.s.polygonMode[0] == GL_LINE;
+            const bool outline = op.prim == PrimClass::Triangles && state.polygonMode[0] == GL_LINE;
             d.edges = outline;
             if (outline) d.prim = PrimClass::Lines;
             d.first = outline ? op.edgeFirst : op.first;
@@ -360,7 +334,7 @@ void DisplayLists::call(GLuint name) {
             d.epoch = op.epoch;
             d.palette = palette.data();
             d.paletteSize = static_cast<int>(palette.size());
-            if (d.count > 0) c.batcher.submitList(d);
+            if (d.count > 0) batcher.submitList(d);
             break;
         }
         }
@@ -369,44 +343,3 @@ void DisplayLists::call(GLuint name) {
 }
 
 }  // namespace mwgl
-
-using namespace mwgl;
-
-extern "C" {
-
-GLuint glGenLists(GLsizei range) {
-    MWGL_NOT_IN_BEGIN_END(0);
-    if (range < 0) {
-        ctx().setError(GL_INVALID_VALUE);
-        return 0;
-    }
-    return ctx().lists.generate(range);
-}
-
-void glNewList(GLuint list, GLenum mode) {
-    MWGL_NOT_IN_BEGIN_END();
-    Context& c = ctx();
-    if (list == 0) return c.setError(GL_INVALID_VALUE);
-    if (mode != GL_COMPILE) return c.setError(GL_INVALID_ENUM);
-    if (c.lists.compiling()) return c.setError(GL_INVALID_OPERATION);
-    c.lists.newList(list);
-}
-
-void glEndList(void) {
-    MWGL_NOT_IN_BEGIN_END();
-    Context& c = ctx();
-    if (!c.lists.compiling()) return c.setError(GL_INVALID_OPERATION);
-    c.lists.endList();
-}
-
-void glCallList(GLuint list) {
-    Context& c = ctx();
-    if (c.lists.compiling()) {
-        c.lists.recordOpaque([=] { glCallList(list); });
-        return;
-    }
-    ensureWebGl();
-    c.lists.call(list);
-}
-
-}  // extern "C"

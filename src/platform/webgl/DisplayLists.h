@@ -15,22 +15,11 @@
 #include <vector>
 
 #include "platform/webgl/Vertex.h"
+#include "platform/webgl/VertexBuffers.h"
 
 namespace mwgl {
 
-struct CompiledGeometry {
-    std::vector<Vertex> vertices;      // as drawn: triangles and lines expanded
-    std::vector<std::uint32_t> edges;  // vertex pairs: polygon outlines
-    unsigned buffer = 0, array = 0, elementBuffer = 0;
-    // In the element buffer the edges follow the vertices' indices.
-    std::size_t elementCount = 0;
-    bool uploaded = false;
-    void upload();
-};
-
-// Points the vertex attributes of the bound vertex array at the bound
-// buffer of Vertex.
-void pointVertexAttributes();
+class Batcher;
 
 // The material properties a list has set since its start (or since a
 // command whose effect on materials it cannot know), per face.
@@ -68,7 +57,9 @@ struct DisplayList {
 
 class DisplayLists {
 public:
-    DisplayLists();
+    // Calling a list reads the materials and polygon mode of `state`, sets
+    // its materials, and draws through `batcher`.
+    DisplayLists(AttribState& state, Batcher& batcher);
     ~DisplayLists();
     GLuint generate(GLsizei range);
     bool compiling() const { return building != nullptr; }
@@ -99,6 +90,8 @@ private:
     void closeDraw();
     void emitDeferred();
     int keyIndex();
+    AttribState& state;
+    Batcher& batcher;
     std::unordered_map<GLuint, std::shared_ptr<DisplayList>> lists;
     std::unique_ptr<Builder> building;
     int nesting = 0;

@@ -1,12 +1,11 @@
 #include "platform/webgl/Immediate.h"
 
 #include "platform/webgl/Assembly.h"
-#include "platform/webgl/Context.h"
+#include "platform/webgl/Batcher.h"
 
 namespace mwgl {
 
-MaterialPair paletteMaterial() {
-    const AttribState& s = ctx().s;
+MaterialPair paletteMaterial(const AttribState& s) {
     MaterialPair pair{s.materials[0], s.materials[1]};
     if (s.isOn(CapColorMaterial)) {
         const unsigned bits = colorMaterialBits(s.colorMaterialMode);
@@ -28,20 +27,19 @@ void Immediate::begin(GLenum mode_) {
     mode = mode_;
     vertices.clear();
     materials.clear();
-    if (ctx().s.isOn(CapLighting)) materials.push_back(paletteMaterial());
+    if (gl.s.isOn(CapLighting)) materials.push_back(paletteMaterial(gl.s));
 }
 
 void Immediate::materialChanged() {
-    if (ctx().s.isOn(CapLighting)) materials.push_back(paletteMaterial());
+    if (gl.s.isOn(CapLighting)) materials.push_back(paletteMaterial(gl.s));
 }
 
 void Immediate::vertex(float x, float y, float z) {
-    Context& c = ctx();
-    const AttribState& s = c.s;
-    const Mat4& mv = c.currentModelview();
-    if (modelviewVersion != c.versions[GroupModelview]) {
+    const AttribState& s = gl.s;
+    const Mat4& mv = gl.currentModelview();
+    if (modelviewVersion != gl.versions[GroupModelview]) {
         normalMatrix = mwgl::normalMatrix(mv);
-        modelviewVersion = c.versions[GroupModelview];
+        modelviewVersion = gl.versions[GroupModelview];
     }
     Vertex v;
     const Vec3 eye = mv.transformPoint(x, y, z);
@@ -63,9 +61,8 @@ namespace {
 
 // Whether a polygon faces the viewer, from its vertices' window positions
 // (the projection on the CPU: only polygon mode GL_LINE needs this).
-bool frontFacing(const std::vector<Vertex>& v, const std::uint32_t* idx, std::uint32_t n) {
-    const Context& c = ctx();
-    const Mat4& p = c.projection.back();
+bool frontFacing(const ContextState& gl, const std::vector<Vertex>& v, const std::uint32_t* idx, std::uint32_t n) {
+    const Mat4& p = gl.projection.back();
     double area = 0;
     float px[64], py[64];
     n = n > 64 ? 64 : n;
@@ -80,16 +77,16 @@ bool frontFacing(const std::vector<Vertex>& v, const std::uint32_t* idx, std::ui
         const std::uint32_t j = (k + 1) % n;
         area += static_cast<double>(px[k]) * py[j] - static_cast<double>(px[j]) * py[k];
     }
-    return c.s.frontFace == GL_CCW ? area > 0 : area < 0;
+    return gl.s.frontFace == GL_CCW ? area > 0 : area < 0;
 }
 
 }  // namespace
 
 void Immediate::emitPolygonLines(std::vector<Vertex>& lines, std::vector<Vertex>& fill) {
-    const AttribState& s = ctx().s;
+    const AttribState& s = gl.s;
     const bool cull = s.isOn(CapCullFace);
     auto polygon = [&](const std::uint32_t* idx, std::uint32_t n) {
-        const bool front = frontFacing(vertices, idx, n);
+        const bool front = frontFacing(gl, vertices, idx, n);
         if (cull && (s.cullFace == GL_FRONT_AND_BACK || (s.cullFace == GL_FRONT) == front)) return;
         if (s.polygonMode[front ? 0 : 1] == GL_LINE) {
             for (std::uint32_t k = 0; k < n; ++k) {
@@ -117,7 +114,6 @@ void Immediate::emitPolygonLines(std::vector<Vertex>& lines, std::vector<Vertex>
 
 void Immediate::end() {
     inside_ = false;
-    Context& c = ctx();
     const auto count = static_cast<std::uint32_t>(vertices.size());
     expanded.clear();
     indices.clear();
@@ -125,20 +121,20 @@ void Immediate::end() {
     if (prim == PrimClass::Lines) {
         segments(mode, count, indices);
         for (std::uint32_t i : indices) expanded.push_back(vertices[i]);
-        if (!expanded.empty()) c.batcher.submitImmediate(PrimClass::Lines, expanded, materials);
+        if (!expanded.empty()) batcher.submitImmediate(PrimClass::Lines, expanded, materials);
         return;
     }
-    const AttribState& s = c.s;
+    const AttribState& s = gl.s;
     if (s.polygonMode[0] == GL_FILL && s.polygonMode[1] == GL_FILL) {
         triangulate(mode, count, s.shadeModel == GL_FLAT, indices);
         for (std::uint32_t i : indices) expanded.push_back(vertices[i]);
-        if (!expanded.empty()) c.batcher.submitImmediate(PrimClass::Triangles, expanded, materials);
+        if (!expanded.empty()) batcher.submitImmediate(PrimClass::Triangles, expanded, materials);
         return;
     }
     lineVertices.clear();
     emitPolygonLines(lineVertices, expanded);
-    if (!expanded.empty()) c.batcher.submitImmediate(PrimClass::Triangles, expanded, materials);
-    if (!lineVertices.empty()) c.batcher.submitImmediate(PrimClass::Lines, lineVertices, materials);
+    if (!expanded.empty()) batcher.submitImmediate(PrimClass::Triangles, expanded, materials);
+    if (!lineVertices.empty()) batcher.submitImmediate(PrimClass::Lines, lineVertices, materials);
 }
 
 }  // namespace mwgl

@@ -14,8 +14,14 @@
 
 namespace mwgl {
 
+class Batcher;
+
 class Immediate {
 public:
+    // Vertices go into eye coordinates under the matrices of `gl`, and
+    // finished primitives to `batcher`.
+    Immediate(const ContextState& gl, Batcher& batcher) : gl(gl), batcher(batcher) {}
+
     bool inside() const { return inside_; }
     void begin(GLenum mode);
     void vertex(float x, float y, float z);
@@ -26,6 +32,8 @@ public:
 
 private:
     void emitPolygonLines(std::vector<Vertex>& lines, std::vector<Vertex>& fill);
+    const ContextState& gl;
+    Batcher& batcher;
     bool inside_ = false;
     GLenum mode = 0;
     std::vector<Vertex> vertices;
@@ -40,6 +48,6 @@ private:
 // The current material as a palette holds it: the properties colour
 // material takes from the vertex colour are left out, so that changing
 // colours do not make new materials.
-MaterialPair paletteMaterial();
+MaterialPair paletteMaterial(const AttribState& s);
 
 }  // namespace mwgl

@@ -5,18 +5,10 @@
 #include <array>
 
 #include "platform/webgl/Context.h"
-#include "platform/webgl/DisplayLists.h"
 
 using namespace mwgl;
 
 namespace mwgl {
-
-void applyMaterialKey(const MaterialKey& key) {
-    AttribState& s = ctx().s;
-    const MaterialPair r = resolve({s.materials[0], s.materials[1]}, key);
-    s.materials[0] = r.front;
-    s.materials[1] = r.back;
-}
 
 void colorMaterialTakesCurrentColor() {
     AttribState& s = ctx().s;
@@ -46,14 +38,18 @@ int lightValueCount(GLenum pname) {
     case GL_AMBIENT:
     case GL_DIFFUSE:
     case GL_SPECULAR:
-    case GL_POSITION: return 4;
-    case GL_SPOT_DIRECTION: return 3;
+    case GL_POSITION:
+        return 4;
+    case GL_SPOT_DIRECTION:
+        return 3;
     case GL_SPOT_EXPONENT:
     case GL_SPOT_CUTOFF:
     case GL_CONSTANT_ATTENUATION:
     case GL_LINEAR_ATTENUATION:
-    case GL_QUADRATIC_ATTENUATION: return 1;
-    default: return 0;
+    case GL_QUADRATIC_ATTENUATION:
+        return 1;
+    default:
+        return 0;
     }
 }
 
@@ -63,21 +59,31 @@ int materialValueCount(GLenum pname) {
     case GL_DIFFUSE:
     case GL_SPECULAR:
     case GL_EMISSION:
-    case GL_AMBIENT_AND_DIFFUSE: return 4;
-    case GL_SHININESS: return 1;
-    default: return 0;
+    case GL_AMBIENT_AND_DIFFUSE:
+        return 4;
+    case GL_SHININESS:
+        return 1;
+    default:
+        return 0;
     }
 }
 
 unsigned materialBits(GLenum pname) {
     switch (pname) {
-    case GL_AMBIENT: return MatAmbient;
-    case GL_DIFFUSE: return MatDiffuse;
-    case GL_SPECULAR: return MatSpecular;
-    case GL_EMISSION: return MatEmission;
-    case GL_SHININESS: return MatShininess;
-    case GL_AMBIENT_AND_DIFFUSE: return MatAmbient | MatDiffuse;
-    default: return 0;
+    case GL_AMBIENT:
+        return MatAmbient;
+    case GL_DIFFUSE:
+        return MatDiffuse;
+    case GL_SPECULAR:
+        return MatSpecular;
+    case GL_EMISSION:
+        return MatEmission;
+    case GL_SHININESS:
+        return MatShininess;
+    case GL_AMBIENT_AND_DIFFUSE:
+        return MatAmbient | MatDiffuse;
+    default:
+        return 0;
     }
 }
 
@@ -89,11 +95,21 @@ void setLight(GLenum light, GLenum pname, const GLfloat* params) {
     Light l = c.s.lights[i];
     const Vec4 v{params[0], n > 1 ? params[1] : 0, n > 2 ? params[2] : 0, n > 3 ? params[3] : 0};
     switch (pname) {
-    case GL_AMBIENT: l.ambient = v; break;
-    case GL_DIFFUSE: l.diffuse = v; break;
-    case GL_SPECULAR: l.specular = v; break;
-    case GL_POSITION: l.position = c.currentModelview().transform(v); break;
-    case GL_SPOT_DIRECTION: l.spotDirection = c.currentModelview().transformDirection({v[0], v[1], v[2]}); break;
+    case GL_AMBIENT:
+        l.ambient = v;
+        break;
+    case GL_DIFFUSE:
+        l.diffuse = v;
+        break;
+    case GL_SPECULAR:
+        l.specular = v;
+        break;
+    case GL_POSITION:
+        l.position = c.currentModelview().transform(v);
+        break;
+    case GL_SPOT_DIRECTION:
+        l.spotDirection = c.currentModelview().transformDirection({v[0], v[1], v[2]});
+        break;
     case GL_SPOT_EXPONENT:
         if (v[0] < 0 || v[0] > 128) return c.setError(GL_INVALID_VALUE);
         l.spotExponent = v[0];
@@ -106,7 +122,7 @@ void setLight(GLenum light, GLenum pname, const GLfloat* params) {
     case GL_LINEAR_ATTENUATION:
     case GL_QUADRATIC_ATTENUATION:
         if (v[0] < 0) return c.setError(GL_INVALID_VALUE);
-        (pname == GL_CONSTANT_ATTENUATION  ? l.constantAttenuation
+        (pname == GL_CONSTANT_ATTENUATION ? l.constantAttenuation
          : pname == GL_LINEAR_ATTENUATION ? l.linearAttenuation
                                           : l.quadraticAttenuation) = v[0];
         break;
@@ -175,16 +191,36 @@ void glGetLightfv(GLenum light, GLenum pname, GLfloat* params) {
     const Light& l = ctx().s.lights[i];
     auto put = [&](const float* v, int n) { std::copy(v, v + n, params); };
     switch (pname) {
-    case GL_AMBIENT: put(l.ambient.data(), 4); break;
-    case GL_DIFFUSE: put(l.diffuse.data(), 4); break;
-    case GL_SPECULAR: put(l.specular.data(), 4); break;
-    case GL_POSITION: put(l.position.data(), 4); break;
-    case GL_SPOT_DIRECTION: put(l.spotDirection.data(), 3); break;
-    case GL_SPOT_EXPONENT: *params = l.spotExponent; break;
-    case GL_SPOT_CUTOFF: *params = l.spotCutoff; break;
-    case GL_CONSTANT_ATTENUATION: *params = l.constantAttenuation; break;
-    case GL_LINEAR_ATTENUATION: *params = l.linearAttenuation; break;
-    case GL_QUADRATIC_ATTENUATION: *params = l.quadraticAttenuation; break;
+    case GL_AMBIENT:
+        put(l.ambient.data(), 4);
+        break;
+    case GL_DIFFUSE:
+        put(l.diffuse.data(), 4);
+        break;
+    case GL_SPECULAR:
+        put(l.specular.data(), 4);
+        break;
+    case GL_POSITION:
+        put(l.position.data(), 4);
+        break;
+    case GL_SPOT_DIRECTION:
+        put(l.spotDirection.data(), 3);
+        break;
+    case GL_SPOT_EXPONENT:
+        *params = l.spotExponent;
+        break;
+    case GL_SPOT_CUTOFF:
+        *params = l.spotCutoff;
+        break;
+    case GL_CONSTANT_ATTENUATION:
+        *params = l.constantAttenuation;
+        break;
+    case GL_LINEAR_ATTENUATION:
+        *params = l.linearAttenuation;
+        break;
+    case GL_QUADRATIC_ATTENUATION:
+        *params = l.quadraticAttenuation;
+        break;
     }
 }
 

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <vector>
 
-#include "platform/webgl/Context.h"
+#include "platform/webgl/State.h"
+#include "platform/webgl/Textures.h"
 #include "platform/webgl/WebGl.h"
 
 namespace mwgl {
@@ -16,7 +17,7 @@ constexpr std::uint32_t kLighting = 1u << 0;
 constexpr int kLightCountShift = 1;  // 4 bits
 constexpr std::uint32_t kTwoSide = 1u << 5;
 constexpr std::uint32_t kLocalViewer = 1u << 6;
-constexpr int kColorMaterialShift = 7;  // 4 bits: MaterialBit of the tracked properties
+constexpr int kColorMaterialShift = 7;       // 4 bits: MaterialBit of the tracked properties
 constexpr int kColorMaterialFaceShift = 11;  // 2 bits: front, back
 constexpr std::uint32_t kNormalize = 1u << 13;
 constexpr std::uint32_t kTexture = 1u << 14;
@@ -32,10 +33,14 @@ constexpr std::uint32_t kFlat = 1u << 28;
 
 int envIndex(GLenum mode) {
     switch (mode) {
-    case GL_REPLACE: return 1;
-    case GL_DECAL: return 2;
-    case GL_BLEND: return 3;
-    default: return 0;
+    case GL_REPLACE:
+        return 1;
+    case GL_DECAL:
+        return 2;
+    case GL_BLEND:
+        return 3;
+    default:
+        return 0;
     }
 }
 
@@ -46,9 +51,8 @@ int genIndex(const AttribState& s, int coord) {
 
 }  // namespace
 
-FeatureKey currentFeatures() {
-    Context& c = ctx();
-    const AttribState& s = c.s;
+FeatureKey Programs::currentFeatures() {
+    const AttribState& s = gl.s;
     std::uint32_t k = 0;
     if (s.isOn(CapLighting)) {
         k |= kLighting;
@@ -63,13 +67,13 @@ FeatureKey currentFeatures() {
         }
         if (s.isOn(CapNormalize)) k |= kNormalize;
     }
-    if (s.isOn(CapTexture2D) && c.textures.boundIsComplete()) {
+    if (s.isOn(CapTexture2D) && textures.boundIsComplete()) {
         k |= kTexture;
         k |= static_cast<std::uint32_t>(envIndex(s.texEnvMode)) << kEnvShift;
-        if (c.textures.boundHasAlpha()) k |= kTextureAlpha;
+        if (textures.boundHasAlpha()) k |= kTextureAlpha;
         k |= static_cast<std::uint32_t>(genIndex(s, 0)) << kGenSShift;
         k |= static_cast<std::uint32_t>(genIndex(s, 1)) << kGenTShift;
-        if (!c.textureMatrix.back().isIdentity()) k |= kTextureMatrix;
+        if (!gl.textureMatrix.back().isIdentity()) k |= kTextureMatrix;
         // Sphere maps need the normal even without lighting.
         if (s.isOn(CapNormalize)) k |= kNormalize;
     }
@@ -438,7 +442,6 @@ int packLights(const AttribState& s, float* out) {
 }  // namespace
 
 void Programs::prepare(bool eyeSpace, const MaterialPair* palette, int paletteSize) {
-    Context& c = ctx();
     const FeatureKey key = currentFeatures();
     Program& p = get(key);
     if (current != &p) {
@@ -446,12 +449,12 @@ void Programs::prepare(bool eyeSpace, const MaterialPair* palette, int paletteSi
         current = &p;
     }
     auto stale = [&](Group g) {
-        if (p.everUploaded[g] && p.uploaded[g] == c.versions[g]) return false;
+        if (p.everUploaded[g] && p.uploaded[g] == gl.versions[g]) return false;
         p.everUploaded[g] = true;
-        p.uploaded[g] = c.versions[g];
+        p.uploaded[g] = gl.versions[g];
         return true;
     };
-    if (stale(GroupProjection)) emscripten_glUniformMatrix4fv(p.projection, 1, 0, c.projection.back().m.data());
+    if (stale(GroupProjection)) emscripten_glUniformMatrix4fv(p.projection, 1, 0, gl.projection.back().m.data());
     if (eyeSpace) {
         if (p.modelviewSource != 0) {
             const Mat4 identity;
@@ -463,27 +466,27 @@ void Programs::prepare(bool eyeSpace, const MaterialPair* palette, int paletteSi
     } else if (p.modelviewSource != 1 || stale(GroupModelview)) {
         p.modelviewSource = 1;
         p.everUploaded[GroupModelview] = true;
-        p.uploaded[GroupModelview] = c.versions[GroupModelview];
-        const Mat4& mv = c.currentModelview();
+        p.uploaded[GroupModelview] = gl.versions[GroupModelview];
+        const Mat4& mv = gl.currentModelview();
         emscripten_glUniformMatrix4fv(p.modelview, 1, 0, mv.m.data());
         emscripten_glUniformMatrix3fv(p.normalMatrix, 1, 0, normalMatrix(mv).data());
     }
     if (p.textureMatrix >= 0 && stale(GroupTextureMatrix)) {
-        emscripten_glUniformMatrix4fv(p.textureMatrix, 1, 0, c.textureMatrix.back().m.data());
+        emscripten_glUniformMatrix4fv(p.textureMatrix, 1, 0, gl.textureMatrix.back().m.data());
     }
     if (p.eyePlaneS >= 0 && stale(GroupTexGen)) {
-        emscripten_glUniform4fv(p.eyePlaneS, 1, c.s.texGen[0].eyePlane.data());
-        emscripten_glUniform4fv(p.eyePlaneT, 1, c.s.texGen[1].eyePlane.data());
+        emscripten_glUniform4fv(p.eyePlaneS, 1, gl.s.texGen[0].eyePlane.data());
+        emscripten_glUniform4fv(p.eyePlaneT, 1, gl.s.texGen[1].eyePlane.data());
     }
     if (p.lights >= 0 && stale(GroupLights)) {
         float packed[kMaxLights * 24];
-        const int n = packLights(c.s, packed);
+        const int n = packLights(gl.s, packed);
         emscripten_glUniform4fv(p.lights, n * 6, packed);
     }
     if (p.sceneAmbient >= 0 && stale(GroupLightModel)) {
-        emscripten_glUniform4fv(p.sceneAmbient, 1, c.s.sceneAmbient.data());
+        emscripten_glUniform4fv(p.sceneAmbient, 1, gl.s.sceneAmbient.data());
     }
-    if (p.alphaRef >= 0 && stale(GroupAlphaRef)) emscripten_glUniform1f(p.alphaRef, c.s.alphaRef);
+    if (p.alphaRef >= 0 && stale(GroupAlphaRef)) emscripten_glUniform1f(p.alphaRef, gl.s.alphaRef);
     if (p.material >= 0 && paletteSize > 0) {
         float front[kPaletteSize * 16];
         float back[kPaletteSize * 16];
@@ -494,7 +497,7 @@ void Programs::prepare(bool eyeSpace, const MaterialPair* palette, int paletteSi
         emscripten_glUniform4fv(p.material, paletteSize * 4, front);
         if (p.backMaterial >= 0) emscripten_glUniform4fv(p.backMaterial, paletteSize * 4, back);
     }
-    if (key.bits & kTexture) c.textures.bindForDraw();
+    if (key.bits & kTexture) textures.bindForDraw();
 }
 
 }  // namespace mwgl

@@ -13,14 +13,14 @@
 
 namespace mwgl {
 
+struct ContextState;
+class Textures;
+
 // The features of a draw, as bits of a key.
 struct FeatureKey {
     std::uint32_t bits = 0;
     bool operator==(const FeatureKey& o) const { return bits == o.bits; }
 };
-
-// The key for the current state.
-FeatureKey currentFeatures();
 
 // The GLSL of the program for a key (exposed for tests and debugging).
 std::string vertexShaderSource(FeatureKey key);
@@ -31,6 +31,10 @@ enum AttribLocation : unsigned { LocPosition, LocNormal, LocColor, LocTexCoord, 
 
 class Programs {
 public:
+    // Programs draw with the uniforms of `gl` and the bound texture of
+    // `textures`.
+    Programs(const ContextState& gl, Textures& textures) : gl(gl), textures(textures) {}
+
     // Makes the program for the current state current and gives it the
     // state's uniforms. `eyeSpace` says the vertices are in eye coordinates
     // already (immediate mode); `palette` lights them.
@@ -48,7 +52,11 @@ private:
         bool everUploaded[8] = {};
         int modelviewSource = -1;  // 0 identity, 1 the modelview of `uploaded`
     };
+    // The key for the current state.
+    FeatureKey currentFeatures();
     Program& get(FeatureKey key);
+    const ContextState& gl;
+    Textures& textures;
     Program* current = nullptr;
     std::unordered_map<std::uint32_t, Program> programs;
 };

@@ -1,6 +1,6 @@
 #include "platform/webgl/RasterState.h"
 
-#include "platform/webgl/Context.h"
+#include "platform/webgl/State.h"
 #include "platform/webgl/WebGl.h"
 
 namespace mwgl {
@@ -8,13 +8,26 @@ namespace mwgl {
 void applyCapability(int bit, bool on) {
     unsigned cap = 0;
     switch (bit) {
-    case CapBlend: cap = wgl::BLEND; break;
-    case CapCullFace: cap = wgl::CULL_FACE; break;
-    case CapDepthTest: cap = wgl::DEPTH_TEST; break;
-    case CapDither: cap = wgl::DITHER; break;
-    case CapScissorTest: cap = wgl::SCISSOR_TEST; break;
-    case CapPolygonOffsetFill: cap = wgl::POLYGON_OFFSET_FILL; break;
-    default: return;
+    case CapBlend:
+        cap = wgl::BLEND;
+        break;
+    case CapCullFace:
+        cap = wgl::CULL_FACE;
+        break;
+    case CapDepthTest:
+        cap = wgl::DEPTH_TEST;
+        break;
+    case CapDither:
+        cap = wgl::DITHER;
+        break;
+    case CapScissorTest:
+        cap = wgl::SCISSOR_TEST;
+        break;
+    case CapPolygonOffsetFill:
+        cap = wgl::POLYGON_OFFSET_FILL;
+        break;
+    default:
+        return;
     }
     if (on) {
         emscripten_glEnable(cap);
@@ -23,8 +36,7 @@ void applyCapability(int bit, bool on) {
     }
 }
 
-void applyAllRasterState() {
-    const AttribState& s = ctx().s;
+void applyAllRasterState(const AttribState& s) {
     for (int bit = 0; bit < CapCount; ++bit) applyCapability(bit, s.isOn(bit));
     emscripten_glBlendFunc(s.blendSrc, s.blendDst);
     emscripten_glDepthFunc(s.depthFunc);

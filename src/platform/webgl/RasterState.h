@@ -4,11 +4,11 @@
 
 namespace mwgl {
 
+struct AttribState;
+
 // Sets one capability of AttribState on WebGL, if WebGL has it.
 void applyCapability(int bit, bool on);
 // Sets all of it, as after glPopAttrib.
-void applyAllRasterState();
-// Queues the end-of-task flush (Context.cpp).
-void queueEndOfTaskFlush();
+void applyAllRasterState(const AttribState& s);
 
 }  // namespace mwgl

@@ -1,11 +1,12 @@
 // The state of the one OpenGL 1.1 context the layer emulates. The part that
 // glPushAttrib saves is one value type, AttribState, so that pushing and
-// popping it is a copy.
+// popping it is a copy; ContextState holds it with the rest.
 #pragma once
 
 #include <GL/gl.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -44,7 +45,7 @@ struct Light {
     Vec4 ambient{0, 0, 0, 1};
     Vec4 diffuse{0, 0, 0, 1};
     Vec4 specular{0, 0, 0, 1};
-    Vec4 position{0, 0, 1, 0};  // eye coordinates
+    Vec4 position{0, 0, 1, 0};     // eye coordinates
     Vec3 spotDirection{0, 0, -1};  // eye coordinates
     float spotExponent = 0;
     float spotCutoff = 180;
@@ -122,5 +123,44 @@ unsigned colorMaterialBits(GLenum mode);
 
 // The faces colour material affects, as a mask: 1 front, 2 back.
 unsigned faceBits(GLenum face);
+
+// State that shaders read as uniforms, each with a version counter so that a
+// program uploads a group again only after it changed.
+enum Group : int {
+    GroupProjection,
+    GroupModelview,
+    GroupTextureMatrix,
+    GroupTexGen,
+    GroupLights,
+    GroupLightModel,
+    GroupAlphaRef,
+    GroupCount
+};
+
+constexpr std::size_t kMaxAttribStackDepth = 16;
+constexpr std::size_t kMaxModelviewDepth = 32;
+constexpr std::size_t kMaxProjectionDepth = 32;
+constexpr std::size_t kMaxTextureDepth = 10;
+
+// All of the context's state: what glPushAttrib saves, and beside it the
+// stacks, the pending error, pixel storage and the limits WebGL reports.
+struct ContextState {
+    AttribState s;
+    std::vector<AttribState> attribStack;
+    std::vector<Mat4> modelview{Mat4()};
+    std::vector<Mat4> projection{Mat4()};
+    std::vector<Mat4> textureMatrix{Mat4()};
+    std::array<std::uint32_t, GroupCount> versions{};
+    GLenum error = GL_NO_ERROR;
+    int unpackAlignment = 4;
+    int packAlignment = 4;
+    int maxTextureSize = 2048;
+
+    void setError(GLenum e) {
+        if (error == GL_NO_ERROR) error = e;
+    }
+    void bump(Group g) { ++versions[g]; }
+    const Mat4& currentModelview() const { return modelview.back(); }
+};
 
 }  // namespace mwgl

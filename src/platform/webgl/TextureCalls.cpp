@@ -83,8 +83,8 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
                 static_cast<const std::uint8_t*>(pixels), width, height, format, internalFormat, c.unpackAlignment));
         }
         c.lists.record([=] {
-            if (level < 0 || !isInternalFormat(internalFormat) || componentsOf(format) == 0 || type != GL_UNSIGNED_BYTE ||
-                width < 0 || height < 0 || border != 0) {
+            if (level < 0 || !isInternalFormat(internalFormat) || componentsOf(format) == 0 ||
+                type != GL_UNSIGNED_BYTE || width < 0 || height < 0 || border != 0) {
                 return ctx().setError(GL_INVALID_VALUE);
             }
             uploadConverted(level, internalFormat, width, height, rgba);
@@ -97,15 +97,14 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
     if (level < 0 || !isInternalFormat(internalFormat) || width < 0 || height < 0 || border != 0) {
         return c.setError(GL_INVALID_VALUE);
     }
-    if (proxy) return c.textures.setProxy(level, internalFormat, width, height);
-    if (width > c.maxTextureSize >> level || height > c.maxTextureSize >> level) {
-        return c.setError(GL_INVALID_VALUE);
-    }
+    const int limit = c.maxTextureSize >> level;
+    const bool fits = width <= limit && height <= limit;
+    if (proxy) return c.textures.setProxy(level, fits ? TextureLevel{width, height, internalFormat} : TextureLevel{});
+    if (!fits) return c.setError(GL_INVALID_VALUE);
     std::shared_ptr<const std::vector<std::uint8_t>> rgba;
     if (pixels != nullptr) {
-        rgba = std::make_shared<const std::vector<std::uint8_t>>(toRgba(static_cast<const std::uint8_t*>(pixels), width,
-                                                                        height, format, internalFormat,
-                                                                        c.unpackAlignment));
+        rgba = std::make_shared<const std::vector<std::uint8_t>>(
+            toRgba(static_cast<const std::uint8_t*>(pixels), width, height, format, internalFormat, c.unpackAlignment));
     }
     uploadConverted(level, internalFormat, width, height, rgba);
 }
@@ -145,10 +144,17 @@ void glGetTexLevelParameteriv(GLenum target, GLint level, GLenum pname, GLint* p
         if (static_cast<std::size_t>(level) < t.levels.size()) l = &t.levels[level];
     }
     switch (pname) {
-    case GL_TEXTURE_WIDTH: *params = l->width; break;
-    case GL_TEXTURE_HEIGHT: *params = l->height; break;
-    case GL_TEXTURE_INTERNAL_FORMAT: *params = l->internalFormat != 0 ? l->internalFormat : 1; break;
-    default: c.setError(GL_INVALID_ENUM);
+    case GL_TEXTURE_WIDTH:
+        *params = l->width;
+        break;
+    case GL_TEXTURE_HEIGHT:
+        *params = l->height;
+        break;
+    case GL_TEXTURE_INTERNAL_FORMAT:
+        *params = l->internalFormat != 0 ? l->internalFormat : 1;
+        break;
+    default:
+        c.setError(GL_INVALID_ENUM);
     }
 }
 

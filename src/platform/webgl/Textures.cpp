@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
-#include "platform/webgl/Context.h"
+#include "platform/webgl/State.h"
 #include "platform/webgl/WebGl.h"
 
 namespace mwgl {
 
-bool isInternalFormat(GLint f) { return f == 3 || f == 4 || f == GL_RGB || f == GL_RGBA || f == GL_RGB8 || f == GL_RGBA8; }
+bool isInternalFormat(GLint f) {
+    return f == 3 || f == 4 || f == GL_RGB || f == GL_RGBA || f == GL_RGB8 || f == GL_RGBA8;
+}
 
 bool internalFormatHasAlpha(GLint f) { return f == 4 || f == GL_RGBA || f == GL_RGBA8; }
 
@@ -30,7 +32,7 @@ TextureObject& Textures::object(GLuint name) {
     return t;
 }
 
-TextureObject& Textures::bound() { return object(ctx().s.boundTexture); }
+TextureObject& Textures::bound() { return object(state.boundTexture); }
 
 void Textures::upload(GLint level, GLint internalFormat, int width, int height, const std::uint8_t* rgba) {
     TextureObject& t = bound();
@@ -43,11 +45,9 @@ void Textures::upload(GLint level, GLint internalFormat, int width, int height, 
     updateCompleteness(t);
 }
 
-void Textures::setProxy(GLint level, GLint internalFormat, int width, int height) {
+void Textures::setProxy(GLint level, const TextureLevel& answer) {
     if (proxy.size() <= static_cast<std::size_t>(level)) proxy.resize(level + 1);
-    const int limit = ctx().maxTextureSize >> level;
-    const bool fits = width <= limit && height <= limit;
-    proxy[level] = fits ? TextureLevel{width, height, internalFormat} : TextureLevel{};
+    proxy[level] = answer;
 }
 
 const TextureLevel* Textures::proxyLevel(GLint level) const {
@@ -63,8 +63,8 @@ void Textures::setFilter(TextureObject& t, GLenum pname, GLenum value) {
     }
     emscripten_glBindTexture(wgl::TEXTURE_2D, t.webgl);
     boundWebGl = t.webgl;
-    emscripten_glTexParameteri(wgl::TEXTURE_2D, pname == GL_TEXTURE_MIN_FILTER ? wgl::TEXTURE_MIN_FILTER
-                                                                               : wgl::TEXTURE_MAG_FILTER,
+    emscripten_glTexParameteri(wgl::TEXTURE_2D,
+                               pname == GL_TEXTURE_MIN_FILTER ? wgl::TEXTURE_MIN_FILTER : wgl::TEXTURE_MAG_FILTER,
                                static_cast<int>(value));
     updateCompleteness(t);
 }

@@ -11,6 +11,8 @@
 
 namespace mwgl {
 
+struct AttribState;
+
 struct TextureLevel {
     int width = 0, height = 0;
     GLint internalFormat = 0;
@@ -27,6 +29,9 @@ struct TextureObject {
 
 class Textures {
 public:
+    // `state` names the bound texture.
+    explicit Textures(const AttribState& state) : state(state) {}
+
     GLuint generateName();
     // The object a name stands for, made on first use as glBindTexture does.
     TextureObject& object(GLuint name);
@@ -35,7 +40,9 @@ public:
     // Level `level` of the bound texture from tightly packed RGBA8 texels
     // (null leaves them undefined).
     void upload(GLint level, GLint internalFormat, int width, int height, const std::uint8_t* rgba);
-    void setProxy(GLint level, GLint internalFormat, int width, int height);
+    // What a proxy query of `level` answers: the level asked for, or an
+    // empty one when it would not fit.
+    void setProxy(GLint level, const TextureLevel& answer);
     const TextureLevel* proxyLevel(GLint level) const;
     void setFilter(TextureObject& t, GLenum pname, GLenum value);
 
@@ -45,6 +52,7 @@ public:
 
 private:
     void updateCompleteness(TextureObject& t);
+    const AttribState& state;
     std::unordered_map<GLuint, TextureObject> objects;
     std::vector<TextureLevel> proxy;
     GLuint nextName = 1;
