@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
         const std::uint64_t target = std::min(show.frame() + 10000 / period, last);
         return drawn(target);
     });
-    const Figures saved = measure(
-        trials, [&](int trial) { return drawn(show.chapters()[static_cast<std::size_t>(trial) % 8].frame); });
+    const Figures saved =
+        measure(trials, [&](int trial) { return drawn(show.chapters()[static_cast<std::size_t>(trial) % 8].frame); });
     const Figures played = measure(trials, [&](int trial) {
         return drawn(show.frame() * static_cast<std::uint64_t>(trial + 1) / static_cast<std::uint64_t>(trials + 2) +
                      41);

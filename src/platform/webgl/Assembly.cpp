@@ -5,8 +5,7 @@ namespace mwgl {
 bool isPrimitiveMode(GLenum mode) { return mode >= GL_LINES && mode <= GL_POLYGON; }
 
 PrimClass classOf(GLenum mode) {
-    return mode == GL_LINES || mode == GL_LINE_LOOP || mode == GL_LINE_STRIP ? PrimClass::Lines
-                                                                             : PrimClass::Triangles;
+    return mode == GL_LINES || mode == GL_LINE_LOOP || mode == GL_LINE_STRIP ? PrimClass::Lines : PrimClass::Triangles;
 }
 
 void triangulatePolygon(GLenum mode, const std::uint32_t* idx, std::uint32_t n, bool flat,

@@ -44,8 +44,8 @@ std::vector<std::uint8_t> halveImage(int components, int width, int height, cons
     return out;
 }
 
-std::vector<std::uint8_t> scaleImage(int components, int width, int height, const std::uint8_t* in,
-                                     std::size_t stride, int newWidth, int newHeight) {
+std::vector<std::uint8_t> scaleImage(int components, int width, int height, const std::uint8_t* in, std::size_t stride,
+                                     int newWidth, int newHeight) {
     if (width == newWidth * 2 && height == newHeight * 2) {
         std::vector<std::uint8_t> tight(static_cast<std::size_t>(width) * height * components);
         for (int y = 0; y < height; ++y) {
@@ -65,7 +65,9 @@ std::vector<std::uint8_t> scaleImage(int components, int width, int height, cons
     const int convxInt = static_cast<int>(std::floor(convx));
     const float convxFloat = convx - convxInt;
     const float area = convx * convy;
-    auto texel = [&](int x, int y) { return in + static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) * components; };
+    auto texel = [&](int x, int y) {
+        return in + static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) * components;
+    };
 
     int lowyInt = 0;
     float lowyFloat = 0;

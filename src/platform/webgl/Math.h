@@ -27,7 +27,7 @@ struct Mat4 {
     bool isIdentity() const { return m == Mat4{}.m; }
     Vec4 transform(const Vec4& v) const;
     Vec3 transformPoint(float x, float y, float z) const;  // w = 1, the result's w ignored
-    Vec3 transformDirection(const Vec3& v) const;         // the upper 3x3
+    Vec3 transformDirection(const Vec3& v) const;          // the upper 3x3
     // The inverse (the identity for a singular matrix, as a caller gets no
     // error for one).
     Mat4 inverse() const;

@@ -9,25 +9,34 @@ namespace {
 
 std::vector<Mat4>& currentStack(Context& c) {
     switch (c.s.matrixMode) {
-    case GL_PROJECTION: return c.projection;
-    case GL_TEXTURE: return c.textureMatrix;
-    default: return c.modelview;
+    case GL_PROJECTION:
+        return c.projection;
+    case GL_TEXTURE:
+        return c.textureMatrix;
+    default:
+        return c.modelview;
     }
 }
 
 std::size_t maxDepth(GLenum mode) {
     switch (mode) {
-    case GL_PROJECTION: return kMaxProjectionDepth;
-    case GL_TEXTURE: return kMaxTextureDepth;
-    default: return kMaxModelviewDepth;
+    case GL_PROJECTION:
+        return kMaxProjectionDepth;
+    case GL_TEXTURE:
+        return kMaxTextureDepth;
+    default:
+        return kMaxModelviewDepth;
     }
 }
 
 Group groupOf(GLenum mode) {
     switch (mode) {
-    case GL_PROJECTION: return GroupProjection;
-    case GL_TEXTURE: return GroupTextureMatrix;
-    default: return GroupModelview;
+    case GL_PROJECTION:
+        return GroupProjection;
+    case GL_TEXTURE:
+        return GroupTextureMatrix;
+    default:
+        return GroupModelview;
     }
 }
 

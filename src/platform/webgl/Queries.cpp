@@ -35,25 +35,55 @@ bool lookup(GLenum pname, Values& out) {
         return true;
     }
     switch (pname) {
-    case GL_CURRENT_COLOR: many(Kind::Color, s.color.data(), 4); break;
-    case GL_CURRENT_NORMAL: many(Kind::Color, s.normal.data(), 3); break;
-    case GL_CURRENT_TEXTURE_COORDS: many(Kind::Float, s.texCoord.data(), 4); break;
-    case GL_LINE_WIDTH: one(Kind::Float, s.lineWidth); break;
+    case GL_CURRENT_COLOR:
+        many(Kind::Color, s.color.data(), 4);
+        break;
+    case GL_CURRENT_NORMAL:
+        many(Kind::Color, s.normal.data(), 3);
+        break;
+    case GL_CURRENT_TEXTURE_COORDS:
+        many(Kind::Float, s.texCoord.data(), 4);
+        break;
+    case GL_LINE_WIDTH:
+        one(Kind::Float, s.lineWidth);
+        break;
     case GL_POLYGON_MODE:
         one(Kind::Enum, s.polygonMode[0]);
         out.add(s.polygonMode[1]);
         break;
-    case GL_CULL_FACE_MODE: one(Kind::Enum, s.cullFace); break;
-    case GL_FRONT_FACE: one(Kind::Enum, s.frontFace); break;
-    case GL_LIGHT_MODEL_LOCAL_VIEWER: one(Kind::Boolean, s.localViewer); break;
-    case GL_LIGHT_MODEL_TWO_SIDE: one(Kind::Boolean, s.twoSide); break;
-    case GL_LIGHT_MODEL_AMBIENT: many(Kind::Color, s.sceneAmbient.data(), 4); break;
-    case GL_SHADE_MODEL: one(Kind::Enum, s.shadeModel); break;
-    case GL_COLOR_MATERIAL_FACE: one(Kind::Enum, s.colorMaterialFace); break;
-    case GL_COLOR_MATERIAL_PARAMETER: one(Kind::Enum, s.colorMaterialMode); break;
-    case GL_DEPTH_WRITEMASK: one(Kind::Boolean, s.depthMask); break;
-    case GL_DEPTH_FUNC: one(Kind::Enum, s.depthFunc); break;
-    case GL_MATRIX_MODE: one(Kind::Enum, s.matrixMode); break;
+    case GL_CULL_FACE_MODE:
+        one(Kind::Enum, s.cullFace);
+        break;
+    case GL_FRONT_FACE:
+        one(Kind::Enum, s.frontFace);
+        break;
+    case GL_LIGHT_MODEL_LOCAL_VIEWER:
+        one(Kind::Boolean, s.localViewer);
+        break;
+    case GL_LIGHT_MODEL_TWO_SIDE:
+        one(Kind::Boolean, s.twoSide);
+        break;
+    case GL_LIGHT_MODEL_AMBIENT:
+        many(Kind::Color, s.sceneAmbient.data(), 4);
+        break;
+    case GL_SHADE_MODEL:
+        one(Kind::Enum, s.shadeModel);
+        break;
+    case GL_COLOR_MATERIAL_FACE:
+        one(Kind::Enum, s.colorMaterialFace);
+        break;
+    case GL_COLOR_MATERIAL_PARAMETER:
+        one(Kind::Enum, s.colorMaterialMode);
+        break;
+    case GL_DEPTH_WRITEMASK:
+        one(Kind::Boolean, s.depthMask);
+        break;
+    case GL_DEPTH_FUNC:
+        one(Kind::Enum, s.depthFunc);
+        break;
+    case GL_MATRIX_MODE:
+        one(Kind::Enum, s.matrixMode);
+        break;
     case GL_VIEWPORT:
         out.kind = Kind::Integer;
         for (int v : s.viewport) out.add(v);
@@ -62,28 +92,71 @@ bool lookup(GLenum pname, Values& out) {
         out.kind = Kind::Integer;
         for (int v : s.scissor) out.add(v);
         break;
-    case GL_MODELVIEW_STACK_DEPTH: one(Kind::Integer, static_cast<double>(c.modelview.size())); break;
-    case GL_PROJECTION_STACK_DEPTH: one(Kind::Integer, static_cast<double>(c.projection.size())); break;
-    case GL_TEXTURE_STACK_DEPTH: one(Kind::Integer, static_cast<double>(c.textureMatrix.size())); break;
-    case GL_ATTRIB_STACK_DEPTH: one(Kind::Integer, static_cast<double>(c.attribStack.size())); break;
-    case GL_MODELVIEW_MATRIX: many(Kind::Float, c.modelview.back().m.data(), 16); break;
-    case GL_PROJECTION_MATRIX: many(Kind::Float, c.projection.back().m.data(), 16); break;
-    case GL_TEXTURE_MATRIX: many(Kind::Float, c.textureMatrix.back().m.data(), 16); break;
-    case GL_ALPHA_TEST_FUNC: one(Kind::Enum, s.alphaFunc); break;
-    case GL_ALPHA_TEST_REF: one(Kind::Color, s.alphaRef); break;
-    case GL_BLEND_SRC: one(Kind::Enum, s.blendSrc); break;
-    case GL_BLEND_DST: one(Kind::Enum, s.blendDst); break;
-    case GL_COLOR_CLEAR_VALUE: many(Kind::Color, s.clearColor.data(), 4); break;
-    case GL_UNPACK_ALIGNMENT: one(Kind::Integer, c.unpackAlignment); break;
-    case GL_PACK_ALIGNMENT: one(Kind::Integer, c.packAlignment); break;
-    case GL_MAX_LIGHTS: one(Kind::Integer, kMaxLights); break;
-    case GL_MAX_TEXTURE_SIZE: one(Kind::Integer, c.maxTextureSize); break;
-    case GL_MAX_ATTRIB_STACK_DEPTH: one(Kind::Integer, kMaxAttribStackDepth); break;
-    case GL_MAX_MODELVIEW_STACK_DEPTH: one(Kind::Integer, kMaxModelviewDepth); break;
-    case GL_MAX_PROJECTION_STACK_DEPTH: one(Kind::Integer, kMaxProjectionDepth); break;
-    case GL_MAX_TEXTURE_STACK_DEPTH: one(Kind::Integer, kMaxTextureDepth); break;
-    case GL_TEXTURE_BINDING_2D: one(Kind::Integer, s.boundTexture); break;
-    default: return false;
+    case GL_MODELVIEW_STACK_DEPTH:
+        one(Kind::Integer, static_cast<double>(c.modelview.size()));
+        break;
+    case GL_PROJECTION_STACK_DEPTH:
+        one(Kind::Integer, static_cast<double>(c.projection.size()));
+        break;
+    case GL_TEXTURE_STACK_DEPTH:
+        one(Kind::Integer, static_cast<double>(c.textureMatrix.size()));
+        break;
+    case GL_ATTRIB_STACK_DEPTH:
+        one(Kind::Integer, static_cast<double>(c.attribStack.size()));
+        break;
+    case GL_MODELVIEW_MATRIX:
+        many(Kind::Float, c.modelview.back().m.data(), 16);
+        break;
+    case GL_PROJECTION_MATRIX:
+        many(Kind::Float, c.projection.back().m.data(), 16);
+        break;
+    case GL_TEXTURE_MATRIX:
+        many(Kind::Float, c.textureMatrix.back().m.data(), 16);
+        break;
+    case GL_ALPHA_TEST_FUNC:
+        one(Kind::Enum, s.alphaFunc);
+        break;
+    case GL_ALPHA_TEST_REF:
+        one(Kind::Color, s.alphaRef);
+        break;
+    case GL_BLEND_SRC:
+        one(Kind::Enum, s.blendSrc);
+        break;
+    case GL_BLEND_DST:
+        one(Kind::Enum, s.blendDst);
+        break;
+    case GL_COLOR_CLEAR_VALUE:
+        many(Kind::Color, s.clearColor.data(), 4);
+        break;
+    case GL_UNPACK_ALIGNMENT:
+        one(Kind::Integer, c.unpackAlignment);
+        break;
+    case GL_PACK_ALIGNMENT:
+        one(Kind::Integer, c.packAlignment);
+        break;
+    case GL_MAX_LIGHTS:
+        one(Kind::Integer, kMaxLights);
+        break;
+    case GL_MAX_TEXTURE_SIZE:
+        one(Kind::Integer, c.maxTextureSize);
+        break;
+    case GL_MAX_ATTRIB_STACK_DEPTH:
+        one(Kind::Integer, kMaxAttribStackDepth);
+        break;
+    case GL_MAX_MODELVIEW_STACK_DEPTH:
+        one(Kind::Integer, kMaxModelviewDepth);
+        break;
+    case GL_MAX_PROJECTION_STACK_DEPTH:
+        one(Kind::Integer, kMaxProjectionDepth);
+        break;
+    case GL_MAX_TEXTURE_STACK_DEPTH:
+        one(Kind::Integer, kMaxTextureDepth);
+        break;
+    case GL_TEXTURE_BINDING_2D:
+        one(Kind::Integer, s.boundTexture);
+        break;
+    default:
+        return false;
     }
     return true;
 }

@@ -37,7 +37,9 @@ bool isSourceFactor(GLenum f) {
     return f == GL_ZERO || f == GL_ONE || (f >= GL_SRC_COLOR && f <= GL_SRC_ALPHA_SATURATE);
 }
 
-bool isDestinationFactor(GLenum f) { return f == GL_ZERO || f == GL_ONE || (f >= GL_SRC_COLOR && f <= GL_ONE_MINUS_DST_COLOR); }
+bool isDestinationFactor(GLenum f) {
+    return f == GL_ZERO || f == GL_ONE || (f >= GL_SRC_COLOR && f <= GL_ONE_MINUS_DST_COLOR);
+}
 
 bool isFace(GLenum f) { return f == GL_FRONT || f == GL_BACK || f == GL_FRONT_AND_BACK; }
 

@@ -71,8 +71,8 @@ namespace wgl {
 constexpr unsigned ZERO = 0, ONE = 1;
 constexpr unsigned LINES = 0x0001, TRIANGLES = 0x0004;
 constexpr unsigned DEPTH_BUFFER_BIT = 0x0100, COLOR_BUFFER_BIT = 0x4000;
-constexpr unsigned CULL_FACE = 0x0B44, DEPTH_TEST = 0x0B71, DITHER = 0x0BD0, BLEND = 0x0BE2,
-                   SCISSOR_TEST = 0x0C11, POLYGON_OFFSET_FILL = 0x8037;
+constexpr unsigned CULL_FACE = 0x0B44, DEPTH_TEST = 0x0B71, DITHER = 0x0BD0, BLEND = 0x0BE2, SCISSOR_TEST = 0x0C11,
+                   POLYGON_OFFSET_FILL = 0x8037;
 constexpr unsigned FRONT = 0x0404, BACK = 0x0405, FRONT_AND_BACK = 0x0408, CW = 0x0900, CCW = 0x0901;
 constexpr unsigned FLOAT = 0x1406, UNSIGNED_BYTE = 0x1401, UNSIGNED_INT = 0x1405;
 constexpr unsigned RGBA = 0x1908, RGBA8 = 0x8058;
@@ -80,9 +80,7 @@ constexpr unsigned TEXTURE_2D = 0x0DE1, TEXTURE0 = 0x84C0;
 constexpr unsigned TEXTURE_MAG_FILTER = 0x2800, TEXTURE_MIN_FILTER = 0x2801, TEXTURE_WRAP_S = 0x2802,
                    TEXTURE_WRAP_T = 0x2803, TEXTURE_MAX_LEVEL = 0x813D, REPEAT = 0x2901;
 constexpr unsigned UNPACK_ALIGNMENT = 0x0CF5, PACK_ALIGNMENT = 0x0D05;
-constexpr unsigned ARRAY_BUFFER = 0x8892, ELEMENT_ARRAY_BUFFER = 0x8893, STREAM_DRAW = 0x88E0,
-                   STATIC_DRAW = 0x88E4;
-constexpr unsigned FRAGMENT_SHADER = 0x8B30, VERTEX_SHADER = 0x8B31, COMPILE_STATUS = 0x8B81,
-                   LINK_STATUS = 0x8B82;
+constexpr unsigned ARRAY_BUFFER = 0x8892, ELEMENT_ARRAY_BUFFER = 0x8893, STREAM_DRAW = 0x88E0, STATIC_DRAW = 0x88E4;
+constexpr unsigned FRAGMENT_SHADER = 0x8B30, VERTEX_SHADER = 0x8B31, COMPILE_STATUS = 0x8B81, LINK_STATUS = 0x8B82;
 constexpr unsigned MAX_TEXTURE_SIZE = 0x0D33;
 }  // namespace wgl

@@ -27,7 +27,10 @@ struct Fnv {  // FNV-1a, 64 bits
         const auto* p = static_cast<const unsigned char*>(data);
         for (size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 0x100000001b3u;
     }
-    template <class T> void add(const T& value) { add(&value, sizeof value); }
+    template <class T>
+    void add(const T& value) {
+        add(&value, sizeof value);
+    }
     std::string hex() const {
         char s[17];
         std::snprintf(s, sizeof s, "%016llx", static_cast<unsigned long long>(h));
@@ -42,7 +45,10 @@ struct JpegError {
 
 void jpeg(const char* path) {
     FILE* f = std::fopen(path, "rb");
-    if (!f) { std::printf("jpg %s: failed: cannot open\n", path); return; }
+    if (!f) {
+        std::printf("jpg %s: failed: cannot open\n", path);
+        return;
+    }
     jpeg_decompress_struct cinfo;
     JpegError err;
     cinfo.err = jpeg_std_error(&err.mgr);
@@ -67,9 +73,8 @@ void jpeg(const char* path) {
         jpeg_read_scanlines(&cinfo, rows, 1);
         sum.add(row.data(), row.size());
     }
-    std::printf("jpg %s: %ux%u components %d progressive %d pixels %s\n", path, cinfo.output_width,
-                cinfo.output_height, cinfo.output_components, int(jpeg_has_multiple_scans(&cinfo)),
-                sum.hex().c_str());
+    std::printf("jpg %s: %ux%u components %d progressive %d pixels %s\n", path, cinfo.output_width, cinfo.output_height,
+                cinfo.output_components, int(jpeg_has_multiple_scans(&cinfo)), sum.hex().c_str());
     jpeg_finish_decompress(&cinfo);
     jpeg_destroy_decompress(&cinfo);
     std::fclose(f);
@@ -83,7 +88,10 @@ int countNodes(const Lib3dsNode* n) {
 
 void model(const char* path) {
     Lib3dsFile* file = lib3ds_file_load(path);
-    if (!file) { std::printf("3ds %s: failed: not loaded\n", path); return; }
+    if (!file) {
+        std::printf("3ds %s: failed: not loaded\n", path);
+        return;
+    }
     int meshes = 0, materials = 0;
     unsigned long points = 0, faces = 0, texels = 0;
     Fnv sum;
@@ -102,8 +110,8 @@ void model(const char* path) {
         }
     }
     for (const Lib3dsMaterial* m = file->materials; m; m = m->next) ++materials;
-    std::printf("3ds %s: meshes %d points %lu faces %lu texels %lu materials %d nodes %d frames %d data %s\n",
-                path, meshes, points, faces, texels, materials, countNodes(file->nodes), int(file->frames),
+    std::printf("3ds %s: meshes %d points %lu faces %lu texels %lu materials %d nodes %d frames %d data %s\n", path,
+                meshes, points, faces, texels, materials, countNodes(file->nodes), int(file->frames),
                 sum.hex().c_str());
     lib3ds_file_free(file);
 }
@@ -111,14 +119,17 @@ void model(const char* path) {
 void sound(const char* path) {
     SF_INFO info{};
     SNDFILE* f = sf_open(path, SFM_READ, &info);
-    if (!f) { std::printf("wav %s: failed: %s\n", path, sf_strerror(nullptr)); return; }
+    if (!f) {
+        std::printf("wav %s: failed: %s\n", path, sf_strerror(nullptr));
+        return;
+    }
     std::vector<int> frames(size_t(info.frames) * info.channels);
     const sf_count_t read = sf_readf_int(f, frames.data(), info.frames);
     Fnv sum;
     sum.add(frames.data(), size_t(read) * info.channels * sizeof(int));
-    std::printf("wav %s: %d Hz %d channels format %#x frames %lld read %lld samples %s\n", path,
-                info.samplerate, info.channels, unsigned(info.format), static_cast<long long>(info.frames),
-                static_cast<long long>(read), sum.hex().c_str());
+    std::printf("wav %s: %d Hz %d channels format %#x frames %lld read %lld samples %s\n", path, info.samplerate,
+                info.channels, unsigned(info.format), static_cast<long long>(info.frames), static_cast<long long>(read),
+                sum.hex().c_str());
     SF_CUES cues{};
     if (sf_command(f, SFC_GET_CUE, &cues, sizeof cues) == SF_TRUE) {
         for (uint32_t i = 0; i < cues.cue_count && i < 100; ++i) {
@@ -142,10 +153,16 @@ bool endsWith(std::string s, const char* suffix) {
 
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        if (endsWith(argv[i], ".jpg")) jpeg(argv[i]);
-        else if (endsWith(argv[i], ".3ds")) model(argv[i]);
-        else if (endsWith(argv[i], ".wav")) sound(argv[i]);
-        else { std::fprintf(stderr, "deps-check: %s: unknown kind\n", argv[i]); return 2; }
+        if (endsWith(argv[i], ".jpg"))
+            jpeg(argv[i]);
+        else if (endsWith(argv[i], ".3ds"))
+            model(argv[i]);
+        else if (endsWith(argv[i], ".wav"))
+            sound(argv[i]);
+        else {
+            std::fprintf(stderr, "deps-check: %s: unknown kind\n", argv[i]);
+            return 2;
+        }
     }
     return 0;
 }

@@ -42,7 +42,9 @@ void boolean(const char* probe, const char* what, GLenum pname) {
     line(probe, what, {static_cast<double>(v)});
 }
 
-void enabled(const char* probe, const char* what, GLenum cap) { line(probe, what, {static_cast<double>(glIsEnabled(cap))}); }
+void enabled(const char* probe, const char* what, GLenum cap) {
+    line(probe, what, {static_cast<double>(glIsEnabled(cap))});
+}
 
 void error(const char* probe, const char* what) { line(probe, what, {static_cast<double>(glGetError())}); }
 
@@ -61,9 +63,9 @@ void materialv(const char* probe, const char* what, GLenum face, GLenum pname, i
 // --- the probes -------------------------------------------------------------
 
 void defaults(const char* p) {
-    const GLenum caps[] = {GL_TEXTURE_2D, GL_BLEND,       GL_LIGHTING,    GL_LIGHT0,         GL_LIGHT1,
-                           GL_CULL_FACE,  GL_DEPTH_TEST,  GL_TEXTURE_GEN_S, GL_COLOR_MATERIAL, GL_NORMALIZE,
-                           GL_FOG,        GL_ALPHA_TEST,  GL_DITHER,      GL_SCISSOR_TEST,   GL_POLYGON_OFFSET_FILL};
+    const GLenum caps[] = {GL_TEXTURE_2D, GL_BLEND,      GL_LIGHTING,      GL_LIGHT0,         GL_LIGHT1,
+                           GL_CULL_FACE,  GL_DEPTH_TEST, GL_TEXTURE_GEN_S, GL_COLOR_MATERIAL, GL_NORMALIZE,
+                           GL_FOG,        GL_ALPHA_TEST, GL_DITHER,        GL_SCISSOR_TEST,   GL_POLYGON_OFFSET_FILL};
     std::vector<double> on;
     for (GLenum cap : caps) on.push_back(glIsEnabled(cap));
     line(p, "enabled", on);
@@ -313,7 +315,7 @@ void lists(const char* p) {
     materialv(p, "emission", GL_FRONT, GL_EMISSION, 4);
     enabled(p, "cull", GL_CULL_FACE);
     floats(p, "modelview", GL_MODELVIEW_MATRIX, 16);
-    glCallList(base + 2);  // empty
+    glCallList(base + 2);   // empty
     glCallList(base + 40);  // no such list
     error(p, "error");
     glLoadIdentity();
@@ -378,8 +380,8 @@ struct Probe {
 };
 
 constexpr Probe kProbes[] = {
-    {"defaults", defaults}, {"matrices", matrices}, {"lights", lights},         {"colours", colours},
-    {"errors", errors},     {"attributes", attributes}, {"lists", lists}, {"textures", textures},
+    {"defaults", defaults}, {"matrices", matrices},     {"lights", lights}, {"colours", colours},
+    {"errors", errors},     {"attributes", attributes}, {"lists", lists},   {"textures", textures},
 };
 
 }  // namespace

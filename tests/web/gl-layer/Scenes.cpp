@@ -130,7 +130,8 @@ void sphereQuads(float radius, int slices, int stacks) {
             const float b0 = 2 * kPi * j / slices, b1 = 2 * kPi * (j + 1) / slices;
             const float corners[4][2] = {{a0, b0}, {a0, b1}, {a1, b1}, {a1, b0}};
             for (const auto& c : corners) {
-                const float x = std::cos(c[0]) * std::cos(c[1]), y = std::sin(c[0]), z = -std::cos(c[0]) * std::sin(c[1]);
+                const float x = std::cos(c[0]) * std::cos(c[1]), y = std::sin(c[0]),
+                            z = -std::cos(c[0]) * std::sin(c[1]);
                 glNormal3f(x, y, z);
                 glTexCoord2f(c[1] / (2 * kPi), c[0] / kPi + 0.5f);
                 glVertex3f(radius * x, radius * y, radius * z);
@@ -742,7 +743,8 @@ void matrixDraw() {
     glMatrixMode(GL_MODELVIEW);
     glColor4f(0.3f, 0.8f, 1, 1);
     glBegin(GL_POLYGON);
-    for (int i = 0; i < 7; ++i) glVertex3f(0.5f * std::cos(i * 2 * kPi / 7), -1.2f + 0.5f * std::sin(i * 2 * kPi / 7), 0);
+    for (int i = 0; i < 7; ++i)
+        glVertex3f(0.5f * std::cos(i * 2 * kPi / 7), -1.2f + 0.5f * std::sin(i * 2 * kPi / 7), 0);
     glEnd();
 }
 
@@ -931,7 +933,8 @@ void loadDraw() {
     for (int i = 0; i < 300; ++i) {
         glPushMatrix();
         glTranslatef(-40.0f + (i * 37 % 80), -25.0f + (i * 53 % 50), -90.0f + (i % 7));
-        material(0.1f * (i % 10), 0.1f * (i / 10 % 10), 0.1f * (i / 100 % 10), static_cast<float>(i % 10), 0.1f * (i % 3));
+        material(0.1f * (i % 10), 0.1f * (i / 10 % 10), 0.1f * (i / 100 % 10), static_cast<float>(i % 10),
+                 0.1f * (i % 3));
         glScalef(2.5f, 2.5f, 2.5f);
         quad2D(0, 0, 1, 1);
         glPopMatrix();

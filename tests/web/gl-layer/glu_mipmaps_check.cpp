@@ -19,9 +19,9 @@ struct Case {
 // Powers of two, sizes GLU rounds up and down, rows GLU pads, single rows
 // and columns, and the show's own 640x480 pictures.
 constexpr Case kCases[] = {
-    {64, 64, 3, 1},  {16, 8, 4, 4},  {1, 32, 3, 1},  {32, 1, 4, 1},  {100, 480, 3, 1}, {640, 480, 3, 1},
-    {150, 480, 3, 1}, {640, 100, 3, 1}, {33, 17, 4, 1}, {45, 91, 3, 4}, {7, 5, 3, 1},    {3, 3, 4, 1},
-    {200, 97, 3, 1},  {96, 96, 4, 1},  {257, 255, 3, 1},
+    {64, 64, 3, 1},   {16, 8, 4, 4},    {1, 32, 3, 1},    {32, 1, 4, 1},  {100, 480, 3, 1},
+    {640, 480, 3, 1}, {150, 480, 3, 1}, {640, 100, 3, 1}, {33, 17, 4, 1}, {45, 91, 3, 4},
+    {7, 5, 3, 1},     {3, 3, 4, 1},     {200, 97, 3, 1},  {96, 96, 4, 1}, {257, 255, 3, 1},
 };
 
 std::vector<std::uint8_t> layerLevels(const Case& c, const std::vector<std::uint8_t>& pixels, std::vector<int>& sizes) {

@@ -28,7 +28,7 @@ int main() {
         const m = /[?&]frames=([0-9]+)/.exec(location.search);
         return m ? Number(m[1]) : 20;
     });
-    const bool probes = EM_ASM_INT({ return /[?&]probes=1/.test(location.search) ? 1 : 0; });
+    const bool probes = EM_ASM_INT({ return / [? &] probes = 1 /.test(location.search) ? 1 : 0; });
     if (probes) {
         mwgl::CanvasOptions options;
         if (!mwgl::createCanvasContext("#canvas", options)) {
@@ -46,11 +46,13 @@ int main() {
     }
     sceneWidth = kScenes[n].width;
     sceneHeight = kScenes[n].height;
-    EM_ASM({
-        const canvas = document.getElementById('canvas');
-        canvas.width = $0;
-        canvas.height = $1;
-    }, sceneWidth, sceneHeight);
+    EM_ASM(
+        {
+            const canvas = document.getElementById('canvas');
+            canvas.width = $0;
+            canvas.height = $1;
+        },
+        sceneWidth, sceneHeight);
     mwgl::CanvasOptions options;
     options.preserveDrawingBuffer = true;
     if (!mwgl::createCanvasContext("#canvas", options)) {
@@ -86,9 +88,12 @@ int main() {
                   error == GL_NO_ERROR ? "" : " gl-error");
     std::printf("%s\n", line);
     // The title changes in a later task, after the queued draws went out.
-    EM_ASM({
-        const title = UTF8ToString($0);
-        setTimeout(function() { document.title = title; }, 0);
-    }, line);
+    EM_ASM(
+        {
+            const title = UTF8ToString($0);
+            setTimeout(
+                function() { document.title = title; }, 0);
+        },
+        line);
     return 0;
 }

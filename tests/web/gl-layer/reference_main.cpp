@@ -53,7 +53,8 @@ int main(int argc, char** argv) {
         kScenes[n].draw();
         glFinish();
         const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        std::vector<std::uint8_t> bottomUp(static_cast<std::size_t>(sceneWidth) * sceneHeight * 4), topDown(bottomUp.size());
+        std::vector<std::uint8_t> bottomUp(static_cast<std::size_t>(sceneWidth) * sceneHeight * 4),
+            topDown(bottomUp.size());
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
         glReadPixels(0, 0, sceneWidth, sceneHeight, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
         const std::size_t row = static_cast<std::size_t>(sceneWidth) * 4;
@@ -68,7 +69,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;
         }
-        std::printf("%d %s %.2f %s %dx%d\n", n, kScenes[n].name, ms, error == GL_NO_ERROR ? "ok" : "gl-error", sceneWidth, sceneHeight);
+        std::printf("%d %s %.2f %s %dx%d\n", n, kScenes[n].name, ms, error == GL_NO_ERROR ? "ok" : "gl-error",
+                    sceneWidth, sceneHeight);
     }
     return 0;
 }
