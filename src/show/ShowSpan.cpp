@@ -1,5 +1,6 @@
 #include "show/ShowSpan.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <memory>
@@ -17,6 +18,16 @@ std::optional<std::uint64_t> digits(const std::string& text) {
     const auto [stop, error] = std::from_chars(text.data(), end, value);
     if (text.empty() || error != std::errc() || stop != end) return std::nullopt;
     return value;
+}
+
+// What a time typed wrong still looks like: a digit first, or a ':' or '.'
+// among digits.
+bool looksLikeATime(const std::string& text) {
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (text.empty()) return false;
+    if (isDigit(text.front())) return true;
+    const bool separator = text.find_first_of(":.") != std::string::npos;
+    return separator && std::any_of(text.begin(), text.end(), isDigit);
 }
 
 }  // namespace
@@ -71,5 +82,11 @@ SpanPoint findSpanPoint(const std::string& moment, const std::vector<Chapter>& c
     }
     std::string names;
     for (const Chapter& chapter : chapters) names += (names.empty() ? "" : ", ") + chapter.name;
+    // "1:99" or "4x" was meant as a time: calling it an unknown cue would
+    // send the user looking for a name they never meant.
+    if (looksLikeATime(moment)) {
+        return {0, "\"" + shownInMessage(moment) + "\" is neither a cue of the music nor a time (42, 42.5, " +
+                       "1:02.250); its cues are " + names};
+    }
     return {0, "the music has no cue named \"" + shownInMessage(moment) + "\"; its cues are " + names};
 }
