@@ -164,6 +164,24 @@ TEST(ShowOptionsRun, BadOptionsEndWithCodeTwoBeforeAnyWindow) {
         {{"--data"}, e2e::shortPackDir(), "--data needs a value", true},
         {{"--keep-aspect", "--capture", "a.mp4"}, e2e::shortPackDir(), "--keep-aspect is for the show on screen", true},
         {{"--data", "/nonexistent/pack"}, e2e::shortPackDir(), "--data: cannot enter /nonexistent/pack", false},
+        {{"--window", "800x600"},
+         e2e::shortPackDir(),
+         "--window takes its value after '=': write --window=800x600",
+         true},
+        {{"--data", "/nonexistent/pa\tck\n"},
+         e2e::shortPackDir(),
+         "--data: cannot enter /nonexistent/pa\\tck\\n: ",
+         false},
+        // A moment is checked against the music before any window opens.
+        {{"--from", "1:99"},
+         e2e::shortPackDir(),
+         "--from: \"1:99\" is neither a cue of the music nor a time (42, 42.5, 1:02.250); its cues are queenRoll, ",
+         false},
+        {{"--to", "4x"}, e2e::shortPackDir(), "--to: \"4x\" is neither a cue of the music nor a time", false},
+        {{"--from", "noSuchCue"},
+         e2e::shortPackDir(),
+         "--from: the music has no cue named \"noSuchCue\"; its cues are queenRoll, ",
+         false},
     };
     for (const auto& c : cases) {
         e2e::ShowProcess show(c.folder, "", c.arguments);
