@@ -5,9 +5,7 @@
 
 #include <chrono>
 #include <cstdint>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,27 +19,6 @@
 using namespace std::chrono_literals;
 
 namespace {
-
-struct LoggedFrame {
-    std::int64_t swapUs = 0;
-    std::uint64_t showMs = 0;
-    std::string cue;
-};
-
-std::vector<LoggedFrame> readLog(const std::string& path) {
-    std::vector<LoggedFrame> frames;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        if (line.empty() || line[0] == '#') continue;
-        std::istringstream fields(line);
-        std::uint64_t frame = 0;
-        int section = 0;
-        LoggedFrame logged;
-        fields >> frame >> section >> logged.swapUs >> logged.showMs >> logged.cue;
-        frames.push_back(logged);
-    }
-    return frames;
-}
 
 void press(const std::string& key, const std::string& display) {
     e2e::runCommand("xdotool search --name '^Marrowick$' key --window %1 " + key, display);
@@ -78,12 +55,12 @@ TEST(PlayerRun, KeysReachThePlayerAndEscEndsIt) {
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.output.substr(0, 32), "TileFile 1 6408\nTileFile 1 6408\n");
 
-    const std::vector<LoggedFrame> frames = readLog(log);
+    const std::vector<e2e::LoggedFrame> frames = e2e::readFrameLog(log);
     ASSERT_GT(frames.size(), 40u);
     bool jumped = false, stepped = false, wrapped = false;
     for (std::size_t i = 1; i < frames.size(); ++i) {
-        const LoggedFrame& before = frames[i - 1];
-        const LoggedFrame& now = frames[i];
+        const e2e::LoggedFrame& before = frames[i - 1];
+        const e2e::LoggedFrame& now = frames[i];
         const bool afterAWhile = now.swapUs - before.swapUs > 300000;
         // Right, a second into the pause: the next cue's first frame.
         jumped = jumped || (afterAWhile && now.showMs > before.showMs + kShowFramePeriodMs &&
@@ -94,7 +71,7 @@ TEST(PlayerRun, KeysReachThePlayerAndEscEndsIt) {
         wrapped = wrapped || now.showMs < before.showMs;
     }
     std::string shown;
-    for (const LoggedFrame& frame : frames) shown += std::to_string(frame.showMs) + " ";
+    for (const e2e::LoggedFrame& frame : frames) shown += std::to_string(frame.showMs) + " ";
     SCOPED_TRACE("show times logged: " + shown);
     EXPECT_TRUE(jumped) << "no jump to the next cue after Right";
     EXPECT_TRUE(stepped) << "no single frame stepped while paused";

@@ -188,6 +188,135 @@ double cueSeconds(const WavSound& track, const char* name) {
     throw std::runtime_error(std::string("the track has no cue ") + name);
 }
 
+std::vector<LoggedFrame> readFrameLog(const std::string& path) {
+    std::vector<LoggedFrame> frames;
+    std::istringstream lines(readFile(path));
+    for (std::string line; std::getline(lines, line);) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::uint64_t frame = 0;
+        LoggedFrame logged;
+        // A line still being written when the log was read is left out.
+        if (fields >> frame >> logged.section >> logged.swapUs >> logged.showMs >> logged.cue) {
+            frames.push_back(logged);
+        }
+    }
+    return frames;
+}
+
+std::optional<LoggedFrame> waitForShowTime(const std::string& logPath, std::uint64_t showMs,
+                                           std::chrono::milliseconds limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::vector<LoggedFrame> frames = readFrameLog(logPath);
+        const auto reached =
+            std::find_if(frames.begin(), frames.end(), [&](const LoggedFrame& f) { return f.showMs >= showMs; });
+        if (reached != frames.end()) return *reached;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return std::nullopt;
+}
+
+namespace {
+
+// A cue reaches the frame loop when its buffer is handed to the sound
+// driver, up to one buffer (512 frames, 11.6 ms) before the music's
+// position counts it; the log reads the two one after the other.
+constexpr std::uint64_t kHandOverMs = 30;
+
+std::uint64_t cueMs(const WavCue& cue, const WavSound& track) {
+    return static_cast<std::uint64_t>(cue.frame) * 1000 / static_cast<std::uint64_t>(track.sampleRate);
+}
+
+// The label of the last cue at or before `ms`, "-" before the first.
+std::string cueAt(const WavSound& track, std::int64_t ms) {
+    std::string label = "-";
+    for (const WavCue& cue : track.cues) {
+        if (static_cast<std::int64_t>(cueMs(cue, track)) <= ms) label = cue.label;
+    }
+    return label;
+}
+
+std::uint64_t closingMs(const WavSound& track) {
+    for (const WavCue& cue : track.cues) {
+        if (cue.label == "fadeToCredits") return cueMs(cue, track);
+    }
+    throw std::runtime_error("the track has no closing cue");
+}
+
+}  // namespace
+
+::testing::AssertionResult namesTheCueTheMusicReached(const std::vector<LoggedFrame>& frames, const WavSound& track) {
+    if (frames.empty()) return ::testing::AssertionFailure() << "no frame was logged";
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const LoggedFrame& f = frames[i];
+        const auto ms = static_cast<std::int64_t>(f.showMs);
+        const std::string earliest = cueAt(track, ms - static_cast<std::int64_t>(kHandOverMs));
+        const std::string latest = cueAt(track, ms + static_cast<std::int64_t>(kHandOverMs));
+        if (f.cue != earliest && f.cue != latest) {
+            return ::testing::AssertionFailure() << "frame " << i << " at " << f.showMs << " ms of music names cue "
+                                                 << f.cue << ", where the music had passed " << earliest;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult sectionsEndOnTheirCues(const std::vector<LoggedFrame>& frames, const WavSound& track) {
+    const char* ending[] = {"graphical2", "scene3", "littleChase"};
+    for (std::int32_t section = 1; section <= 3; ++section) {
+        const auto next =
+            std::find_if(frames.begin(), frames.end(), [&](const LoggedFrame& f) { return f.section > section; });
+        if (next == frames.end() || next->section != section + 1) {
+            return ::testing::AssertionFailure()
+                   << "section " << section << " is not followed by section " << section + 1;
+        }
+        const std::uint64_t cue = static_cast<std::uint64_t>(cueSeconds(track, ending[section - 1]) * 1000 + 0.5);
+        const std::size_t first = static_cast<std::size_t>(next - frames.begin());
+        // The chess section reads its cue one frame, and hands over the next.
+        if (first >= 1 && frames[first - 1].showMs + kHandOverMs < cue) {
+            return ::testing::AssertionFailure()
+                   << "section " << section + 1 << " began at " << frames[first - 1].showMs << " ms of music, before "
+                   << ending[section - 1] << " at " << cue;
+        }
+        if (first >= 4 && frames[first - 4].showMs > cue + kHandOverMs) {
+            return ::testing::AssertionFailure() << "section " << section << " ran on past " << ending[section - 1]
+                                                 << " at " << cue << " ms: still shown at " << frames[first - 4].showMs;
+        }
+    }
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult endsOnTheClosingCue(const std::vector<LoggedFrame>& frames, const WavSound& track) {
+    if (frames.size() < 2) return ::testing::AssertionFailure() << "hardly a frame was logged";
+    const std::uint64_t closing = closingMs(track);
+    for (std::size_t i = 0; i + 1 < frames.size(); ++i) {
+        if (frames[i].cue == "fadeToCredits") {
+            return ::testing::AssertionFailure()
+                   << "frame " << i << " of " << frames.size() << " had seen the closing cue, and the show went on";
+        }
+    }
+    // The longest the music moved on between two frames of the last two
+    // seconds: one frame's step, as slow as the machine made it.
+    const LoggedFrame& last = frames.back();
+    std::uint64_t step = 0;
+    for (std::size_t i = 1; i < frames.size(); ++i) {
+        if (frames[i].showMs > frames[i - 1].showMs && frames[i].showMs + 2000 >= last.showMs) {
+            step = std::max(step, frames[i].showMs - frames[i - 1].showMs);
+        }
+    }
+    if (last.showMs + step + kHandOverMs < closing) {
+        return ::testing::AssertionFailure()
+               << "the show ended at " << last.showMs << " ms of music, more than a frame (" << step
+               << " ms) before its closing cue at " << closing << " ms";
+    }
+    if (last.showMs > closing + step + kHandOverMs) {
+        return ::testing::AssertionFailure()
+               << "the show ended at " << last.showMs << " ms of music, more than a frame (" << step
+               << " ms) after its closing cue at " << closing << " ms";
+    }
+    return ::testing::AssertionSuccess();
+}
+
 BusyCores::BusyCores() {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
     for (unsigned i = 0; i < cores; ++i) {
@@ -258,9 +387,70 @@ double Screenshot::mean(int c) const {
     return sum / (static_cast<double>(width) * height);
 }
 
+namespace {
+
+// An X window dump of a 24- or 32-bit TrueColor screen: a big-endian
+// header of 32-bit fields, the colour map, then the rows of pixels.
+testsupport::RgbaImage readXwd(const std::string& path) {
+    const std::string bytes = readFile(path);
+    const auto field = [&](std::size_t index) {
+        std::uint32_t value = 0;
+        for (std::size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<std::uint8_t>(bytes[index * 4 + i]);
+        return value;
+    };
+    testsupport::RgbaImage image;
+    if (bytes.size() < 100) {
+        ADD_FAILURE() << "no screen dump in " << path;
+        return image;
+    }
+    const std::uint32_t headerSize = field(0), format = field(2), width = field(4), height = field(5);
+    const std::uint32_t byteOrder = field(7), bitsPerPixel = field(11), bytesPerLine = field(12);
+    const std::uint32_t redMask = field(14), greenMask = field(15), blueMask = field(16), colours = field(19);
+    const std::size_t start = headerSize + static_cast<std::size_t>(colours) * 12;
+    if (format != 2 || (bitsPerPixel != 32 && bitsPerPixel != 24) ||
+        bytes.size() < start + static_cast<std::size_t>(bytesPerLine) * height) {
+        ADD_FAILURE() << "a screen dump of a kind not read here: " << path;
+        return image;
+    }
+    const auto channel = [](std::uint32_t pixel, std::uint32_t mask) {
+        if (mask == 0) return std::uint8_t{0};
+        int shift = 0;
+        while (((mask >> shift) & 1u) == 0) ++shift;
+        return static_cast<std::uint8_t>((pixel & mask) >> shift);
+    };
+    const std::size_t pixelBytes = bitsPerPixel / 8;
+    image.width = static_cast<int>(width);
+    image.height = static_cast<int>(height);
+    image.pixels.resize(static_cast<std::size_t>(width) * height * 4);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const std::size_t at = start + static_cast<std::size_t>(y) * bytesPerLine + x * pixelBytes;
+            std::uint32_t pixel = 0;
+            for (std::size_t i = 0; i < pixelBytes; ++i) {
+                const auto byte = static_cast<std::uint8_t>(bytes[at + (byteOrder == 0 ? pixelBytes - 1 - i : i)]);
+                pixel = pixel << 8 | byte;
+            }
+            std::uint8_t* out = &image.pixels[(static_cast<std::size_t>(y) * width + x) * 4];
+            out[0] = channel(pixel, redMask);
+            out[1] = channel(pixel, greenMask);
+            out[2] = channel(pixel, blueMask);
+            out[3] = 255;
+        }
+    }
+    return image;
+}
+
+}  // namespace
+
 Screenshot takeScreenshot(const std::string& display, const std::string& pngPath) {
-    runCommand("import -window root png24:'" + pngPath + "'", display);
-    return {testsupport::readPng(pngPath)};
+    // xwd only reads the screen back, at once; ImageMagick's import spends a
+    // loaded machine's seconds before it grabs, while the show moves on.
+    const std::string dump = pngPath + ".xwd";
+    runCommand("xwd -root -silent -out '" + dump + "'", display);
+    Screenshot shot{readXwd(dump)};
+    std::remove(dump.c_str());
+    testsupport::writePng(pngPath, shot);
+    return shot;
 }
 
 std::string shortPackDir() { return std::string(MARROWICK_BINARY_DIR) + "/data-short"; }

@@ -1,6 +1,6 @@
 // End-to-end support: a private Xvfb server, the real show binary started in
 // a data directory with SDL's dummy audio, and the X tools a viewer's desktop
-// would offer (xwininfo, import, xdotool) to look at it from outside.
+// would offer (xwininfo, xwd, xdotool) to look at it from outside.
 #pragma once
 
 #include <sys/types.h>
@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "ImageFiles.h"
 
@@ -88,6 +90,38 @@ private:
 
 // Seconds into the track of its cue with this name; throws when there is none.
 double cueSeconds(const WavSound& track, const char* name);
+
+// One line of the show's own --timings log: the section the frame showed,
+// its swap (wall clock, microseconds), where the music stood then (the
+// player: its show time) and the last cue the music had passed ("-" for
+// none). Tests time a run by it: the music is the clock the show follows,
+// whatever pace a loaded machine leaves the sound driver.
+struct LoggedFrame {
+    std::int32_t section = 0;
+    std::int64_t swapUs = 0;
+    std::uint64_t showMs = 0;
+    std::string cue;
+};
+std::vector<LoggedFrame> readFrameLog(const std::string& path);
+
+// Waits, up to `limit`, for the log to hold a frame shown at or after
+// `showMs`; that frame, or nothing.
+std::optional<LoggedFrame> waitForShowTime(const std::string& logPath, std::uint64_t showMs,
+                                           std::chrono::milliseconds limit);
+
+// Every frame names the cue the music had passed when it was shown: the
+// last at or before its music time, give or take the sound buffer that
+// carries a cue and the time it is heard in one hand-over.
+::testing::AssertionResult namesTheCueTheMusicReached(const std::vector<LoggedFrame>& frames, const WavSound& track);
+
+// Each section hands over to the next within a few frames of the music
+// passing the cue that ends it, and the sections come in order.
+::testing::AssertionResult sectionsEndOnTheirCues(const std::vector<LoggedFrame>& frames, const WavSound& track);
+
+// The frame that reads the closing cue ends the show unseen, so the last
+// frame logged is the one before it: the music then stood within one frame's
+// step of the cue, and no earlier frame had seen it.
+::testing::AssertionResult endsOnTheClosingCue(const std::vector<LoggedFrame>& frames, const WavSound& track);
 
 // Output of a command run through the shell, with DISPLAY set.
 std::string runCommand(const std::string& command, const std::string& display);
