@@ -2,6 +2,8 @@
 
 #include "audio/WavFile.h"
 
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <fcntl.h>
 
 #include <signal.h>
@@ -389,66 +391,49 @@ double Screenshot::mean(int c) const {
 
 namespace {
 
-// An X window dump of a 24- or 32-bit TrueColor screen: a big-endian
-// header of 32-bit fields, the colour map, then the rows of pixels.
-testsupport::RgbaImage readXwd(const std::string& path) {
-    const std::string bytes = readFile(path);
-    const auto field = [&](std::size_t index) {
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < 4; ++i) value = value << 8 | static_cast<std::uint8_t>(bytes[index * 4 + i]);
-        return value;
-    };
-    testsupport::RgbaImage image;
-    if (bytes.size() < 100) {
-        ADD_FAILURE() << "no screen dump in " << path;
-        return image;
-    }
-    const std::uint32_t headerSize = field(0), format = field(2), width = field(4), height = field(5);
-    const std::uint32_t byteOrder = field(7), bitsPerPixel = field(11), bytesPerLine = field(12);
-    const std::uint32_t redMask = field(14), greenMask = field(15), blueMask = field(16), colours = field(19);
-    const std::size_t start = headerSize + static_cast<std::size_t>(colours) * 12;
-    if (format != 2 || (bitsPerPixel != 32 && bitsPerPixel != 24) ||
-        bytes.size() < start + static_cast<std::size_t>(bytesPerLine) * height) {
-        ADD_FAILURE() << "a screen dump of a kind not read here: " << path;
-        return image;
-    }
-    const auto channel = [](std::uint32_t pixel, std::uint32_t mask) {
-        if (mask == 0) return std::uint8_t{0};
-        int shift = 0;
-        while (((mask >> shift) & 1u) == 0) ++shift;
-        return static_cast<std::uint8_t>((pixel & mask) >> shift);
-    };
-    const std::size_t pixelBytes = bitsPerPixel / 8;
-    image.width = static_cast<int>(width);
-    image.height = static_cast<int>(height);
-    image.pixels.resize(static_cast<std::size_t>(width) * height * 4);
-    for (std::uint32_t y = 0; y < height; ++y) {
-        for (std::uint32_t x = 0; x < width; ++x) {
-            const std::size_t at = start + static_cast<std::size_t>(y) * bytesPerLine + x * pixelBytes;
-            std::uint32_t pixel = 0;
-            for (std::size_t i = 0; i < pixelBytes; ++i) {
-                const auto byte = static_cast<std::uint8_t>(bytes[at + (byteOrder == 0 ? pixelBytes - 1 - i : i)]);
-                pixel = pixel << 8 | byte;
-            }
-            std::uint8_t* out = &image.pixels[(static_cast<std::size_t>(y) * width + x) * 4];
-            out[0] = channel(pixel, redMask);
-            out[1] = channel(pixel, greenMask);
-            out[2] = channel(pixel, blueMask);
-            out[3] = 255;
-        }
-    }
-    return image;
+std::uint8_t channel(unsigned long pixel, unsigned long mask) {
+    if (mask == 0) return 0;
+    int shift = 0;
+    while (((mask >> shift) & 1u) == 0) ++shift;
+    return static_cast<std::uint8_t>((pixel & mask) >> shift);
 }
 
 }  // namespace
 
 Screenshot takeScreenshot(const std::string& display, const std::string& pngPath) {
-    // xwd only reads the screen back, at once; ImageMagick's import spends a
-    // loaded machine's seconds before it grabs, while the show moves on.
-    const std::string dump = pngPath + ".xwd";
-    runCommand("xwd -root -silent -out '" + dump + "'", display);
-    Screenshot shot{readXwd(dump)};
-    std::remove(dump.c_str());
+    // Read back here, at once: a tool started for it (ImageMagick's import,
+    // even xwd) can take a loaded machine's seconds to get going, while the
+    // show moves on.
+    Screenshot shot;
+    Display* connection = XOpenDisplay(display.c_str());
+    if (connection == nullptr) {
+        ADD_FAILURE() << "cannot open display " << display;
+        return shot;
+    }
+    const Window root = DefaultRootWindow(connection);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(connection, root, &attributes);
+    XImage* image = XGetImage(connection, root, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (image != nullptr) {
+        shot.width = image->width;
+        shot.height = image->height;
+        shot.pixels.resize(static_cast<std::size_t>(shot.width) * shot.height * 4);
+        for (int y = 0; y < shot.height; ++y) {
+            for (int x = 0; x < shot.width; ++x) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                std::uint8_t* out = &shot.pixels[(static_cast<std::size_t>(y) * shot.width + x) * 4];
+                out[0] = channel(pixel, image->red_mask);
+                out[1] = channel(pixel, image->green_mask);
+                out[2] = channel(pixel, image->blue_mask);
+                out[3] = 255;
+            }
+        }
+        XDestroyImage(image);
+    } else {
+        ADD_FAILURE() << "cannot read the screen of " << display;
+    }
+    XCloseDisplay(connection);
     testsupport::writePng(pngPath, shot);
     return shot;
 }

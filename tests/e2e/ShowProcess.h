@@ -1,6 +1,7 @@
 // End-to-end support: a private Xvfb server, the real show binary started in
-// a data directory with SDL's dummy audio, and the X tools a viewer's desktop
-// would offer (xwininfo, xwd, xdotool) to look at it from outside.
+// a data directory with SDL's dummy audio, and what a viewer's desktop would
+// offer (xwininfo, xdotool, a read-back of the screen) to look at it from
+// outside.
 #pragma once
 
 #include <sys/types.h>

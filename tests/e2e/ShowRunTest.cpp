@@ -139,12 +139,12 @@ TEST(ShowRun, SpaceBarRestartsTheRoll) {
     const FrameLogFile log;
     e2e::VirtualDisplay display(kRollWidth, kRollHeight);
     e2e::ShowProcess show(e2e::fullPackDir(), display.name(), {"--timings", log.path});
-    ASSERT_TRUE(waitForFrames(log.path, 10)) << "no frame was drawn";
+    ASSERT_TRUE(waitForFrames(log.path, 5)) << "no frame was drawn";
 
     const e2e::Screenshot board = e2e::takeScreenshot(display.name(), "e2e-space-before.png");
     const std::size_t pressed = e2e::readFrameLog(log.path).size();
     e2e::runCommand("xdotool keydown space sleep 0.05 keyup space", display.name());
-    ASSERT_TRUE(waitForFrames(log.path, pressed + kRollFrames + 10)) << "the show stopped drawing";
+    ASSERT_TRUE(waitForFrames(log.path, pressed + kRollFrames + 5)) << "the show stopped drawing";
     const e2e::Screenshot rolled = e2e::takeScreenshot(display.name(), "e2e-space-after.png");
     const std::vector<e2e::LoggedFrame> frames = e2e::readFrameLog(log.path);
     ASSERT_EQ(frames.back().cue, "-") << "the music's first cue, which rolls the view too, came before the roll "
