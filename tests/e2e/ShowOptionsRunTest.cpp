@@ -78,8 +78,9 @@ TEST(ShowOptionsRun, WindowIsTheSizeAskedForAndStaysSo) {
 // queen's card to the peasants' cue the chess room fills it, under the card
 // or alone, dark in places but nowhere quite black out to its edges; the
 // cleared bars are black to the bit. The screenshot is taken once the music
-// has reached the card's cue, by the show's own log, and must be done before
-// it reaches the peasants' nearly five seconds later.
+// has reached the card's cue, by the show's own log, and the show is full
+// screen, and must be done before the music reaches the peasants' cue
+// nearly five seconds later.
 TEST(ShowOptionsRun, KeepAspectLeavesBlackBarsBesideTheShow) {
     const WavSound track = loadWav(e2e::shortPackDir() + "/demot.wav").value();
     const auto moment = static_cast<std::uint64_t>(e2e::cueSeconds(track, cue::kQueenText) * 1000);
@@ -95,6 +96,21 @@ TEST(ShowOptionsRun, KeepAspectLeavesBlackBarsBesideTheShow) {
         arguments.insert(arguments.end(), {"--timings", log});
         e2e::ShowProcess show(e2e::shortPackDir(), display.name(), arguments);
         ASSERT_TRUE(e2e::waitForShowTime(log, moment, 60s).has_value()) << "the music never reached the card";
+        // Full screen comes once the main loop runs, as the X server gets to
+        // it: a loaded one can still show the first window then. The grab
+        // waits for it, and for frames drawn at the size it gives.
+        const auto deadline = std::chrono::steady_clock::now() + 30s;
+        auto window = e2e::findWindow("Marrowick", display.name(), 5s);
+        while (window && window->width != 1280 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(50ms);
+            window = e2e::findWindow("Marrowick", display.name(), 5s);
+        }
+        ASSERT_TRUE(window && window->width == 1280) << "the show never went full screen";
+        const std::size_t drawn = e2e::readFrameLog(log).size();
+        const auto redrawn = std::chrono::steady_clock::now() + 30s;
+        while (e2e::readFrameLog(log).size() < drawn + 3 && std::chrono::steady_clock::now() < redrawn) {
+            std::this_thread::sleep_for(5ms);
+        }
         const std::string png = "e2e-bars-" + std::to_string(c.bar) + ".png";
         const e2e::Screenshot shot = e2e::takeScreenshot(display.name(), png);
         const std::uint64_t grabbedBy = e2e::readFrameLog(log).back().showMs;
