@@ -1,6 +1,7 @@
 #include "ShowProcess.h"
 
 #include "audio/WavFile.h"
+#include "music/Cues.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -54,6 +55,10 @@ bool VirtualDisplay::start(int width, int height) {
     if (server_ < 0) return false;
     if (server_ == 0) {
         ::close(pipeFds[0]);
+        // Ahead of the show and the load beside it, where the system allows:
+        // a screenshot is read back at the moment it is asked for, not after
+        // the server has had its turn.
+        [[maybe_unused]] const int priority = ::nice(-10);
         const int devNull = ::open("/dev/null", O_WRONLY);
         ::dup2(devNull, 1);
         ::dup2(devNull, 2);
@@ -226,22 +231,22 @@ namespace {
 // position counts it; the log reads the two one after the other.
 constexpr std::uint64_t kHandOverMs = 30;
 
-std::uint64_t cueMs(const WavCue& cue, const WavSound& track) {
-    return static_cast<std::uint64_t>(cue.frame) * 1000 / static_cast<std::uint64_t>(track.sampleRate);
+std::uint64_t cueMs(const WavCue& point, const WavSound& track) {
+    return static_cast<std::uint64_t>(point.frame) * 1000 / static_cast<std::uint64_t>(track.sampleRate);
 }
 
 // The label of the last cue at or before `ms`, "-" before the first.
 std::string cueAt(const WavSound& track, std::int64_t ms) {
     std::string label = "-";
-    for (const WavCue& cue : track.cues) {
-        if (static_cast<std::int64_t>(cueMs(cue, track)) <= ms) label = cue.label;
+    for (const WavCue& point : track.cues) {
+        if (static_cast<std::int64_t>(cueMs(point, track)) <= ms) label = point.label;
     }
     return label;
 }
 
 std::uint64_t closingMs(const WavSound& track) {
-    for (const WavCue& cue : track.cues) {
-        if (cue.label == "fadeToCredits") return cueMs(cue, track);
+    for (const WavCue& point : track.cues) {
+        if (point.label == cue::kFadeToCredits) return cueMs(point, track);
     }
     throw std::runtime_error("the track has no closing cue");
 }
@@ -264,7 +269,7 @@ std::uint64_t closingMs(const WavSound& track) {
 }
 
 ::testing::AssertionResult sectionsEndOnTheirCues(const std::vector<LoggedFrame>& frames, const WavSound& track) {
-    const char* ending[] = {"graphical2", "scene3", "littleChase"};
+    const char* ending[] = {cue::kGraphical2, cue::kScene3, cue::kLittleChase};
     for (std::int32_t section = 1; section <= 3; ++section) {
         const auto next =
             std::find_if(frames.begin(), frames.end(), [&](const LoggedFrame& f) { return f.section > section; });
@@ -272,17 +277,20 @@ std::uint64_t closingMs(const WavSound& track) {
             return ::testing::AssertionFailure()
                    << "section " << section << " is not followed by section " << section + 1;
         }
-        const std::uint64_t cue = static_cast<std::uint64_t>(cueSeconds(track, ending[section - 1]) * 1000 + 0.5);
+        const std::uint64_t endMs = static_cast<std::uint64_t>(cueSeconds(track, ending[section - 1]) * 1000 + 0.5);
         const std::size_t first = static_cast<std::size_t>(next - frames.begin());
-        // The chess section reads its cue one frame, and hands over the next.
-        if (first >= 1 && frames[first - 1].showMs + kHandOverMs < cue) {
+        // Ship and alien hand over in the frame that reads their cue, chess in
+        // the frame after it: the last frames of a section are one or two
+        // past the cue, and the music was short of it three frames before.
+        if (first >= 1 && frames[first - 1].showMs + kHandOverMs < endMs) {
             return ::testing::AssertionFailure()
                    << "section " << section + 1 << " began at " << frames[first - 1].showMs << " ms of music, before "
-                   << ending[section - 1] << " at " << cue;
+                   << ending[section - 1] << " at " << endMs;
         }
-        if (first >= 4 && frames[first - 4].showMs > cue + kHandOverMs) {
-            return ::testing::AssertionFailure() << "section " << section << " ran on past " << ending[section - 1]
-                                                 << " at " << cue << " ms: still shown at " << frames[first - 4].showMs;
+        if (first >= 4 && frames[first - 4].showMs > endMs + kHandOverMs) {
+            return ::testing::AssertionFailure()
+                   << "section " << section << " ran on past " << ending[section - 1] << " at " << endMs
+                   << " ms: still shown at " << frames[first - 4].showMs;
         }
     }
     return ::testing::AssertionSuccess();
@@ -292,7 +300,7 @@ std::uint64_t closingMs(const WavSound& track) {
     if (frames.size() < 2) return ::testing::AssertionFailure() << "hardly a frame was logged";
     const std::uint64_t closing = closingMs(track);
     for (std::size_t i = 0; i + 1 < frames.size(); ++i) {
-        if (frames[i].cue == "fadeToCredits") {
+        if (frames[i].cue == cue::kFadeToCredits) {
             return ::testing::AssertionFailure()
                    << "frame " << i << " of " << frames.size() << " had seen the closing cue, and the show went on";
         }
