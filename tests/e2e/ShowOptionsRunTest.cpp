@@ -112,8 +112,9 @@ TEST(ShowOptionsRun, KeepAspectLeavesBlackBarsBesideTheShow) {
             std::this_thread::sleep_for(5ms);
         }
         const std::string png = "e2e-bars-" + std::to_string(c.bar) + ".png";
-        const e2e::Screenshot shot = e2e::takeScreenshot(display.name(), png);
-        const std::uint64_t grabbedBy = e2e::readFrameLog(log).back().showMs;
+        std::uint64_t grabbedBy = 0;
+        const e2e::Screenshot shot =
+            e2e::takeScreenshot(display.name(), png, [&] { grabbedBy = e2e::readFrameLog(log).back().showMs; });
         fs::remove(log);
         ASSERT_LT(grabbedBy, roomEnds) << "the screenshot was done only at " << grabbedBy << " ms of music: " << png;
         ASSERT_EQ(shot.width, 1280) << png;

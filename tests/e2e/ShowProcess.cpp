@@ -8,6 +8,7 @@
 #include <fcntl.h>
 
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <algorithm>
@@ -22,6 +23,8 @@
 
 namespace e2e {
 namespace {
+
+constexpr int kObserverPriority = -10;
 
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -39,6 +42,11 @@ std::string uniquePath(const std::string& stem) {
 }  // namespace
 
 VirtualDisplay::VirtualDisplay(int width, int height) {
+    // The test and its display server watch the show ahead of the load
+    // beside it, where the system allows: a screenshot is read back, and a
+    // moment seen, when it comes, not after every busy process has had its
+    // turn. The show and the load run at the ordinary priority.
+    ::setpriority(PRIO_PROCESS, 0, kObserverPriority);
     // A server can lose the race for a display number to another one starting
     // at the same moment; try again rather than fail the test.
     for (int attempt = 0; attempt < 5; ++attempt) {
@@ -55,10 +63,7 @@ bool VirtualDisplay::start(int width, int height) {
     if (server_ < 0) return false;
     if (server_ == 0) {
         ::close(pipeFds[0]);
-        // Ahead of the show and the load beside it, where the system allows:
-        // a screenshot is read back at the moment it is asked for, not after
-        // the server has had its turn.
-        [[maybe_unused]] const int priority = ::nice(-10);
+        ::setpriority(PRIO_PROCESS, 0, kObserverPriority);
         const int devNull = ::open("/dev/null", O_WRONLY);
         ::dup2(devNull, 1);
         ::dup2(devNull, 2);
@@ -113,6 +118,7 @@ ShowProcess::ShowProcess(const std::string& dataDir, const std::string& display,
     argv.push_back(nullptr);
     pid_ = ::fork();
     if (pid_ == 0) {
+        ::setpriority(PRIO_PROCESS, 0, 0);
         if (::chdir(dataDir.c_str()) != 0) ::_exit(126);
         ::dup2(::open(outputPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 1);
         ::dup2(::open(errorPath_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644), 2);
@@ -332,6 +338,7 @@ BusyCores::BusyCores() {
     for (unsigned i = 0; i < cores; ++i) {
         const pid_t pid = ::fork();
         if (pid == 0) {
+            ::setpriority(PRIO_PROCESS, 0, 0);
             for (volatile unsigned long spin = 0;; spin = spin + 1) {
             }
         }
@@ -408,7 +415,8 @@ std::uint8_t channel(unsigned long pixel, unsigned long mask) {
 
 }  // namespace
 
-Screenshot takeScreenshot(const std::string& display, const std::string& pngPath) {
+Screenshot takeScreenshot(const std::string& display, const std::string& pngPath,
+                          const std::function<void()>& grabbed) {
     // Read back here, at once: a tool started for it (ImageMagick's import,
     // even xwd) can take a loaded machine's seconds to get going, while the
     // show moves on.
@@ -423,6 +431,7 @@ Screenshot takeScreenshot(const std::string& display, const std::string& pngPath
     XGetWindowAttributes(connection, root, &attributes);
     XImage* image = XGetImage(connection, root, 0, 0, static_cast<unsigned>(attributes.width),
                               static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (grabbed) grabbed();
     if (image != nullptr) {
         shot.width = image->width;
         shot.height = image->height;

@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -141,7 +142,10 @@ struct Screenshot : testsupport::RgbaImage {
     double mean(int c) const;
 };
 // Takes a PNG of the root window (kept at `pngPath` for a person to look at).
-Screenshot takeScreenshot(const std::string& display, const std::string& pngPath);
+// `grabbed` runs as soon as the screen is read back, before the picture is
+// decoded and written: what it sees of the show is no later than the grab.
+Screenshot takeScreenshot(const std::string& display, const std::string& pngPath,
+                          const std::function<void()>& grabbed = {});
 
 // Now on the clock the swap log uses, in microseconds.
 std::int64_t nowUs();

@@ -109,9 +109,12 @@ TEST(ShowRun, PlaysEverySectionAndEndsOnTheClosingCue) {
         ASSERT_TRUE(reached.has_value()) << "the music never reached " << moment.seconds << " s";
         const std::string png = std::string("e2e-section-") + moment.section + ".png";
         const std::int64_t grabbing = e2e::nowUs();
-        const e2e::Screenshot shot = e2e::takeScreenshot(display.name(), png);
-        const double grabMs = (e2e::nowUs() - grabbing) / 1000.0;
-        const std::vector<e2e::LoggedFrame> frames = e2e::readFrameLog(log.path);
+        double grabMs = 0;
+        std::vector<e2e::LoggedFrame> frames;
+        const e2e::Screenshot shot = e2e::takeScreenshot(display.name(), png, [&] {
+            grabMs = (e2e::nowUs() - grabbing) / 1000.0;
+            frames = e2e::readFrameLog(log.path);
+        });
         ASSERT_EQ(shot.width, 640) << moment.section;
         const Colour mean = meanColour(shot);
         std::printf("%-8s at %.2f s of music, grabbed in %.0f ms: lit %.2f, mean colour %.0f %.0f %.0f (%s)\n",
