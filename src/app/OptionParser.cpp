@@ -30,6 +30,12 @@ std::variant<ShowOptions, OptionError> parseShowOptions(const std::vector<std::s
         } else if (row->argument == OptionArgument::Required) {
             if (i + 1 == arguments.size()) return OptionError{name + " needs a value"};
             value = arguments[++i];
+        } else if (row->argument == OptionArgument::AfterEquals && i + 1 < arguments.size() &&
+                   arguments[i + 1].rfind('-', 0) != 0) {
+            // Every GLUT argument of its own begins with '-': a word after
+            // --window was meant as its value, and would reach GLUT unseen.
+            const std::string meant = name + "=" + shownInMessage(arguments[i + 1]);
+            return OptionError{name + " takes its value after '=': write " + meant};
         }
         if (const std::optional<std::string> refusal = row->apply(options, value)) {
             return OptionError{name + ": " + *refusal};

@@ -80,8 +80,8 @@ int main(int argc, char** argv) {
         std::error_code error;
         std::filesystem::directory_iterator folder(options.dataDir, error);
         if (error) {
-            std::fprintf(stderr, "%s: --data: cannot enter %s: %s\n", program.c_str(), options.dataDir.c_str(),
-                         error.message().c_str());
+            std::fprintf(stderr, "%s: --data: cannot enter %s: %s\n", program.c_str(),
+                         shownInMessage(options.dataDir).c_str(), error.message().c_str());
             return 2;
         }
     }

@@ -20,6 +20,7 @@
 #include "capture/CaptureProgress.h"
 #include "capture/DrawTargets.h"
 #include "capture/OutputKind.h"
+#include "capture/PartialFile.h"
 #include "capture/VideoEncoder.h"
 #include "music/Cues.h"
 #include "music/Music.h"
@@ -259,11 +260,10 @@ private:
 void runCapture(const CaptureOptions& options, const std::string& dataFolder, const ShowSpan& span) {
     const std::optional<std::string> ffmpeg = platform::findOnPath("ffmpeg");
     if (!ffmpeg) fail("the ffmpeg program is not on the PATH (Debian: apt-get install ffmpeg)");
-    // Find out now, not after minutes of drawing, whether the video can be written.
-    const std::string probe = options.file + ".part";
-    if (std::FILE* file = std::fopen(probe.c_str(), "wb")) {
-        std::fclose(file);
-        std::remove(probe.c_str());
+    // Find out now, not after minutes of drawing, whether the video can be
+    // written: in a file of the capture's own, never one the user had.
+    if (const std::optional<std::string> probe = createPartialFile(options.file)) {
+        std::remove(probe->c_str());
     } else {
         fail("cannot write " + options.file + ": " + std::strerror(errno));
     }

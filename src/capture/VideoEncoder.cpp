@@ -2,13 +2,16 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #include "audio/WavFile.h"
 #include "capture/FrameWriter.h"
 #include "capture/OutputKind.h"
+#include "capture/PartialFile.h"
 #include "platform/ChildProcess.h"
 
 namespace {
@@ -26,6 +29,13 @@ std::string temporaryPath(const std::string& what) {
         .string();
 }
 
+// The video's own file beside it, to be renamed into place at the end.
+std::string partialFileFor(const std::string& video) {
+    const std::optional<std::string> path = createPartialFile(video);
+    if (!path) throw CaptureError("cannot write " + video + ": " + std::strerror(errno));
+    return *path;
+}
+
 // A path as ffmpeg must take it: any name is a file, even one that starts
 // with '-' (ffmpeg would read it as an option) or holds a ':' (a protocol).
 std::string ffmpegFile(const std::string& path) { return "file:" + path; }
@@ -35,7 +45,7 @@ std::string ffmpegFile(const std::string& path) { return "file:" + path; }
 VideoEncoder::VideoEncoder(const std::string& ffmpeg, const EncoderSettings& settings)
     : settings_(settings),
       ffmpeg_(ffmpeg),
-      partialPath_(settings.file + ".part"),
+      partialPath_(partialFileFor(settings.file)),
       videoPath_(temporaryPath("video.nut")),
       soundPath_(temporaryPath("sound.wav")),
       logPath_(temporaryPath("ffmpeg.log")) {

@@ -74,7 +74,7 @@ private:
 
     const EncoderSettings settings_;
     const std::string ffmpeg_;
-    const std::string partialPath_;  // beside the output, renamed into place at the end
+    const std::string partialPath_;  // beside the output, made here, renamed into place at the end
     const std::string videoPath_;    // temporary: the picture alone
     const std::string soundPath_;    // temporary: the captured span of the track
     const std::string logPath_;      // temporary: what ffmpeg says

@@ -16,7 +16,13 @@
 namespace platform {
 namespace {
 
-std::string dataFolder;  // empty: the current folder
+// Empty: the current folder. Threads that decode pictures ahead resolve
+// names with it, and a fatal exit at start-up ends the process under them:
+// it lives in storage that exit() never destroys.
+std::string& dataFolder() {
+    static std::string* const folder = new std::string;
+    return *folder;
+}
 
 bool exists(const std::string& path) {
     struct stat info {};
@@ -63,7 +69,7 @@ bool isFile(const std::string& path) {
 
 void setDataFolder(std::string folder) {
     if (!folder.empty() && folder.back() != '/') folder += '/';
-    dataFolder = std::move(folder);
+    dataFolder() = std::move(folder);
 }
 
 std::string resolveDataPath(std::string_view name) {
@@ -73,10 +79,10 @@ std::string resolveDataPath(std::string_view name) {
     const bool absolute = path.front() == '/';
     // The folder is the user's, spelled as given; only the show's names are
     // matched regardless of case.
-    const std::string full = absolute ? path : dataFolder + path;
+    const std::string full = absolute ? path : dataFolder() + path;
     if (exists(full)) return full;
 
-    std::string resolved = absolute ? "/" : dataFolder;
+    std::string resolved = absolute ? "/" : dataFolder();
     for (const std::string& component : splitComponents(path)) {
         std::string next = resolved + component;
         if (!exists(next)) next = resolved + findIgnoringCase(resolved, component);

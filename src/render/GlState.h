@@ -8,7 +8,8 @@
 
 #include <GL/gl.h>
 
-#include <array>
+#include <functional>
+#include <string>
 #include <vector>
 
 class GlState {
@@ -18,32 +19,18 @@ public:
     // Sets it again on the current context.
     void restore() const;
 
-private:
-    struct LightValues {
-        GLfloat ambient[4], diffuse[4], specular[4], position[4], spotDirection[3];
-        GLfloat spotExponent, spotCutoff, constant, linear, quadratic;
+    // One piece of that state: its name, how many numbers hold it, and how
+    // it is read from and set on the current context. save() and restore()
+    // go through this list alone, in its order, so no piece is read without
+    // being set again; the tests go through it too.
+    struct Field {
+        std::string name;
+        int count;
+        std::function<void(GLfloat* values)> read;
+        std::function<void(const GLfloat* values)> write;
     };
-    struct MaterialValues {
-        GLfloat ambient[4], diffuse[4], specular[4], emission[4], shininess;
-    };
+    static const std::vector<Field>& fields();
 
-    std::vector<GLboolean> enabled;  // one per capability in the list the .cpp keeps
-    std::array<LightValues, 8> lights{};
-    std::array<MaterialValues, 2> materials{};  // front, back
-    GLfloat lightModelAmbient[4]{};
-    GLint lightModelTwoSide = 0;
-    GLint lightModelLocalViewer = 0;
-    GLint texture = 0;
-    GLint blendSource = GL_ONE, blendDestination = GL_ZERO;
-    GLint textureEnvMode = GL_MODULATE;
-    GLint textureGenS = GL_EYE_LINEAR, textureGenT = GL_EYE_LINEAR;
-    GLint shadeModel = GL_SMOOTH;
-    GLint depthFunction = GL_LESS;
-    GLboolean depthMask = GL_TRUE;
-    GLint cullFace = GL_BACK, frontFace = GL_CCW;
-    GLint polygonModes[2] = {GL_FILL, GL_FILL};
-    GLint colorMaterialFace = GL_FRONT_AND_BACK, colorMaterialMode = GL_AMBIENT_AND_DIFFUSE;
-    GLfloat color[4]{}, normal[3]{}, textureCoordinates[4]{};
-    GLfloat clearColor[4]{};
-    GLfloat textureMatrix[16]{};
+private:
+    std::vector<GLfloat> values;  // the fields' numbers, one field after another
 };

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "audio/AudioStream.h"
+#include "music/Music.h"
 #include "music/SyncTag.h"
 #include "platform/GlutWindow.h"
 #include "platform/Ticks.h"
@@ -21,8 +22,16 @@ struct LiveShow {
     // when this frame's scene reads them, as they would be live. With a
     // device playing, this only checks that it is still there.
     std::uint32_t musicMovedAt = 0;
-    std::uint32_t musicStartedAt = 0;
 };
+
+// Where the music stands, the clock every cue comes on: a log that measures
+// the show against it holds on a loaded machine, where a sound driver keeps
+// a pace of its own.
+std::uint64_t musicMs(Show& show) {
+    audio::AudioStream* music = show.music().getStream();
+    const int rate = audio::streamSampleRate(music);
+    return rate > 0 ? audio::streamFramesPlayed(music) * 1000 / static_cast<std::uint64_t>(rate) : 0;
+}
 
 void frame(void* user) {
     LiveShow& live = *static_cast<LiveShow*>(user);
@@ -32,7 +41,7 @@ void frame(void* user) {
     const std::int32_t section = live.show.section();
     live.show.drawFrame();
     platform::presentFrame();
-    if (live.log != nullptr) live.log->frameShown(section, now - live.musicStartedAt, showSyncTag().lastPosted());
+    if (live.log != nullptr) live.log->frameShown(section, musicMs(live.show), showSyncTag().lastPosted());
 }
 
 void reshapeWhole(void*, int width, int height) { reshape(width, height); }
@@ -45,7 +54,6 @@ int runShow(int argc, char** argv, Show& show, const LiveOptions& options, Frame
     show.start();
     LiveShow live{show, log};                   // lives as long as the loop, which never returns
     live.musicMovedAt = platform::tickCount();  // start() has just started the music
-    live.musicStartedAt = live.musicMovedAt;
     platform::runWindow({&live, frame, options.keepAspect ? reshapeFourByThree : reshapeWhole});
     return 0;
 }

@@ -27,6 +27,16 @@ std::string cueNames(const std::vector<Chapter>& chapters) {
     return names;
 }
 
+// What a time typed wrong still looks like: a digit first, or a ':' or '.'
+// among digits.
+bool looksLikeATime(const std::string& text) {
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (text.empty()) return false;
+    if (isDigit(text.front())) return true;
+    const bool separator = text.find_first_of(":.") != std::string::npos;
+    return separator && std::any_of(text.begin(), text.end(), isDigit);
+}
+
 }  // namespace
 
 std::optional<std::uint64_t> parseShowTime(const std::string& text) {
@@ -76,6 +86,12 @@ SpanPoint findSpanPoint(const std::string& moment, const std::vector<Chapter>& c
         if (*ms >= trackMs)
             return {0, shownInMessage(moment) + " is past the end of the music (" + formatShowTime(trackMs) + ")"};
         return {(*ms + periodMs - 1) / periodMs, ""};
+    }
+    // "1:99" or "4x" was meant as a time: calling it an unknown cue would
+    // send the user looking for a name they never meant.
+    if (looksLikeATime(moment)) {
+        return {0, "\"" + shownInMessage(moment) + "\" is neither a cue of the music nor a time (42, 42.5, " +
+                       "1:02.250); its cues are " + cueNames(chapters)};
     }
     return {0, "the music has no cue named \"" + shownInMessage(moment) + "\"; its cues are " + cueNames(chapters)};
 }

@@ -90,6 +90,12 @@ TEST(ShowOptions, WithoutOptionsEverythingGoesToGlutAsBefore) {
     EXPECT_EQ(options.glutArguments,
               (std::vector<std::string>{"marrowick", "-display", ":3", "-geometry", "640x480+0+0"}));
     EXPECT_EQ(std::get<ShowOptions>(parse({"--capture", "a.mp4"})).captureOptions.width, 1280);
+    // GLUT's own options begin with '-': after --window they are still GLUT's.
+    const auto windowed = parse({"--window", "-geometry", "640x480+0+0"});
+    ASSERT_TRUE(std::holds_alternative<ShowOptions>(windowed)) << std::get<OptionError>(windowed).message;
+    EXPECT_EQ(std::get<ShowOptions>(windowed).glutArguments,
+              (std::vector<std::string>{"marrowick", "-geometry", "640x480+0+0"}));
+    EXPECT_EQ(std::get<ShowOptions>(windowed).live.width, 1024);
 }
 
 // The file's ending and --archive choose what the video holds; pairings the
@@ -178,6 +184,10 @@ TEST(ShowOptions, BadInputIsRefusedWithAMessageNamingIt) {
         {{"--window=800x"}, "--window: expected WIDTHxHEIGHT"},
         {{"--window="}, "--window: expected WIDTHxHEIGHT"},
         {{"--window=8x8"}, "--window: expected WIDTHxHEIGHT"},
+        // The size as the next word would go to GLUT, and the window open at 1024x768.
+        {{"--window", "800x600"}, "--window takes its value after '=': write --window=800x600"},
+        {{"--window", "800x600", "--keep-aspect"}, "write --window=800x600"},
+        {{"--window", "big\n"}, "write --window=big\\n"},
         {{"--data"}, "--data needs a value"},
         {{"--data="}, "--data: expected a folder"},
         {{"--timings="}, "--timings: expected a file name"},

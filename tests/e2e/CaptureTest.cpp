@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -286,6 +288,49 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
                 EXPECT_TRUE(entry.is_symlink()) << what << " left " << entry.path();
             }
         }
+    }
+}
+
+// A file the user keeps beside the video, under any name the capture might
+// have taken for its own, is left as it was: by a capture that makes its
+// video, and by one whose ffmpeg fails half-way.
+TEST_F(CaptureTest, FilesBesideTheVideoAreLeftAsTheyWere) {
+    const fs::path fakeBin = out / "bin";
+    fs::create_directories(fakeBin);
+    {
+        std::FILE* script = std::fopen((fakeBin / "ffmpeg").c_str(), "w");
+        std::fputs("#!/bin/sh\nhead -c 100000 >/dev/null\nexit 1\n", script);
+        std::fclose(script);
+        fs::permissions(fakeBin / "ffmpeg", fs::perms::owner_all);
+    }
+    const fs::path folder = out / "videos";
+    fs::create_directories(folder);
+    const std::string kept = "the user's own, not the capture's\n";
+    const std::vector<std::string> names = {"show.mp4.part", "show.mp4.tmp", "show.part"};
+    for (const std::string& name : names) std::ofstream(folder / name) << kept;
+    const std::string video = (folder / "show.mp4").string();
+    const std::vector<std::string> arguments{"--size", "64x48", "--to", cue::kQueenText, "--capture", video};
+    const struct {
+        const char* what;
+        std::string path;
+        int exitCode;
+        bool writes;
+    } cases[] = {{"a capture", "", 0, true}, {"a failed capture", fakeBin.string() + ":/usr/bin:/bin", 1, false}};
+    for (const auto& c : cases) {
+        const capture::Result run = capture::runShow(arguments, pack, c.path);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.what << ": " << run.err;
+        EXPECT_EQ(fs::exists(video), c.writes) << c.what;
+        for (const std::string& name : names) {
+            std::ifstream in(folder / name);
+            const std::string now((std::istreambuf_iterator<char>(in)), {});
+            EXPECT_EQ(now, kept) << c.what << " changed or removed " << name;
+        }
+        std::size_t files = 0;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path() != video) ++files;
+        }
+        EXPECT_EQ(files, names.size()) << c.what << ": beside the video, other files than the user's";
+        fs::remove(video);
     }
 }
 

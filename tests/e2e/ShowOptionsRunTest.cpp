@@ -77,25 +77,46 @@ TEST(ShowOptionsRun, WindowIsTheSizeAskedForAndStaysSo) {
 // On a 16:9 screen the 4:3 area is 960 of its 1280 columns. From the
 // queen's card to the peasants' cue the chess room fills it, under the card
 // or alone, dark in places but nowhere quite black out to its edges; the
-// cleared bars are black to the bit. The screenshot is asked for at the
-// card's cue, nearly five seconds of the room ahead of it: a loaded machine
-// can take seconds to grab the screen, and the show ends for good on its
-// closing cue.
+// cleared bars are black to the bit. The screenshot is taken once the music
+// has reached the card's cue, by the show's own log, and the show is full
+// screen, and must be done before the music reaches the peasants' cue
+// nearly five seconds later.
 TEST(ShowOptionsRun, KeepAspectLeavesBlackBarsBesideTheShow) {
     const WavSound track = loadWav(e2e::shortPackDir() + "/demot.wav").value();
-    const double moment = e2e::cueSeconds(track, cue::kQueenText);
+    const auto moment = static_cast<std::uint64_t>(e2e::cueSeconds(track, cue::kQueenText) * 1000);
+    const auto roomEnds = static_cast<std::uint64_t>(e2e::cueSeconds(track, cue::kPesants) * 1000);
     const struct {
         std::vector<std::string> arguments;
         int bar;  // columns of black on each side
     } cases[] = {{{"--keep-aspect"}, 160}, {{}, 0}};
     e2e::VirtualDisplay display(1280, 720);
     for (const auto& c : cases) {
-        e2e::ShowProcess show(e2e::shortPackDir(), display.name(), c.arguments);
-        const std::int64_t start = waitForFrames(show, 1);
-        ASSERT_GT(start, 0) << "no frame was drawn";
-        while (e2e::nowUs() < start + static_cast<std::int64_t>(moment * 1e6)) std::this_thread::sleep_for(5ms);
+        const std::string log = scratchPath("bars-" + std::to_string(c.bar) + ".log");
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"--timings", log});
+        e2e::ShowProcess show(e2e::shortPackDir(), display.name(), arguments);
+        ASSERT_TRUE(e2e::waitForShowTime(log, moment, 60s).has_value()) << "the music never reached the card";
+        // Full screen comes once the main loop runs, as the X server gets to
+        // it: a loaded one can still show the first window then. The grab
+        // waits for it, and for frames drawn at the size it gives.
+        const auto deadline = std::chrono::steady_clock::now() + 30s;
+        auto window = e2e::findWindow("Marrowick", display.name(), 5s);
+        while (window && window->width != 1280 && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(50ms);
+            window = e2e::findWindow("Marrowick", display.name(), 5s);
+        }
+        ASSERT_TRUE(window && window->width == 1280) << "the show never went full screen";
+        const std::size_t drawn = e2e::readFrameLog(log).size();
+        const auto redrawn = std::chrono::steady_clock::now() + 30s;
+        while (e2e::readFrameLog(log).size() < drawn + 3 && std::chrono::steady_clock::now() < redrawn) {
+            std::this_thread::sleep_for(5ms);
+        }
         const std::string png = "e2e-bars-" + std::to_string(c.bar) + ".png";
-        const e2e::Screenshot shot = e2e::takeScreenshot(display.name(), png);
+        std::uint64_t grabbedBy = 0;
+        const e2e::Screenshot shot =
+            e2e::takeScreenshot(display.name(), png, [&] { grabbedBy = e2e::readFrameLog(log).back().showMs; });
+        fs::remove(log);
+        ASSERT_LT(grabbedBy, roomEnds) << "the screenshot was done only at " << grabbedBy << " ms of music: " << png;
         ASSERT_EQ(shot.width, 1280) << png;
         const int right = shot.width - c.bar;
         const double leftEdge = litShare(shot, c.bar, c.bar + 4, 0), rightEdge = litShare(shot, right - 4, right, 0);
@@ -111,12 +132,18 @@ TEST(ShowOptionsRun, KeepAspectLeavesBlackBarsBesideTheShow) {
 }
 
 // SDL's disk driver writes what it plays to a file, at the pace of a sound
-// card (and says so on standard error).
+// card (and says so on standard error). Either way the show follows the
+// music, and its log shows it: every frame names the cue the music had
+// reached, and the show ends on the closing cue. Muted, the music runs on
+// the show's own clock, which keeps the wall clock's pace; with a device,
+// the device had played the closing cue before the show ended.
 TEST(ShowOptionsRun, ReachesTheClosingCueOnTimeFromAnotherFolderAndMuted) {
-    const double closing = e2e::cueSeconds(loadWav(e2e::shortPackDir() + "/demot.wav").value(), cue::kFadeToCredits);
+    const WavSound track = loadWav(e2e::shortPackDir() + "/demot.wav").value();
+    const double closing = e2e::cueSeconds(track, cue::kFadeToCredits);
     const std::string elsewhere = scratchPath("elsewhere");
     fs::create_directories(elsewhere);
     const std::string sound = scratchPath("sound.raw");
+    const std::string log = scratchPath("frames.log");
     const struct {
         std::vector<std::string> arguments;
         std::string folder;
@@ -128,20 +155,42 @@ TEST(ShowOptionsRun, ReachesTheClosingCueOnTimeFromAnotherFolderAndMuted) {
     e2e::VirtualDisplay display(640, 480);
     for (const auto& c : cases) {
         fs::remove(sound);
-        e2e::ShowProcess show(c.folder, display.name(), c.arguments,
+        std::vector<std::string> arguments = c.arguments;
+        arguments.insert(arguments.end(), {"--timings", log});
+        e2e::ShowProcess show(c.folder, display.name(), arguments,
                               {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", sound}});
-        const e2e::ShowResult result = show.wait(60s);
+        const e2e::ShowResult result = show.wait(120s);
         const std::string what = c.arguments.front();
         ASSERT_TRUE(result.exited) << what << ": did not end";
         EXPECT_EQ(result.exitCode, 0) << what;
         EXPECT_EQ(result.output, kShowOutput) << what;
         EXPECT_EQ(fs::exists(sound), c.deviceOpened) << what;
-        ASSERT_FALSE(result.swapTimesUs.empty()) << what;
-        const double seconds = (result.endedUs - result.swapTimesUs.front()) / 1e6;
-        std::printf("%s: ended %.2f s after the first frame\n", what.c_str(), seconds);
-        // The music starts just before the first frame, which comes later
-        // on a loaded machine: the end can then seem early by a little more.
-        EXPECT_NEAR(seconds, closing, 0.8) << what;
+        const std::vector<e2e::LoggedFrame> frames = e2e::readFrameLog(log);
+        ASSERT_GT(frames.size(), 20u) << what;
+        EXPECT_TRUE(e2e::namesTheCueTheMusicReached(frames, track)) << what;
+        EXPECT_TRUE(e2e::endsOnTheClosingCue(frames, track)) << what;
+        if (c.deviceOpened) {
+            const double played = static_cast<double>(fs::file_size(sound)) / (2.0 * track.channels) / track.sampleRate;
+            std::printf("%s: the device played %.2f s of music, the closing cue is at %.2f s\n", what.c_str(), played,
+                        closing);
+            EXPECT_GE(played, closing) << what << ": ended before the device played the closing cue";
+        } else {
+            // The music's time against the wall clock's, taken at the start
+            // of a frame and at its swap: what lies between them is the
+            // drawing, as long at the end as at the start.
+            const auto lag = [&](std::size_t from, std::size_t to) {
+                std::vector<double> lags;
+                for (std::size_t i = from; i < to; ++i) lags.push_back(frames[i].swapUs / 1000.0 - frames[i].showMs);
+                std::nth_element(lags.begin(), lags.begin() + lags.size() / 2, lags.end());
+                return lags[lags.size() / 2];
+            };
+            const std::size_t tenth = frames.size() / 10;
+            const double drift = lag(frames.size() - tenth, frames.size()) - lag(0, tenth);
+            std::printf("%s: the music fell %.0f ms behind the wall clock over %.2f s\n", what.c_str(), drift,
+                        (frames.back().swapUs - frames.front().swapUs) / 1e6);
+            EXPECT_NEAR(drift, 0.0, 150.0) << what << ": the muted music does not keep the wall clock's pace";
+        }
+        fs::remove(log);
     }
     fs::remove(sound);
     fs::remove_all(elsewhere);
@@ -167,6 +216,24 @@ TEST(ShowOptionsRun, BadOptionsEndWithCodeTwoBeforeAnyWindow) {
         // A span with no frame of the show in it.
         {{"--from", cue::kFadeToCredits}, e2e::shortPackDir(), "at or after the closing cue", false},
         {{"--to", "0"}, e2e::shortPackDir(), "is where the show starts", false},
+        {{"--window", "800x600"},
+         e2e::shortPackDir(),
+         "--window takes its value after '=': write --window=800x600",
+         true},
+        {{"--data", "/nonexistent/pa\tck\n"},
+         e2e::shortPackDir(),
+         "--data: cannot enter /nonexistent/pa\\tck\\n: ",
+         false},
+        // A moment is checked against the music before any window opens.
+        {{"--from", "1:99"},
+         e2e::shortPackDir(),
+         "--from: \"1:99\" is neither a cue of the music nor a time (42, 42.5, 1:02.250); its cues are queenRoll, ",
+         false},
+        {{"--to", "4x"}, e2e::shortPackDir(), "--to: \"4x\" is neither a cue of the music nor a time", false},
+        {{"--from", "noSuchCue"},
+         e2e::shortPackDir(),
+         "--from: the music has no cue named \"noSuchCue\"; its cues are queenRoll, ",
+         false},
     };
     for (const auto& c : cases) {
         e2e::ShowProcess show(c.folder, "", c.arguments);

@@ -1,16 +1,20 @@
 // End-to-end support: a private Xvfb server, the real show binary started in
-// a data directory with SDL's dummy audio, and the X tools a viewer's desktop
-// would offer (xwininfo, import, xdotool) to look at it from outside.
+// a data directory with SDL's dummy audio, and what a viewer's desktop would
+// offer (xwininfo, xdotool, a read-back of the screen) to look at it from
+// outside.
 #pragma once
 
 #include <sys/types.h>
 
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "ImageFiles.h"
 
@@ -89,6 +93,38 @@ private:
 // Seconds into the track of its cue with this name; throws when there is none.
 double cueSeconds(const WavSound& track, const char* name);
 
+// One line of the show's own --timings log: the section the frame showed,
+// its swap (wall clock, microseconds), where the music stood then (the
+// player: its show time) and the last cue the music had passed ("-" for
+// none). Tests time a run by it: the music is the clock the show follows,
+// whatever pace a loaded machine leaves the sound driver.
+struct LoggedFrame {
+    std::int32_t section = 0;
+    std::int64_t swapUs = 0;
+    std::uint64_t showMs = 0;
+    std::string cue;
+};
+std::vector<LoggedFrame> readFrameLog(const std::string& path);
+
+// Waits, up to `limit`, for the log to hold a frame shown at or after
+// `showMs`; that frame, or nothing.
+std::optional<LoggedFrame> waitForShowTime(const std::string& logPath, std::uint64_t showMs,
+                                           std::chrono::milliseconds limit);
+
+// Every frame names the cue the music had passed when it was shown: the
+// last at or before its music time, give or take the sound buffer that
+// carries a cue and the time it is heard in one hand-over.
+::testing::AssertionResult namesTheCueTheMusicReached(const std::vector<LoggedFrame>& frames, const WavSound& track);
+
+// Each section hands over to the next within a few frames of the music
+// passing the cue that ends it, and the sections come in order.
+::testing::AssertionResult sectionsEndOnTheirCues(const std::vector<LoggedFrame>& frames, const WavSound& track);
+
+// The frame that reads the closing cue ends the show unseen, so the last
+// frame logged is the one before it: the music then stood within one frame's
+// step of the cue, and no earlier frame had seen it.
+::testing::AssertionResult endsOnTheClosingCue(const std::vector<LoggedFrame>& frames, const WavSound& track);
+
 // Output of a command run through the shell, with DISPLAY set.
 std::string runCommand(const std::string& command, const std::string& display);
 
@@ -106,7 +142,10 @@ struct Screenshot : testsupport::RgbaImage {
     double mean(int c) const;
 };
 // Takes a PNG of the root window (kept at `pngPath` for a person to look at).
-Screenshot takeScreenshot(const std::string& display, const std::string& pngPath);
+// `grabbed` runs as soon as the screen is read back, before the picture is
+// decoded and written: what it sees of the show is no later than the grab.
+Screenshot takeScreenshot(const std::string& display, const std::string& pngPath,
+                          const std::function<void()>& grabbed = {});
 
 // Now on the clock the swap log uses, in microseconds.
 std::int64_t nowUs();

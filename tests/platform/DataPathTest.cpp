@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "WorkingDirectory.h"
@@ -85,6 +91,56 @@ TEST_F(DataPathTest, NamesAreLookedForUnderTheDataFolder) {
         EXPECT_EQ(bytes ? bytes->front() : 0, c.first);
     }
     platform::setDataFolder("");
+}
+
+namespace {
+
+// Long enough to live on the heap in a std::string, where a destroyed one
+// leaves freed memory behind.
+constexpr char kLongFolder[] = "/no/such/place/a-data-folder-with-a-name-long-enough-for-the-heap/";
+
+// One process ended by exit() while four threads resolve names in a loop:
+// code 3 when a thread saw a folder other than the one set.
+[[noreturn]] void exitWhileResolving() {
+    platform::setDataFolder(kLongFolder);
+    std::atomic<int> started{0};
+    for (int i = 0; i < 4; ++i) {
+        std::thread([&started] {
+            started.fetch_add(1);
+            const std::string folder = kLongFolder;
+            for (;;) {
+                if (platform::resolveDataPath("ting\\queen.jpg").compare(0, folder.size(), folder) != 0) ::_exit(3);
+            }
+        }).detach();
+    }
+    while (started.load() < 4) std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+    std::exit(0);
+}
+
+// Ends many processes so; exits 0 when each ended cleanly with code 0.
+[[noreturn]] void endManyWhileResolving() {
+    for (int trial = 0; trial < 60; ++trial) {
+        const pid_t child = ::fork();
+        if (child == 0) exitWhileResolving();
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            std::fprintf(stderr, "process %d of 60 ended with status %#x\n", trial + 1, status);
+            std::_Exit(1);
+        }
+    }
+    std::_Exit(0);
+}
+
+}  // namespace
+
+// The threads that decode pictures ahead are detached: a fatal exit at
+// start-up (a missing model, font or track) ends the process while they may
+// still be resolving names, and exit() destroys what is at namespace scope.
+// The folder must outlive them, whole, to the last instruction.
+TEST(DataFolderLifetime, NamesResolveWhileTheProcessEnds) {
+    EXPECT_EXIT(endManyWhileResolving(), ::testing::ExitedWithCode(0), "");
 }
 
 // Where the data is looked for, in order: the folder --data names; the

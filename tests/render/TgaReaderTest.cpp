@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -138,13 +139,33 @@ TEST(TgaShortFile, MissingPixelsAreZero) {
     ASSERT_TRUE(wide);
     EXPECT_EQ(wide->pixels, (Bytes{248, 248, 248, 0, 0, 0, 0, 0, 0}));
 
-    // Ends inside a raw packet, then before a run packet's pixel.
-    const auto packets = decode(header(10, 4, 1, 24) + Bytes{0x02, 1, 2, 3, 4});
-    ASSERT_TRUE(packets);
-    EXPECT_EQ(packets->pixels, (Bytes{3, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-    const auto run = decode(header(10, 2, 1, 32) + Bytes{0x81, 1, 2});
-    ASSERT_TRUE(run);
-    EXPECT_EQ(run->pixels, Bytes(8, 0));
+    // Ends inside a packet's pixel: the pixel is not read, however few of
+    // its bytes are missing. The bytes are handed over in a block of exactly
+    // their size, so that a byte read past them is a sanitizer's report too.
+    const struct {
+        const char* what;
+        Bytes file;
+        Bytes pixels;
+    } packets[] = {
+        {"raw, a pixel and one byte",
+         header(10, 4, 1, 24) + Bytes{0x02, 1, 2, 3, 4},
+         {3, 2, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+        {"raw, one byte short", header(10, 2, 1, 24) + Bytes{0x01, 1, 2, 3, 4, 5}, {3, 2, 1, 0, 0, 0}},
+        {"raw, one byte short at 32 bits", header(10, 1, 1, 32) + Bytes{0x00, 1, 2, 3}, Bytes(4, 0)},
+        {"run, two bytes short", header(10, 2, 1, 32) + Bytes{0x81, 1, 2}, Bytes(8, 0)},
+        {"run, one byte short", header(10, 2, 1, 32) + Bytes{0x81, 1, 2, 3}, Bytes(8, 0)},
+        {"run, one byte short at 24 bits", header(10, 2, 1, 24) + Bytes{0x81, 1, 2}, Bytes(6, 0)},
+        {"run after a pixel, one byte short",
+         header(10, 3, 1, 24) + Bytes{0x00, 7, 8, 9, 0x81, 1, 2},
+         {9, 8, 7, 0, 0, 0, 0, 0, 0}},
+    };
+    for (const auto& c : packets) {
+        const std::unique_ptr<std::uint8_t[]> exact(new std::uint8_t[c.file.size()]);
+        std::copy(c.file.begin(), c.file.end(), exact.get());
+        const auto image = decodeTga(exact.get(), c.file.size());
+        ASSERT_TRUE(image) << c.what;
+        EXPECT_EQ(image->pixels, c.pixels) << c.what;
+    }
 
     // The ID field runs past the end: a picture with nothing in it.
     const auto noData = decode(header(2, 1, 1, 32, 200));

@@ -44,6 +44,16 @@ RgbaImage readPng(const std::string& path) {
     return result;
 }
 
+void writePng(const std::string& path, const RgbaImage& picture) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(picture.width);
+    image.height = static_cast<png_uint_32>(picture.height);
+    image.format = PNG_FORMAT_RGBA;
+    EXPECT_TRUE(png_image_write_to_file(&image, path.c_str(), 0, picture.pixels.data(), 0, nullptr))
+        << "cannot write " << path << ": " << image.message;
+}
+
 void writeJpg(const std::string& path, int colourSpace, int components, int width, int height,
               const std::vector<std::uint8_t>& pixels) {
     std::FILE* file = std::fopen(path.c_str(), "wb");

@@ -22,6 +22,9 @@ void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 // Fails the current test (and returns an empty image) when the file cannot be read.
 RgbaImage readPng(const std::string& path);
 
+// Writes the picture as an RGBA PNG; fails the current test when it cannot.
+void writePng(const std::string& path, const RgbaImage& picture);
+
 // Writes a JPG with libjpeg at high quality. `components` bytes per pixel in
 // `pixels` (top row first); `colourSpace` is a libjpeg J_COLOR_SPACE value.
 void writeJpg(const std::string& path, int colourSpace, int components, int width, int height,
