@@ -21,6 +21,7 @@
 #include "capture/DrawTargets.h"
 #include "capture/OutputKind.h"
 #include "capture/VideoEncoder.h"
+#include "capture/VideoMetadata.h"
 #include "music/Cues.h"
 #include "music/Music.h"
 #include "platform/ChildProcess.h"
@@ -107,7 +108,9 @@ public:
         glDisable(GL_RASTERIZER_DISCARD);
         readBackPending();
         if (captured_ == 0) throw CaptureError("nothing to capture: the span is shorter than one frame");
-        encoder_->finish(capturedSound());
+        encoder_->finish(capturedSound(),
+                         captureMetadata(chapters_, start_, captured_, static_cast<std::uint32_t>(timing_.periodMs),
+                                         options_.from, options_.to));
         if (timings_ != nullptr) std::fclose(timings_);
         progress_->finish(timing_.videoFramesThrough(captured_));
         encoder_.reset();

@@ -2,8 +2,9 @@
 // ffmpeg: the video's length and streams, where its pictures sit, that two
 // runs are the same frame for frame, that each section shows at the frame
 // its cue predicts, that each kind of video, rate, supersampling and blend
-// gives what it promises, that bad input leaves nothing behind and that any
-// name given for the video is only ever a file name.
+// gives what it promises, that bad input leaves nothing behind, that any
+// name given for the video is only ever a file name, and that every kind of
+// video has the span's cues as chapters.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -432,5 +433,48 @@ TEST_F(CaptureTest, AStillSpanIsTheSameWithAndWithoutBlend) {
         }
         // The span must be still for the test to mean anything.
         EXPECT_GT(still, 3 * moving) << still << " still video frames, " << moving << " others";
+    }
+}
+
+TEST_F(CaptureTest, EveryKindOfVideoHasTheCuesOfItsSpanAsChapters) {
+    // From scene3 the video starts at the frame that reads it; each later cue
+    // that a captured frame reads is a chapter at its own time, counted from
+    // the video's first frame; the closing cue's frame is never captured.
+    const FrameTiming timing{12, 60, static_cast<std::uint64_t>(track.sampleRate)};
+    const double startSeconds = static_cast<double>(readingFrame(cue::kScene3, timing)) * 0.012;
+    const std::uint64_t closing = readingFrame(cue::kFadeToCredits, timing);
+    std::vector<capture::ChapterMark> expected{{cue::kScene3, 0.0}};
+    for (const WavCue& cue : track.cues) {
+        const std::uint64_t frame = timing.frameContaining(cue.frame) + 1;
+        if (frame > readingFrame(cue::kScene3, timing) && frame < closing) {
+            expected.push_back({cue.label, static_cast<double>(cue.frame) / track.sampleRate - startSeconds});
+        }
+    }
+    ASSERT_GE(expected.size(), 4u) << "too few cues after scene3 for the test to mean anything";
+    const struct {
+        const char* name;
+        std::vector<std::string> options;
+    } kinds[] = {{"show.mp4", {}}, {"show.webm", {}}, {"show.mkv", {}}, {"archive.mkv", {"--archive"}}};
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        std::vector<std::string> arguments{"--capture", file(kind.name), "--size", "64x48", "--from", cue::kScene3};
+        arguments.insert(arguments.end(), kind.options.begin(), kind.options.end());
+        const capture::Result run = capture::runShow(arguments, pack);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const std::vector<capture::ChapterMark> chapters = capture::chapters(file(kind.name));
+        ASSERT_EQ(chapters.size(), expected.size());
+        for (std::size_t i = 0; i < chapters.size(); ++i) {
+            EXPECT_EQ(chapters[i].title, expected[i].title);
+            EXPECT_NEAR(chapters[i].start, expected[i].start, 1.0 / 60) << chapters[i].title;
+        }
+        EXPECT_EQ(capture::formatTag(file(kind.name), "title"), "Marrowick");
+        const std::string comment = capture::formatTag(file(kind.name), "comment");
+        EXPECT_EQ(comment.rfind("from scene3 at ", 0), 0u) << comment;
+        EXPECT_NE(comment.find(" to the closing cue at "), std::string::npos) << comment;
+        EXPECT_FALSE(run.leftBehind);
+        for (const auto& entry : fs::directory_iterator(out)) {
+            EXPECT_EQ(entry.path().extension(), fs::path(kind.name).extension()) << "left " << entry.path();
+        }
+        fs::remove(file(kind.name));
     }
 }
