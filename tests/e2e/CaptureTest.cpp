@@ -2,9 +2,10 @@
 // ffmpeg: the video's length and streams, where its pictures sit, that two
 // runs are the same frame for frame, that each section shows at the frame
 // its cue predicts, that each kind of video, rate, supersampling and blend
-// gives what it promises, that bad input leaves nothing behind, that any
-// name given for the video is only ever a file name, and that every kind of
-// video has the span's cues as chapters.
+// gives what it promises, that bad input leaves nothing behind and that any
+// name given for the video is only ever a file name; that every kind of
+// video has the span's cues as chapters, and that a still is the very frame
+// an archive holds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "CaptureRun.h"
+#include "ImageFiles.h"
 #include "ShowProcess.h"
 #include "WorkingDirectory.h"
 #include "audio/WavFile.h"
@@ -213,6 +215,14 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
         {{"--capture", file("show.webm"), "--archive"}, pack, "", 2, "--archive needs a .mkv file", false},
         {{"--capture", file("show.mkv"), "--archive", "--lossless"}, pack, "", 2, "leave out --lossless", false},
         {{"--capture", video, "--supersample", "5"}, pack, "", 2, "--supersample", false},
+        // A still is one frame as drawn, and needs a folder it can be written in.
+        {{"--capture", file("still.png"), "--fps", "60"}, pack, "", 2, "--fps is for a video, not a still", false},
+        {{"--capture", file("still.png"), "--blend"}, pack, "", 2, "--blend is for a video", false},
+        {{"--lossless", "--capture", file("still.png")}, pack, "", 2, "--lossless is for a video", false},
+        {{"--capture", file("still.png"), "--archive"}, pack, "", 2, "--archive is for a video", false},
+        {{"--capture", file("still.png"), "--to", cue::kPesants}, pack, "", 2, "--to is for a video", false},
+        {{"--capture", file("no/such/dir/still.png")}, pack, "", 2, "cannot write", false, false, true},
+        {{"--capture", "/proc/still.png", "--from", cue::kScene3}, pack, "", 2, "cannot write", false, false, true},
         {{"--capture", video, "--fps", "0/1"}, pack, "", 2, "--fps", false},
         // Checked against the track before anything is built, naming the cues there are.
         {{"--capture", video, "--from", "noSuchCue"},
@@ -476,5 +486,54 @@ TEST_F(CaptureTest, EveryKindOfVideoHasTheCuesOfItsSpanAsChapters) {
             EXPECT_EQ(entry.path().extension(), fs::path(kind.name).extension()) << "left " << entry.path();
         }
         fs::remove(file(kind.name));
+    }
+}
+
+TEST_F(CaptureTest, AStillIsThatFrameOfAnArchivePixelForPixel) {
+    // The still needs no ffmpeg: it runs with nothing on the PATH. Each
+    // archive runs to a little after the frame, which is its first.
+    const struct {
+        std::vector<std::string> options;  // the still's and the archive's
+        const char* archiveTo;
+        int width, height;
+    } cases[] = {
+        {{"--from", cue::kKubeShow, "--size", "320x240", "--supersample", "2"}, cue::kLittleChase, 320, 240},
+        {{"--size", "96x54", "--stretch"}, cue::kQueenRoll, 96, 54},
+        {{"--from", "0:03.5", "--size", "128x72", "--supersample", "3"}, "0:03.6", 128, 72},
+    };
+    for (const auto& c : cases) {
+        std::string options;
+        for (const std::string& option : c.options) options += option + " ";
+        SCOPED_TRACE(options);
+        std::vector<std::string> still{"--capture", file("still.png")},
+            archive{"--capture", file("archive.mkv"), "--archive", "--to", c.archiveTo};
+        still.insert(still.end(), c.options.begin(), c.options.end());
+        archive.insert(archive.end(), c.options.begin(), c.options.end());
+        const capture::Result stillRun = capture::runShow(still, pack, "/nonexistent");
+        ASSERT_EQ(stillRun.exitCode, 0) << stillRun.err;
+        const capture::Result archiveRun = capture::runShow(archive, pack);
+        ASSERT_EQ(archiveRun.exitCode, 0) << archiveRun.err;
+
+        const std::vector<std::uint8_t> bytes = testsupport::readBytes(file("still.png"));
+        ASSERT_GT(bytes.size(), 26u);
+        EXPECT_EQ(bytes[24], 8) << "bits a channel";
+        EXPECT_EQ(bytes[25], 2) << "colour type: RGB";
+        const testsupport::RgbaImage png = testsupport::readPng(file("still.png"));
+        ASSERT_EQ(png.width, c.width);
+        ASSERT_EQ(png.height, c.height);
+        Picture pixels;
+        std::size_t lit = 0;
+        for (int y = 0; y < png.height; ++y) {
+            for (int x = 0; x < png.width; ++x) {
+                pixels.insert(pixels.end(), png.at(x, y), png.at(x, y) + 3);
+                lit += png.at(x, y)[0] + png.at(x, y)[1] + png.at(x, y)[2] > 48 ? 1 : 0;
+            }
+        }
+        const std::vector<Picture> first = capture::decodeFrames(file("archive.mkv"), {0});
+        ASSERT_EQ(first.size(), 1u);
+        EXPECT_TRUE(pixels == first[0]) << "differs by " << difference(pixels, first[0], c.width) << " on average";
+        EXPECT_GT(lit, pixels.size() / 3 / 10) << "the still is nearly black";
+        fs::remove(file("still.png"));
+        fs::remove(file("archive.mkv"));
     }
 }
