@@ -490,29 +490,25 @@ TEST_F(CaptureTest, EveryKindOfVideoHasTheCuesOfItsSpanAsChapters) {
 }
 
 TEST_F(CaptureTest, AStillIsThatFrameOfAnArchivePixelForPixel) {
-    // The still needs no ffmpeg: it runs with nothing on the PATH. Each
-    // archive runs to a little after the frame, which is its first.
+    // The still runs with nothing on the PATH: no ffmpeg. Each archive runs
+    // to the next cue; the still's frame is its first.
     const struct {
         std::vector<std::string> options;  // the still's and the archive's
         const char* archiveTo;
         int width, height;
     } cases[] = {
         {{"--from", cue::kKubeShow, "--size", "320x240", "--supersample", "2"}, cue::kLittleChase, 320, 240},
-        {{"--size", "96x54", "--stretch"}, cue::kQueenRoll, 96, 54},
-        {{"--from", "0:03.5", "--size", "128x72", "--supersample", "3"}, "0:03.6", 128, 72},
+        {{"--size", "96x54", "--stretch"}, cue::kQueenRoll, 96, 54},  // frame 0
     };
     for (const auto& c : cases) {
-        std::string options;
-        for (const std::string& option : c.options) options += option + " ";
-        SCOPED_TRACE(options);
+        SCOPED_TRACE(c.options[1]);
         std::vector<std::string> still{"--capture", file("still.png")},
             archive{"--capture", file("archive.mkv"), "--archive", "--to", c.archiveTo};
         still.insert(still.end(), c.options.begin(), c.options.end());
         archive.insert(archive.end(), c.options.begin(), c.options.end());
         const capture::Result stillRun = capture::runShow(still, pack, "/nonexistent");
         ASSERT_EQ(stillRun.exitCode, 0) << stillRun.err;
-        const capture::Result archiveRun = capture::runShow(archive, pack);
-        ASSERT_EQ(archiveRun.exitCode, 0) << archiveRun.err;
+        ASSERT_EQ(capture::runShow(archive, pack).exitCode, 0);
 
         const std::vector<std::uint8_t> bytes = testsupport::readBytes(file("still.png"));
         ASSERT_GT(bytes.size(), 26u);
@@ -522,18 +518,13 @@ TEST_F(CaptureTest, AStillIsThatFrameOfAnArchivePixelForPixel) {
         ASSERT_EQ(png.width, c.width);
         ASSERT_EQ(png.height, c.height);
         Picture pixels;
-        std::size_t lit = 0;
-        for (int y = 0; y < png.height; ++y) {
-            for (int x = 0; x < png.width; ++x) {
-                pixels.insert(pixels.end(), png.at(x, y), png.at(x, y) + 3);
-                lit += png.at(x, y)[0] + png.at(x, y)[1] + png.at(x, y)[2] > 48 ? 1 : 0;
-            }
+        for (std::size_t i = 0; i < png.pixels.size(); i += 4) {
+            pixels.insert(pixels.end(), &png.pixels[i], &png.pixels[i + 3]);
         }
         const std::vector<Picture> first = capture::decodeFrames(file("archive.mkv"), {0});
         ASSERT_EQ(first.size(), 1u);
         EXPECT_TRUE(pixels == first[0]) << "differs by " << difference(pixels, first[0], c.width) << " on average";
-        EXPECT_GT(lit, pixels.size() / 3 / 10) << "the still is nearly black";
+        EXPECT_GT(difference(pixels, Picture(pixels.size(), 0), c.width), 10.0) << "the still is nearly black";
         fs::remove(file("still.png"));
-        fs::remove(file("archive.mkv"));
     }
 }
