@@ -40,6 +40,7 @@ std::variant<ShowOptions, OptionError> parseShowOptions(const std::vector<std::s
         if (const std::optional<std::string> refusal = row->apply(options, value)) {
             return OptionError{name + ": " + *refusal};
         }
+        options.given.push_back(row->name);
         if (row->scope == OptionScope::Capture && !firstForCapture) firstForCapture = row;
         if (row->scope == OptionScope::LiveShow && !firstForLiveShow) firstForLiveShow = row;
     }

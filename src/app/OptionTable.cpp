@@ -1,5 +1,6 @@
 #include "app/OptionTable.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iterator>
 #include <tuple>
@@ -89,8 +90,10 @@ Refusal setCapture(ShowOptions& options, const Value& value) {
         capture.container = CaptureOptions::Container::WebM;
     } else if (endsWith(*value, ".mkv")) {
         capture.container = CaptureOptions::Container::Mkv;
+    } else if (endsWith(*value, ".png")) {
+        capture.container = CaptureOptions::Container::Png;
     } else {
-        return "the file must end in .mp4, .webm or .mkv" + notThis(*value);
+        return "the file must end in .mp4, .webm or .mkv (a video) or .png (a still)" + notThis(*value);
     }
     options.capture = true;
     capture.file = *value;
@@ -163,7 +166,8 @@ constexpr OptionRow kRows[] = {
      "(--capture)"},
     {"--capture", A::Required, "FILE", S::Capture, setCapture,
      "render the whole show off-screen, with no display and no sound device, into a video: FILE.mp4 (H.264 + AAC), "
-     "FILE.webm (VP9 + Opus) or FILE.mkv (H.264 + FLAC); needs the ffmpeg program"},
+     "FILE.webm (VP9 + Opus) or FILE.mkv (H.264 + FLAC), each with the music's cues as chapters; needs the ffmpeg "
+     "program. FILE.png is a still instead: the one frame --from names (the first without it), 8-bit RGB"},
     {"--size", A::Required, "WxH", S::Capture, setSize,
      "the video's frame size (default 1280x720); the show is drawn in the largest centred 4:3 area, with black bars "
      "beside it"},
@@ -184,11 +188,29 @@ constexpr OptionRow kRows[] = {
      "re-encoding"},
 };
 
+// What a still refuses: it is one frame, kept as drawn.
+constexpr struct {
+    std::string_view option;
+    std::string_view because;
+} kNotForAStill[] = {
+    {"--fps", "it is one frame, with no rate"},        {"--blend", "it is one show frame, as drawn"},
+    {"--lossless", "a PNG keeps every pixel already"}, {"--archive", "a PNG keeps every pixel as drawn already"},
+    {"--to", "it is the one frame --from names"},
+};
+
 }  // namespace
 
 std::optional<std::string> refusedCombination(const ShowOptions& options) {
     const CaptureOptions& capture = options.captureOptions;
     if (!options.capture) return std::nullopt;
+    if (capture.container == CaptureOptions::Container::Png) {
+        for (const auto& refused : kNotForAStill) {
+            if (std::find(options.given.begin(), options.given.end(), refused.option) != options.given.end()) {
+                return std::string(refused.option) + " is for a video, not a still (\"" + shownInMessage(capture.file) +
+                       "\"): " + std::string(refused.because);
+            }
+        }
+    }
     if (capture.archive && capture.container != CaptureOptions::Container::Mkv) {
         return "--archive needs a .mkv file" + notThis(capture.file);
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "capture/CaptureOptions.h"
@@ -18,6 +19,9 @@ struct ShowOptions {
     CaptureOptions captureOptions;
     LiveOptions live;
     std::string dataDir;  // empty: the current folder
+    // The name of each option given, in order: a value alone does not tell
+    // whether it was asked for or is the default.
+    std::vector<std::string_view> given;
     // The program name first, then every argument the show leaves to GLUT.
     std::vector<std::string> glutArguments;
 };

@@ -21,11 +21,14 @@
 #include "capture/DrawTargets.h"
 #include "capture/OutputKind.h"
 #include "capture/PartialFile.h"
+#include "capture/StillWriter.h"
 #include "capture/VideoEncoder.h"
+#include "capture/VideoMetadata.h"
 #include "music/Cues.h"
 #include "music/Music.h"
 #include "platform/ChildProcess.h"
 #include "platform/ShowEnd.h"
+#include "platform/StagedFile.h"
 #include "render/GeometryLeftOut.h"
 #include "show/FrameTiming.h"
 #include "show/OfflineClock.h"
@@ -60,6 +63,17 @@ ViewportArea drawnArea(const CaptureOptions& options) {
     return {area.x * n, area.y * n, area.width * n, area.height * n};
 }
 
+bool isStill(const CaptureOptions& options) { return options.container == CaptureOptions::Container::Png; }
+
+// What the frames go into: a still takes the span's first frame alone.
+std::unique_ptr<FrameSink> frameSink(const CaptureOptions& options, const FrameTiming& timing,
+                                     const std::string& ffmpeg) {
+    if (isStill(options)) {
+        return std::make_unique<StillWriter>(options.file, options.width, options.height, options.supersample);
+    }
+    return std::make_unique<VideoEncoder>(ffmpeg, encoderSettings(options, timing));
+}
+
 // One capture from its first frame to its last.
 class CaptureRun {
 public:
@@ -73,9 +87,9 @@ public:
           chapters_(show.chapters()),
           targets_(targets) {
         start_ = span.start;
-        stop_ = span.stop;
+        stop_ = isStill(options) ? std::optional<std::uint64_t>(start_ + 1) : span.stop;
         estimate();
-        encoder_ = std::make_unique<VideoEncoder>(ffmpeg, encoderSettings(options, timing_));
+        encoder_ = frameSink(options, timing_, ffmpeg);
         if (!options.timingsFile.empty()) {
             timings_ = std::fopen(options.timingsFile.c_str(), "w");
             if (timings_ == nullptr) throw CaptureError("cannot write " + options.timingsFile);
@@ -108,7 +122,9 @@ public:
         glDisable(GL_RASTERIZER_DISCARD);
         readBackPending();
         if (captured_ == 0) throw CaptureError("nothing to capture: the span is shorter than one frame");
-        encoder_->finish(capturedSound());
+        encoder_->finish(capturedSound(),
+                         captureMetadata(chapters_, start_, captured_, static_cast<std::uint32_t>(timing_.periodMs),
+                                         options_.from, options_.to));
         if (timings_ != nullptr) std::fclose(timings_);
         progress_->finish(timing_.videoFramesThrough(captured_));
         encoder_.reset();
@@ -220,7 +236,7 @@ private:
     const WavSound& track_;
     const FrameTiming timing_;
     const std::vector<Chapter> chapters_;
-    std::unique_ptr<VideoEncoder> encoder_;
+    std::unique_ptr<FrameSink> encoder_;
     std::unique_ptr<CaptureProgress> progress_;
     std::uint64_t start_ = 0;            // the first frame of the video
     std::optional<std::uint64_t> stop_;  // the frame that is not drawn (--to)
@@ -248,6 +264,10 @@ private:
     std::optional<Logged> logged_;
 };
 
+// The show drawn from its start and captured from the span's first frame.
+[[noreturn]] void captureShow(const CaptureOptions& options, const std::string& dataFolder, const ShowSpan& span,
+                              const std::string& ffmpeg);
+
 [[noreturn]] void fail(const std::string& message, CaptureRun* run = nullptr) {
     std::fprintf(stderr, "\nmarrowick: capture failed: %s\n", message.c_str());
     std::fflush(stderr);
@@ -255,9 +275,22 @@ private:
     std::exit(1);
 }
 
+// A still needs no ffmpeg, and a folder it cannot be written in is known
+// before anything is built: one line, as for any other usage error.
+void checkStillCanBeWritten(const std::string& file) {
+    platform::StagedFile probe(file);
+    if (probe.created()) return;
+    std::fprintf(stderr, "marrowick: cannot write %s: %s\n", file.c_str(), std::strerror(probe.error()));
+    std::exit(2);
+}
+
 }  // namespace
 
 void runCapture(const CaptureOptions& options, const std::string& dataFolder, const ShowSpan& span) {
+    if (isStill(options)) {
+        checkStillCanBeWritten(options.file);
+        captureShow(options, dataFolder, span, "");
+    }
     const std::optional<std::string> ffmpeg = platform::findOnPath("ffmpeg");
     if (!ffmpeg) fail("the ffmpeg program is not on the PATH (Debian: apt-get install ffmpeg)");
     // Find out now, not after minutes of drawing, whether the video can be
@@ -267,6 +300,13 @@ void runCapture(const CaptureOptions& options, const std::string& dataFolder, co
     } else {
         fail("cannot write " + options.file + ": " + std::strerror(errno));
     }
+    captureShow(options, dataFolder, span, *ffmpeg);
+}
+
+namespace {
+
+void captureShow(const CaptureOptions& options, const std::string& dataFolder, const ShowSpan& span,
+                 const std::string& ffmpeg) {
     std::signal(SIGINT, noteInterrupt);
     std::signal(SIGTERM, noteInterrupt);
 
@@ -281,7 +321,7 @@ void runCapture(const CaptureOptions& options, const std::string& dataFolder, co
         show.start();
         reshapeOnto(drawnArea(options));
         if (audio::streamSound(show.music().getStream()) == nullptr) throw CaptureError("the music cannot be played");
-        static CaptureRun run(options, span, show, clock, targets, *ffmpeg);
+        static CaptureRun run(options, span, show, clock, targets, ffmpeg);
         running = &run;
         platform::setShowEnding([] {
             try {
@@ -296,3 +336,5 @@ void runCapture(const CaptureOptions& options, const std::string& dataFolder, co
     }
     std::exit(1);  // run() leaves only through finish() or fail()
 }
+
+}  // namespace

@@ -1,5 +1,6 @@
 // What a capture is asked for: the file and its kind, the frame's size and
-// shape, the rate and how show frames become video frames, and the span.
+// shape, the rate and how show frames become video frames, and the span. A
+// .png is a still: the one frame --from names.
 #pragma once
 
 #include <string>
@@ -7,7 +8,7 @@
 #include "show/FrameRate.h"
 
 struct CaptureOptions {
-    enum class Container { Mp4, WebM, Mkv };
+    enum class Container { Mp4, WebM, Mkv, Png };
 
     std::string file;
     Container container = Container::Mp4;

@@ -13,6 +13,7 @@
 #include "capture/OutputKind.h"
 #include "capture/PartialFile.h"
 #include "platform/ChildProcess.h"
+#include "platform/StagedFile.h"
 
 namespace {
 
@@ -104,20 +105,48 @@ std::string VideoEncoder::failure(const std::string& what) const {
     return "ffmpeg " + what + (said.empty() ? "" : ": " + said);
 }
 
-void VideoEncoder::finish(const CapturedSound& sound) {
+void VideoEncoder::finish(const CapturedSound& sound, const VideoMetadata& metadata) {
     writer_->drain();
     checkHealth();
     if (process_->finish() != 0) throw CaptureError(failure("could not encode the picture"));
     if (!saveWav(soundPath_, sound.sampleRate, sound.channels, sound.samples)) {
         throw CaptureError("cannot write the sound to " + soundPath_);
     }
+    // Beside the video, where the capture can write; a file of its own,
+    // gone when this returns or throws.
+    platform::StagedFile chapters(settings_.file + ".chapters");
+    const std::string text = ffmetadataText(metadata);
+    if (!chapters.write(text.data(), text.size()) || !chapters.close()) {
+        throw CaptureError("cannot write the chapters beside " + settings_.file + ": " +
+                           std::strerror(chapters.error()));
+    }
 
-    // The picture as encoded; the sound in the kind's own codec.
+    // The picture as encoded; the sound in the kind's own codec; the title,
+    // the span and the chapters from the metadata file.
     const OutputKind& kind = *settings_.kind;
-    std::vector<std::string> mux{
-        ffmpeg_, "-hide_banner",         "-nostdin", "-loglevel", "error", "-i",    ffmpegFile(videoPath_),
-        "-i",    ffmpegFile(soundPath_), "-map",     "0:v:0",     "-map",  "1:a:0", "-c:v",
-        "copy"};
+    std::vector<std::string> mux{ffmpeg_,
+                                 "-hide_banner",
+                                 "-nostdin",
+                                 "-loglevel",
+                                 "error",
+                                 "-i",
+                                 ffmpegFile(videoPath_),
+                                 "-i",
+                                 ffmpegFile(soundPath_),
+                                 "-f",
+                                 "ffmetadata",
+                                 "-i",
+                                 ffmpegFile(chapters.path()),
+                                 "-map",
+                                 "0:v:0",
+                                 "-map",
+                                 "1:a:0",
+                                 "-map_metadata",
+                                 "2",
+                                 "-map_chapters",
+                                 "2",
+                                 "-c:v",
+                                 "copy"};
     mux.insert(mux.end(), kind.sound.begin(), kind.sound.end());
     mux.insert(mux.end(), kind.muxing.begin(), kind.muxing.end());
     mux.insert(mux.end(), {"-f", kind.muxer, "-y", ffmpegFile(partialPath_)});

@@ -9,10 +9,10 @@
 
 #include <cstdint>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "capture/FrameSink.h"
 #include "capture/FrameWriter.h"
 #include "show/FrameRate.h"
 
@@ -20,12 +20,6 @@ struct OutputKind;
 namespace platform {
 class ChildProcess;
 }
-
-// A capture that cannot go on; the message is one line for the user.
-class CaptureError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // What the video is to be: where it goes, its kind and picture.
 struct EncoderSettings {
@@ -38,36 +32,31 @@ struct EncoderSettings {
     FrameShaping shaping;   // from drawn frames to video frames
 };
 
-struct CapturedSound {
-    int sampleRate = 0;
-    int channels = 0;
-    std::vector<std::int16_t> samples;  // interleaved
-};
-
-class VideoEncoder {
+class VideoEncoder : public FrameSink {
 public:
     // Starts ffmpeg (at `ffmpeg`); the caller has checked the output can be written.
     VideoEncoder(const std::string& ffmpeg, const EncoderSettings& settings);
     // Stops ffmpeg if it still runs and removes every temporary file.
-    ~VideoEncoder();
+    ~VideoEncoder() override;
     VideoEncoder(const VideoEncoder&) = delete;
     VideoEncoder& operator=(const VideoEncoder&) = delete;
 
     // A buffer for the next drawn frame: BGRA pixels, supersample times the
     // video's width and height, bottom row first, as OpenGL reads them.
     // Waits while every buffer is in flight.
-    std::uint8_t* nextBuffer();
+    std::uint8_t* nextBuffer() override;
     // Sends the buffer last handed out: the capture's show frame `frame`, to
     // be shown `repeats` times (FrameWriter::submit).
-    void submit(std::uint64_t frame, std::uint64_t repeats);
+    void submit(std::uint64_t frame, std::uint64_t repeats) override;
 
-    std::uint64_t framesWritten() const;
+    std::uint64_t framesWritten() const override;
     // Throws CaptureError when ffmpeg stopped taking frames.
-    void checkHealth() const;
+    void checkHealth() const override;
 
-    // Waits for every frame to be encoded, adds the sound and moves the
-    // finished file to the output path. Throws CaptureError.
-    void finish(const CapturedSound& sound);
+    // Waits for every frame to be encoded, adds the sound, the title, the
+    // span and the chapters, and moves the finished file to the output path.
+    // Throws CaptureError.
+    void finish(const CapturedSound& sound, const VideoMetadata& metadata) override;
 
 private:
     std::string failure(const std::string& what) const;

@@ -13,6 +13,7 @@
 #include "platform/GlutWindow.h"
 #include "platform/ShowEnd.h"
 #include "screen/FrameLog.h"
+#include "screen/FrameSaver.h"
 #include "screen/PlayerOverlay.h"
 #include "show/Show.h"
 #include "show/ShowSpan.h"
@@ -38,6 +39,9 @@ struct Playing {
     std::optional<std::uint64_t> endFrame;  // --to
     bool started = false;
     bool overlay = false;
+    bool saveNextFrame = false;  // 's': the next frame shown goes to a PNG too
+    int windowWidth = 0;
+    int windowHeight = 0;
     // Where the pacing counts from: the frame shown when the music was put
     // at its sample, and how far the music or the wall clock had got then.
     std::uint64_t originFrame = 0;
@@ -98,9 +102,26 @@ std::vector<std::string> overlayLines(const Playing& p) {
     };
 }
 
+// Made on the first 's', so a show that saves nothing starts no thread;
+// taken down at the exit before the show, with every frame queued written.
+FrameSaver& frameSaver() {
+    static FrameSaver saver;
+    return saver;
+}
+
+// The frame just drawn, as it is about to be shown, to a PNG.
+void saveFrame(Playing& p) {
+    p.saveNextFrame = false;
+    const std::uint64_t shown = p.show.frame() - 1;
+    const Chapter* at = p.show.chapterAt(shown);
+    frameSaver().saveWindow(p.windowWidth, p.windowHeight,
+                            savedFrameName(at != nullptr ? at->name : "", shown * p.show.periodMs()));
+}
+
 // Shows the frame just drawn, with the overlay if it is on.
 void present(Playing& p, std::int32_t section) {
     if (p.overlay) drawPlayerOverlay(overlayLines(p));
+    if (p.saveNextFrame) saveFrame(p);
     platform::presentFrame();
     const Clock::time_point now = Clock::now();
     p.shownAt.push_back(now);
@@ -188,6 +209,11 @@ void key(void* user, unsigned char key) {
     case 'f':
         platform::toggleFullScreen();
         break;
+    case 's':
+        // The frame on screen: paused, it is drawn once more to be read back.
+        p.saveNextFrame = true;
+        if (p.player.paused()) platform::requestRedraw();
+        break;
     default:
         break;
     }
@@ -212,8 +238,20 @@ void special(void* user, platform::SpecialKey key) {
     }
 }
 
-void reshapeWhole(void*, int width, int height) { reshape(width, height); }
-void reshapeFourByThree(void*, int width, int height) { reshapeKeepingAspect(width, height); }
+void noteWindowSize(void* user, int width, int height) {
+    Playing& p = *static_cast<Playing*>(user);
+    p.windowWidth = width;
+    p.windowHeight = height;
+}
+
+void reshapeWhole(void* user, int width, int height) {
+    noteWindowSize(user, width, height);
+    reshape(width, height);
+}
+void reshapeFourByThree(void* user, int width, int height) {
+    noteWindowSize(user, width, height);
+    reshapeKeepingAspect(width, height);
+}
 
 }  // namespace
 

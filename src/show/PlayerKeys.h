@@ -20,5 +20,6 @@ inline constexpr PlayerKey kPlayerKeys[] = {
     {". (period)", "step one frame while paused"},
     {"h", "show or hide the overlay (show time, cue, section, frame rate)"},
     {"f", "full screen on or off"},
+    {"s", "save the frame on screen as marrowick-CUE-MmSS.mmms.png in the current folder (never over a file there)"},
     {"space", "restart the roll in the chess section (as always, also without --player)"},
 };

@@ -126,6 +126,21 @@ TEST(ShowOptions, TheFileAndArchiveChooseTheKindOfVideo) {
         {{"--capture", "a.mkv", "--supersample", "4", "--size", "4098x16"}, false, C::Mp4, false, "16392x64"},
         {{"--capture", "a.mkv", "--supersample", "4", "--size", "4096x4096"}, true, C::Mkv, false, ""},
         {{"--capture", "a.mkv", "--supersample", "2", "--size", "7680x4320"}, true, C::Mkv, false, ""},
+        // A still: the one frame --from names, as drawn, so nothing about a
+        // rate, a blend, a kind of video or an end, even at its default.
+        {{"--capture", "a.png"}, true, C::Png, false, ""},
+        {{"--capture", "a.png", "--from", "kubeShow", "--size", "320x240", "--supersample", "2", "--stretch"},
+         true,
+         C::Png,
+         false,
+         ""},
+        {{"--capture", "a.png", "--fps", "60"}, false, C::Mp4, false, "--fps is for a video, not a still (\"a.png\")"},
+        {{"--fps=30", "--capture", "a.png"}, false, C::Mp4, false, "--fps is for a video, not a still"},
+        {{"--capture", "a.png", "--blend"}, false, C::Mp4, false, "--blend is for a video"},
+        {{"--capture", "a.png", "--lossless"}, false, C::Mp4, false, "--lossless is for a video"},
+        {{"--archive", "--capture", "a.png"}, false, C::Mp4, false, "--archive is for a video"},
+        {{"--capture", "a.png", "--to", "scene3"}, false, C::Mp4, false, "--to is for a video"},
+        {{"--capture", "a.png", "--supersample", "3", "--size", "7680x4320"}, false, C::Mp4, false, "23040x12960"},
     };
     for (const auto& c : cases) {
         const auto parsed = parse(c.arguments);
@@ -154,6 +169,8 @@ TEST(ShowOptions, BadInputIsRefusedWithAMessageNamingIt) {
         {{"--capture", "show.avi"}, ".mp4, .webm or .mkv"},
         {{"--capture", ".mp4"}, ".mp4, .webm or .mkv"},
         {{"--capture", ".webm"}, ".mp4, .webm or .mkv"},
+        {{"--capture", ".png"}, "or .png (a still)"},
+        {{"--capture", "still.PNG"}, "or .png (a still)"},
         {{"--capture", "a.mp4", "--size", "1280"}, "WIDTHxHEIGHT"},
         {{"--capture", "a.mp4", "--size", "1280x"}, "WIDTHxHEIGHT"},
         {{"--capture", "a.mp4", "--size", "8x8"}, "WIDTHxHEIGHT"},

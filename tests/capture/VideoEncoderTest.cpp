@@ -139,7 +139,7 @@ TEST(VideoEncoder, EachKindHoldsWhatItPromisesAndGivesBackThePicture) {
                 const auto value = static_cast<std::int16_t>(8000 * std::sin(s * 0.05));
                 sound.samples.insert(sound.samples.end(), {value, value});
             }
-            encoder.finish(sound);
+            encoder.finish(sound, {});
         }
 
         const std::vector<capture::Stream> streams = capture::probe(file);

@@ -3,7 +3,9 @@
 // runs are the same frame for frame, that each section shows at the frame
 // its cue predicts, that each kind of video, rate, supersampling and blend
 // gives what it promises, that bad input leaves nothing behind and that any
-// name given for the video is only ever a file name.
+// name given for the video is only ever a file name; that every kind of
+// video has the span's cues as chapters, and that a still is the very frame
+// an archive holds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "CaptureRun.h"
+#include "ImageFiles.h"
 #include "ShowProcess.h"
 #include "WorkingDirectory.h"
 #include "audio/WavFile.h"
@@ -214,6 +217,14 @@ TEST_F(CaptureTest, BadInputGetsOneClearLineAndLeavesNoFile) {
         {{"--capture", file("show.webm"), "--archive"}, pack, "", 2, "--archive needs a .mkv file", false},
         {{"--capture", file("show.mkv"), "--archive", "--lossless"}, pack, "", 2, "leave out --lossless", false},
         {{"--capture", video, "--supersample", "5"}, pack, "", 2, "--supersample", false},
+        // A still is one frame as drawn, and needs a folder it can be written in.
+        {{"--capture", file("still.png"), "--fps", "60"}, pack, "", 2, "--fps is for a video, not a still", false},
+        {{"--capture", file("still.png"), "--blend"}, pack, "", 2, "--blend is for a video", false},
+        {{"--lossless", "--capture", file("still.png")}, pack, "", 2, "--lossless is for a video", false},
+        {{"--capture", file("still.png"), "--archive"}, pack, "", 2, "--archive is for a video", false},
+        {{"--capture", file("still.png"), "--to", cue::kPesants}, pack, "", 2, "--to is for a video", false},
+        {{"--capture", file("no/such/dir/still.png")}, pack, "", 2, "cannot write", false, false, true},
+        {{"--capture", "/proc/still.png", "--from", cue::kScene3}, pack, "", 2, "cannot write", false, false, true},
         {{"--capture", video, "--fps", "0/1"}, pack, "", 2, "--fps", false},
         // Checked against the track before anything is built, naming the cues there are.
         {{"--capture", video, "--from", "noSuchCue"},
@@ -477,5 +488,88 @@ TEST_F(CaptureTest, AStillSpanIsTheSameWithAndWithoutBlend) {
         }
         // The span must be still for the test to mean anything.
         EXPECT_GT(still, 3 * moving) << still << " still video frames, " << moving << " others";
+    }
+}
+
+TEST_F(CaptureTest, EveryKindOfVideoHasTheCuesOfItsSpanAsChapters) {
+    // From scene3 the video starts at the frame that reads it; each later cue
+    // that a captured frame reads is a chapter at its own time, counted from
+    // the video's first frame; the closing cue's frame is never captured.
+    const FrameTiming timing{12, 60, static_cast<std::uint64_t>(track.sampleRate)};
+    const double startSeconds = static_cast<double>(readingFrame(cue::kScene3, timing)) * 0.012;
+    const std::uint64_t closing = readingFrame(cue::kFadeToCredits, timing);
+    std::vector<capture::ChapterMark> expected{{cue::kScene3, 0.0}};
+    for (const WavCue& cue : track.cues) {
+        const std::uint64_t frame = timing.frameContaining(cue.frame) + 1;
+        if (frame > readingFrame(cue::kScene3, timing) && frame < closing) {
+            expected.push_back({cue.label, static_cast<double>(cue.frame) / track.sampleRate - startSeconds});
+        }
+    }
+    ASSERT_GE(expected.size(), 4u) << "too few cues after scene3 for the test to mean anything";
+    const struct {
+        const char* name;
+        std::vector<std::string> options;
+    } kinds[] = {{"show.mp4", {}}, {"show.webm", {}}, {"show.mkv", {}}, {"archive.mkv", {"--archive"}}};
+    for (const auto& kind : kinds) {
+        SCOPED_TRACE(kind.name);
+        std::vector<std::string> arguments{"--capture", file(kind.name), "--size", "64x48", "--from", cue::kScene3};
+        arguments.insert(arguments.end(), kind.options.begin(), kind.options.end());
+        const capture::Result run = capture::runShow(arguments, pack);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const std::vector<capture::ChapterMark> chapters = capture::chapters(file(kind.name));
+        ASSERT_EQ(chapters.size(), expected.size());
+        for (std::size_t i = 0; i < chapters.size(); ++i) {
+            EXPECT_EQ(chapters[i].title, expected[i].title);
+            EXPECT_NEAR(chapters[i].start, expected[i].start, 1.0 / 60) << chapters[i].title;
+        }
+        EXPECT_EQ(capture::formatTag(file(kind.name), "title"), "Marrowick");
+        const std::string comment = capture::formatTag(file(kind.name), "comment");
+        EXPECT_EQ(comment.rfind("from scene3 at ", 0), 0u) << comment;
+        EXPECT_NE(comment.find(" to the closing cue at "), std::string::npos) << comment;
+        EXPECT_FALSE(run.leftBehind);
+        for (const auto& entry : fs::directory_iterator(out)) {
+            EXPECT_EQ(entry.path().extension(), fs::path(kind.name).extension()) << "left " << entry.path();
+        }
+        fs::remove(file(kind.name));
+    }
+}
+
+TEST_F(CaptureTest, AStillIsThatFrameOfAnArchivePixelForPixel) {
+    // The still runs with nothing on the PATH: no ffmpeg. Each archive runs
+    // to the next cue; the still's frame is its first.
+    const struct {
+        std::vector<std::string> options;  // the still's and the archive's
+        const char* archiveTo;
+        int width, height;
+    } cases[] = {
+        {{"--from", cue::kKubeShow, "--size", "320x240", "--supersample", "2"}, cue::kLittleChase, 320, 240},
+        {{"--size", "96x54", "--stretch"}, cue::kQueenRoll, 96, 54},  // frame 0
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options[1]);
+        std::vector<std::string> still{"--capture", file("still.png")},
+            archive{"--capture", file("archive.mkv"), "--archive", "--to", c.archiveTo};
+        still.insert(still.end(), c.options.begin(), c.options.end());
+        archive.insert(archive.end(), c.options.begin(), c.options.end());
+        const capture::Result stillRun = capture::runShow(still, pack, "/nonexistent");
+        ASSERT_EQ(stillRun.exitCode, 0) << stillRun.err;
+        ASSERT_EQ(capture::runShow(archive, pack).exitCode, 0);
+
+        const std::vector<std::uint8_t> bytes = testsupport::readBytes(file("still.png"));
+        ASSERT_GT(bytes.size(), 26u);
+        EXPECT_EQ(bytes[24], 8) << "bits a channel";
+        EXPECT_EQ(bytes[25], 2) << "colour type: RGB";
+        const testsupport::RgbaImage png = testsupport::readPng(file("still.png"));
+        ASSERT_EQ(png.width, c.width);
+        ASSERT_EQ(png.height, c.height);
+        Picture pixels;
+        for (std::size_t i = 0; i < png.pixels.size(); i += 4) {
+            pixels.insert(pixels.end(), &png.pixels[i], &png.pixels[i + 3]);
+        }
+        const std::vector<Picture> first = capture::decodeFrames(file("archive.mkv"), {0});
+        ASSERT_EQ(first.size(), 1u);
+        EXPECT_TRUE(pixels == first[0]) << "differs by " << difference(pixels, first[0], c.width) << " on average";
+        EXPECT_GT(difference(pixels, Picture(pixels.size(), 0), c.width), 10.0) << "the still is nearly black";
+        fs::remove(file("still.png"));
     }
 }

@@ -1,10 +1,14 @@
 // The player in a real window under Xvfb: keys sent to the window reach it,
 // and its own frame log shows what they did — nothing while paused, then a
-// jump to the next cue, one frame stepped, the wrap of a loop — and Esc ends it.
+// jump to the next cue, one frame stepped, the wrap of a loop — and Esc ends it;
+// `s` saves the frame on screen.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <optional>
 #include <set>
 #include <string>
 #include <thread>
@@ -95,4 +99,62 @@ TEST(PlayerRun, KeysReachThePlayerAndEscEndsIt) {
     EXPECT_TRUE(jumped) << "no jump to the next cue after Right";
     EXPECT_TRUE(stepped) << "no single frame stepped while paused";
     EXPECT_TRUE(wrapped) << "the loop did not wrap back to its cue";
+}
+
+TEST(PlayerRun, SSavesTheFrameOnScreenAndNeverOverAFile) {
+    // The show's current folder is the scratch folder, where the frames go.
+    const testsupport::ScratchDirectory scratch;
+    const std::string log = (scratch.path() / "player-frames.log").string();
+    e2e::VirtualDisplay display(640, 480);
+    e2e::ShowProcess show(scratch.path().string(), display.name(),
+                          {"--data", e2e::shortPackDir(), "--player", "--window=320x240", "--timings", log});
+    const std::optional<e2e::WindowInfo> window = e2e::findWindow("Marrowick", display.name(), 10s);
+    ASSERT_TRUE(window);
+    while (show.swapsSoFar() < 20) std::this_thread::sleep_for(10ms);
+
+    // Paused on the next cue's first frame, saved twice: the same frame
+    // under two names, the second never over the first.
+    press("p", display.name());
+    std::this_thread::sleep_for(500ms);
+    press("Right", display.name());
+    std::this_thread::sleep_for(500ms);
+    press("s", display.name());
+    std::this_thread::sleep_for(500ms);
+    press("s", display.name());
+    std::this_thread::sleep_for(1500ms);
+    const e2e::Screenshot screen = e2e::takeScreenshot(display.name(), (scratch.path() / "screen.png.shot").string());
+    press("Escape", display.name());
+    const e2e::ShowResult result = show.wait(10s);
+    ASSERT_TRUE(result.exited);
+    EXPECT_EQ(result.exitCode, 0);
+
+    // Named after the frame last shown: its cue and its show time.
+    const std::vector<e2e::LoggedFrame> frames = e2e::readFrameLog(log);
+    ASSERT_FALSE(frames.empty());
+    const e2e::LoggedFrame& shown = frames.back();
+    char time[32];
+    std::snprintf(time, sizeof time, "%llum%06.3fs", static_cast<unsigned long long>(shown.showMs / 60000),
+                  static_cast<double>(shown.showMs % 60000) / 1000.0);
+    const std::string stem = "marrowick-" + (shown.cue == "-" ? std::string("start") : shown.cue) + "-" + time;
+    const std::string said =
+        "marrowick: saved the frame as " + stem + ".png\nmarrowick: saved the frame as " + stem + "-2.png\n";
+    EXPECT_NE(result.errors.find(said), std::string::npos) << result.errors;
+
+    const testsupport::RgbaImage first = testsupport::readPng((scratch.path() / (stem + ".png")).string());
+    const testsupport::RgbaImage second = testsupport::readPng((scratch.path() / (stem + "-2.png")).string());
+    ASSERT_EQ(first.width, 320);
+    ASSERT_EQ(first.height, 240);
+    EXPECT_EQ(first.pixels, second.pixels);
+    // Pixel for pixel what the window shows.
+    int differing = 0, lit = 0;
+    for (int y = 0; y < first.height; ++y) {
+        for (int x = 0; x < first.width; ++x) {
+            for (int c = 0; c < 3; ++c) {
+                differing += first.at(x, y)[c] != screen.channel(window->x + x, window->y + y, c) ? 1 : 0;
+            }
+            lit += first.at(x, y)[0] + first.at(x, y)[1] + first.at(x, y)[2] > 48 ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(differing, 0) << "bytes that differ from the window's";
+    EXPECT_GT(lit, first.width * first.height / 10) << "the saved frame is nearly black";
 }

@@ -96,7 +96,8 @@ std::vector<std::string> spelledOut(const ShowOptions& options) {
         const CaptureOptions& capture = options.captureOptions;
         arguments.push_back("--capture=" + capture.file);
         arguments.push_back("--size=" + std::to_string(capture.width) + "x" + std::to_string(capture.height));
-        arguments.push_back("--fps=" + capture.fps.text());
+        // A still refuses a rate, even the default one.
+        if (capture.container != CaptureOptions::Container::Png) arguments.push_back("--fps=" + capture.fps.text());
         arguments.push_back("--supersample=" + std::to_string(capture.supersample));
         flag(capture.blend, "--blend");
         flag(capture.stretch, "--stretch");
@@ -141,9 +142,15 @@ void checkAccepted(const std::vector<std::string>& arguments, const ShowOptions&
     if (options.capture) {
         const char* ending = capture.container == CaptureOptions::Container::Mp4    ? ".mp4"
                              : capture.container == CaptureOptions::Container::WebM ? ".webm"
+                             : capture.container == CaptureOptions::Container::Png  ? ".png"
                                                                                     : ".mkv";
         require(capture.file.size() > std::strlen(ending) && endsWith(capture.file, ending));
         require(sameLive(live, noLive));
+        // A still is one frame as drawn: no rate, blend, span's end or other kind.
+        if (capture.container == CaptureOptions::Container::Png) {
+            require(capture.fps == noCapture.fps && !capture.blend && !capture.lossless && !capture.archive &&
+                    capture.to.empty());
+        }
     } else {
         require(sameCapture(capture, noCapture));
     }

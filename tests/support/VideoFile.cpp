@@ -1,5 +1,6 @@
 #include "VideoFile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -55,7 +56,30 @@ std::vector<Stream> probe(const std::string& file) {
                              std::stod(value.substr(value.rfind(':') + 1)) - stream.start;
         }
     }
+    streams.erase(std::remove_if(streams.begin(), streams.end(),
+                                 [](const Stream& s) { return s.type != "video" && s.type != "audio"; }),
+                  streams.end());
     return streams;
+}
+
+std::vector<ChapterMark> chapters(const std::string& file) {
+    std::istringstream lines(
+        commandOutput("ffprobe -v error -show_chapters -show_entries chapter=start_time:chapter_tags=title"
+                      " -of default=noprint_wrappers=1 " +
+                      shellQuoted(file)));
+    std::vector<ChapterMark> marks;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("start_time=", 0) == 0) marks.push_back({"", std::stod(line.substr(11))});
+        if (line.rfind("TAG:title=", 0) == 0 && !marks.empty()) marks.back().title = line.substr(10);
+    }
+    return marks;
+}
+
+std::string formatTag(const std::string& file, const std::string& key) {
+    std::string value = commandOutput("ffprobe -v error -show_entries format_tags=" + key +
+                                      " -of default=noprint_wrappers=1:nokey=1 " + shellQuoted(file));
+    while (!value.empty() && value.back() == '\n') value.pop_back();
+    return value;
 }
 
 std::vector<Picture> decodeFrames(const std::string& file, const std::vector<long>& indices) {

@@ -19,7 +19,17 @@ struct Stream {
     double start = 0;    // when its first frame or sample is due
     double seconds = 0;  // how long it lasts from there (to the millisecond in Matroska)
 };
+// The picture and sound streams, in order (an MP4's chapter track is
+// neither).
 std::vector<Stream> probe(const std::string& file);
+
+struct ChapterMark {
+    std::string title;
+    double start = 0;  // seconds
+};
+std::vector<ChapterMark> chapters(const std::string& file);
+// The file's own metadata tag `key` (any case), or empty.
+std::string formatTag(const std::string& file, const std::string& key);
 
 using Picture = std::vector<std::uint8_t>;  // RGB, top row first
 
