@@ -17,7 +17,7 @@ namespace {
 constexpr std::uint64_t kFrames = 900;  // 10.8 s: past the chess section's end
 
 // Whether a command keeps the show inside the straight run.
-bool staysInside(PlayerCommand command, const Transport& player, const ShowTimeline& timeline) {
+bool staysInside(PlayerCommand command, const Transport& player, const Show& timeline) {
     const std::uint64_t now = timeline.frame();
     switch (command) {
     case PlayerCommand::NextCue: {
