@@ -28,7 +28,9 @@ int main() {
         const m = /[?&]frames=([0-9]+)/.exec(location.search);
         return m ? Number(m[1]) : 20;
     });
-    const bool probes = EM_ASM_INT({ return / [? &] probes = 1 /.test(location.search) ? 1 : 0; });
+    // clang-format off
+    const bool probes = EM_ASM_INT({ return /[?&]probes=1/.test(location.search) ? 1 : 0; });
+    // clang-format on
     if (probes) {
         mwgl::CanvasOptions options;
         if (!mwgl::createCanvasContext("#canvas", options)) {
