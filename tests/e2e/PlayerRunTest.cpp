@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <optional>
 #include <set>
@@ -121,7 +122,16 @@ TEST(PlayerRun, SSavesTheFrameOnScreenAndNeverOverAFile) {
     press("s", display.name());
     std::this_thread::sleep_for(500ms);
     press("s", display.name());
-    std::this_thread::sleep_for(1500ms);
+    // Both written, however slowly a loaded machine gets to them.
+    const auto savedFrames = [&] {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(scratch.path())) {
+            const std::string name = entry.path().filename().string();
+            count += name.rfind("marrowick-", 0) == 0 && entry.path().extension() == ".png" ? 1 : 0;
+        }
+        return count;
+    };
+    for (int waited = 0; savedFrames() < 2 && waited < 300; ++waited) std::this_thread::sleep_for(100ms);
     const e2e::Screenshot screen = e2e::takeScreenshot(display.name(), (scratch.path() / "screen.png.shot").string());
     press("Escape", display.name());
     const e2e::ShowResult result = show.wait(10s);
